@@ -1,0 +1,54 @@
+#pragma once
+
+#include "AnalysisState.h"
+#include "Solvers.h"
+
+#include <string>
+
+namespace latcap {
+
+// What a calculation command shows once the solvers have run.
+struct CalcOutcome {
+    std::string answer;      // the new text of the depth box (Calc L) or moment box (Calc M)
+    bool iterationProblem = false;  // a solver gave up; the results are those it left
+    bool arithmeticProblem = false; // a shown number is not finite; show no results
+};
+
+// The three result captions, e.g. "Zr = 1.979 m", "Moment = 61.42 kNm" and
+// "Shear = 100.34 kN".
+struct ResultTexts {
+    std::string zr;
+    std::string moment;
+    std::string shear;
+};
+
+// Passes each kind of solver report on once per command, however often a
+// solver gives up during it.
+class OncePerKindSink final : public SolverSink {
+public:
+    explicit OncePerKindSink(SolverSink& target) : target_(target) {}
+    void IterationProblem(SolverProblem problem) override;
+    bool Reported() const { return momentReported_ || depthReported_; }
+
+private:
+    SolverSink& target_;
+    bool momentReported_ = false;
+    bool depthReported_ = false;
+};
+
+// The message of a solver report.
+const char* IterationMessage(SolverProblem problem);
+
+// Calc L on gathered inputs: finds the depth, the pile forces, and the text
+// of the depth box ("##0.000").
+CalcOutcome RunCalcL(AnalysisState& state, SolverSink& sink);
+
+// Calc M on gathered inputs: finds the point of rotation for L, replaces M by
+// the moment carried (divided by CSF), the pile forces, and the text of the
+// moment box ("####0.00").
+CalcOutcome RunCalcM(AnalysisState& state, SolverSink& sink);
+
+// The result captions from the state after a calculation.
+ResultTexts ShowResults(const AnalysisState& state);
+
+} // namespace latcap

@@ -1,0 +1,62 @@
+#include "FileFormats.h"
+
+#include "NumberText.h"
+
+#include <algorithm>
+#include <string>
+
+namespace latcap {
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+} // namespace
+
+void WriteCalcDetails(std::ostream& out, const AnalysisState& state)
+{
+    out << "Z,Weight Above,Kq,Kc,dZ,Soil Pressure,Soil Force,CSF * Pile Shear,CSF * Pile Moment" << kLineEnd;
+    const int count = std::min<int>(state.NoSlices, kMaxSlices);
+    for (int i = 1; i <= count; ++i) {
+        const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+        const float shear = static_cast<float>(double(state.CSF) * s.Shear);
+        const float moment = static_cast<float>(double(state.CSF) * s.Moment);
+        for (float value : {s.Z, s.WeightAbove, s.Kq, s.Kc, s.dZ, s.SoilPressure, s.SoilForce, shear, moment})
+            out << FormatMask(value, "#####0.0##") << ',';
+        out << kLineEnd;
+    }
+}
+
+void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table)
+{
+    out << "z/D";
+    for (int degrees = 0; degrees <= 45; degrees += 5)
+        out << ',' << std::to_string(degrees) << '\xB0';
+    out << kLineEnd;
+    for (std::size_t j = 1; j <= 21; ++j) {
+        out << FormatMask(table[1][j][1], "###0.00");
+        for (std::size_t i = 1; i <= 10; ++i)
+            out << ',' << FormatMask(table[i][j][3], "###0.00");
+        out << kLineEnd;
+    }
+}
+
+std::optional<std::string> SettingsCsfLine(std::string_view content)
+{
+    std::size_t lineStart = 0;
+    for (int line = 1; line <= 2; ++line) {
+        if (lineStart >= content.size())
+            return std::nullopt;
+        std::size_t end = content.find_first_of("\r\n", lineStart);
+        const std::size_t lineEnd = end == std::string_view::npos ? content.size() : end;
+        if (line == 2)
+            return std::string(content.substr(lineStart, lineEnd - lineStart));
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        lineStart = end + 1;
+        if (content[end] == '\r' && lineStart < content.size() && content[lineStart] == '\n')
+            ++lineStart;
+    }
+    return std::nullopt;
+}
+
+} // namespace latcap

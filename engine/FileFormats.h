@@ -1,0 +1,26 @@
+#pragma once
+
+#include "AnalysisState.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace latcap {
+
+// Writes the slice table of the last calculation as comma-separated text:
+// a header and one line of nine values per slice, shear and moment times
+// CSF, every value "#####0.0##" and followed by a comma, CR LF line ends.
+void WriteCalcDetails(std::ostream& out, const AnalysisState& state);
+
+// Writes one coefficient table (KqTable or KcTable) as comma-separated text:
+// a header of angles with the single-byte degree sign and 21 rows of z/D and
+// ten coefficients, every value "###0.00", CR LF line ends.
+void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table);
+
+// The second line of a settings file, where the default strength factor is
+// kept. Lines end at CR, CR LF or LF. Empty when the file has no second line.
+std::optional<std::string> SettingsCsfLine(std::string_view content);
+
+} // namespace latcap

@@ -1,0 +1,205 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+#include <vector>
+
+namespace latcap {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+double ReadNumber(std::string_view text)
+{
+    std::string compact;
+    compact.reserve(text.size());
+    for (char c : text) {
+        if (!IsBlank(c))
+            compact.push_back(c);
+    }
+
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < compact.size() && (compact[pos] == '+' || compact[pos] == '-')) {
+        negative = compact[pos] == '-';
+        ++pos;
+    }
+    const std::size_t mantissaStart = pos;
+    std::size_t intDigits = 0;
+    while (pos < compact.size() && IsDigit(compact[pos])) {
+        ++pos;
+        ++intDigits;
+    }
+    std::size_t fracDigits = 0;
+    if (pos < compact.size() && compact[pos] == '.') {
+        std::size_t after = pos + 1;
+        while (after < compact.size() && IsDigit(compact[after])) {
+            ++after;
+            ++fracDigits;
+        }
+        if (fracDigits > 0 || intDigits > 0)
+            pos = after;
+    }
+    if (intDigits == 0 && fracDigits == 0)
+        return 0.0;
+    std::size_t end = pos;
+    if (pos < compact.size() && (compact[pos] == 'e' || compact[pos] == 'E')) {
+        std::size_t after = pos + 1;
+        if (after < compact.size() && (compact[after] == '+' || compact[after] == '-'))
+            ++after;
+        const std::size_t expDigitsStart = after;
+        while (after < compact.size() && IsDigit(compact[after]))
+            ++after;
+        if (after > expDigitsStart)
+            end = after;
+    }
+
+    std::string_view number(compact.data() + mantissaStart, end - mantissaStart);
+    double magnitude = 0.0;
+    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), magnitude,
+                                           std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Out of range means too large or too small for a double: decide by
+        // the decimal exponent of the first significant digit.
+        long long firstDigitExponent = 0;
+        bool found = false;
+        long long position = static_cast<long long>(intDigits);
+        for (char c : number.substr(0, intDigits + (fracDigits ? fracDigits + 1 : 0))) {
+            if (c == '.')
+                continue;
+            --position;
+            if (c != '0' && !found) {
+                firstDigitExponent = position;
+                found = true;
+            }
+        }
+        long long exponent = 0;
+        const std::size_t ePos = number.find_first_of("eE");
+        if (ePos != std::string_view::npos) {
+            std::string_view expText = number.substr(ePos + 1);
+            const bool expNegative = !expText.empty() && expText.front() == '-';
+            if (!expText.empty() && (expText.front() == '-' || expText.front() == '+'))
+                expText.remove_prefix(1);
+            for (char c : expText) {
+                if (exponent < 1'000'000'000LL)
+                    exponent = exponent * 10 + (c - '0');
+            }
+            if (expNegative)
+                exponent = -exponent;
+        }
+        magnitude = found && firstDigitExponent + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || ptr != number.data() + number.size()) {
+        magnitude = 0.0;
+    }
+    return negative ? -magnitude : magnitude;
+}
+
+namespace {
+
+struct MaskShape {
+    int minInteger = 0;
+    int minDecimals = 0;
+    int maxDecimals = 0;
+};
+
+MaskShape ParseMask(std::string_view mask)
+{
+    MaskShape shape;
+    bool afterPoint = false;
+    for (char c : mask) {
+        if (c == '.') {
+            afterPoint = true;
+        } else if (!afterPoint) {
+            if (c == '0')
+                ++shape.minInteger;
+        } else if (c == '0') {
+            ++shape.minDecimals;
+            ++shape.maxDecimals;
+        } else if (c == '#') {
+            ++shape.maxDecimals;
+        }
+    }
+    return shape;
+}
+
+// The exact decimal digits of |value| with `decimals` places after the point,
+// rounded half away from zero, as integer digits and fraction digits.
+void RoundedDigits(double magnitude, int decimals, std::string& integerPart, std::string& fractionPart)
+{
+    // A double's exact decimal expansion needs as many fraction digits as it
+    // has binary places after the point; ask for all of them so that a tie is
+    // seen as a tie.
+    int exponent = 0;
+    std::frexp(magnitude, &exponent);
+    const int exactPlaces = std::max(0, 53 - exponent) + 1;
+    const int places = std::max(exactPlaces, decimals + 1);
+    std::vector<char> buffer(static_cast<std::size_t>(places) + 400);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::fixed, places);
+    std::string text(buffer.data(), result.ptr);
+    const std::size_t point = text.find('.');
+    std::string digits = text.substr(0, point) + text.substr(point + 1);
+    const std::size_t integerDigits = point;
+    const std::size_t keep = integerDigits + static_cast<std::size_t>(decimals);
+    const bool roundUp = digits[keep] >= '5';
+    digits.resize(keep);
+    std::size_t intLength = integerDigits;
+    if (roundUp) {
+        std::size_t i = digits.size();
+        while (i > 0 && digits[i - 1] == '9')
+            digits[--i] = '0';
+        if (i == 0) {
+            digits.insert(digits.begin(), '1');
+            ++intLength;
+        } else {
+            ++digits[i - 1];
+        }
+    }
+    integerPart = digits.substr(0, intLength);
+    fractionPart = digits.substr(intLength);
+}
+
+} // namespace
+
+std::string FormatMask(double value, std::string_view mask)
+{
+    const MaskShape shape = ParseMask(mask);
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value < 0 ? "-Infinity" : "Infinity";
+
+    std::string integerPart;
+    std::string fractionPart;
+    RoundedDigits(std::fabs(value), shape.maxDecimals, integerPart, fractionPart);
+
+    while (static_cast<int>(fractionPart.size()) > shape.minDecimals && fractionPart.back() == '0')
+        fractionPart.pop_back();
+    std::size_t firstNonZero = integerPart.find_first_not_of('0');
+    if (firstNonZero == std::string::npos)
+        firstNonZero = integerPart.size();
+    integerPart.erase(0, firstNonZero);
+    while (static_cast<int>(integerPart.size()) < shape.minInteger)
+        integerPart.insert(integerPart.begin(), '0');
+
+    const bool shownAsZero = integerPart.find_first_not_of('0') == std::string::npos
+                             && fractionPart.find_first_not_of('0') == std::string::npos;
+    std::string text;
+    if (value < 0 && !shownAsZero)
+        text.push_back('-');
+    text += integerPart;
+    if (!fractionPart.empty() || mask.find('.') != std::string_view::npos) {
+        if (!fractionPart.empty() || shape.minDecimals > 0) {
+            text.push_back('.');
+            text += fractionPart;
+        }
+    }
+    return text;
+}
+
+} // namespace latcap

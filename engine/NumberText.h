@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace latcap {
+
+// Reads the number a user typed into a box: blanks, tabs and line breaks are
+// ignored anywhere, the longest leading decimal number (sign, digits, a full
+// stop with digits, an exponent E with sign and digits) is taken and the rest
+// ignored. A text without a number reads as 0. Too large a number reads as an
+// infinity of its sign.
+double ReadNumber(std::string_view text);
+
+// Formats value by a mask of '0', '#' and '.', e.g. "##0.000" or "#####0.0#":
+// at least as many integer digits as there are '0's before the point, at
+// least as many decimals as '0's after it and at most as many as '0's and
+// '#'s, rounded half away from zero at the last decimal shown. Full stop as
+// decimal point, no grouping, and no minus sign on a value shown as zero.
+std::string FormatMask(double value, std::string_view mask);
+
+} // namespace latcap

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "AnalysisState.h"
+
+namespace latcap {
+
+// The two ways a solver can fail to converge within its iteration limit.
+enum class SolverProblem {
+    Moment, // the point of rotation was not found
+    Depth,  // the embedded depth was not found
+};
+
+// Receives a solver's report that it gave up. The solver goes on afterwards
+// with the values it left, as the commands expect.
+class SolverSink {
+public:
+    virtual ~SolverSink() = default;
+    virtual void IterationProblem(SolverProblem problem) = 0;
+};
+
+// Finds the depth of the point of rotation zr [m] of a pile of the given
+// embedded depth under the scaled load H by bisection on horizontal
+// equilibrium. Leaves zr, the slice table and the force sums of the last
+// evaluated trial, also when it gives up after 101 evaluations.
+void FindZr(AnalysisState& state, const float& depth, float& zr, SolverSink& sink);
+
+// Finds the embedded depth lCalc [m] between 0 and 50 m at which the scaled
+// loads H and M are in moment equilibrium with the soil, trying at most 101
+// depths. Leaves Zr and everything of the last trial in the state.
+void FindDepth(AnalysisState& state, float& lCalc, SolverSink& sink);
+
+} // namespace latcap
