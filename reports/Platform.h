@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QImage;
+class QWidget;
+
+namespace latcap {
+
+// Everything modal or outside the window goes through here: message boxes,
+// the save dialog, the printer and the help viewer. The window receives one
+// in its constructor; tests pass one that records what was asked and answers
+// from a queue.
+class Platform {
+public:
+    enum class Buttons { Ok, OkCancel };
+    enum class Answer { Ok, Cancel };
+
+    virtual ~Platform() = default;
+
+    // A modal message box without an icon. With OkCancel, OK is the default.
+    virtual Answer showMessage(QWidget* parent, const QString& title, const QString& text, Buttons buttons) = 0;
+
+    // The modal save dialog. `filter` is a list of name|pattern pairs joined
+    // by '|', e.g. "CSV files(*.csv)|*.csv|All files (*.*)|*.*", the first
+    // pair selected. The dialog asks no overwrite question and adds no
+    // extension. Returns the chosen path, or an empty string on cancel.
+    virtual QString getSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                    const QString& initialName)
+        = 0;
+
+    // Prints the image as one page on the default printer, without a dialog
+    // and without changing any printer setting. On failure returns false and
+    // says why in `error`.
+    virtual bool printPage(const QImage& page, QString& error) = 0;
+
+    // Opens the program's help file in the help viewer.
+    virtual void showHelp(QWidget* parent) = 0;
+};
+
+} // namespace latcap
