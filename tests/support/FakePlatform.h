@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QImage>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+namespace latcap::testing {
+
+// Records every dialog the window asks for and answers from queues, so a test
+// can drive a whole command without a modal box on the screen.
+class FakePlatform final : public Platform {
+public:
+    struct Message {
+        QString title;
+        QString text;
+        Buttons buttons;
+    };
+    struct SaveDialog {
+        QString title;
+        QString filter;
+        QString initialName;
+    };
+
+    Answer showMessage(QWidget*, const QString& title, const QString& text, Buttons buttons) override
+    {
+        messages.append({title, text, buttons});
+        return answers.isEmpty() ? Answer::Ok : answers.dequeue();
+    }
+
+    QString getSaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName) override
+    {
+        saveDialogs.append({title, filter, initialName});
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+
+    bool printPage(const QImage& page, QString& error) override
+    {
+        printed.append(page);
+        if (!printError.isEmpty()) {
+            error = printError;
+            return false;
+        }
+        return true;
+    }
+
+    void showHelp(QWidget*) override { ++helpRequests; }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message& m : messages)
+            texts.append(m.text);
+        return texts;
+    }
+
+    QQueue<Answer> answers;     // answers to message boxes, OK when empty
+    QQueue<QString> fileNames;  // answers to the save dialog, cancel when empty
+    QString printError;         // when set, printing fails with this reason
+    QList<Message> messages;
+    QList<SaveDialog> saveDialogs;
+    QList<QImage> printed;
+    int helpRequests = 0;
+};
+
+} // namespace latcap::testing
