@@ -3,9 +3,41 @@
 #include "Coefficients.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 
 namespace latcap {
+
+#ifndef LATCAP_PER_SLICE_COEFFICIENTS
+namespace {
+
+// The angle-dependent terms of Kq and Kc are the same for every slice of a
+// layer and for every trial of a solution; keep the last ones of each layer.
+struct LayerCurves {
+    std::uint32_t phiBits = 0;
+    bool valid = false;
+    DepthCurve kq;
+    DepthCurve kc;
+};
+
+const LayerCurves& CurvesFor(std::int16_t n, float phi)
+{
+    thread_local std::array<LayerCurves, kMaxLayers + 1> cache;
+    LayerCurves& entry = cache.at(static_cast<std::size_t>(n));
+    const auto bits = std::bit_cast<std::uint32_t>(phi);
+    if (!entry.valid || entry.phiBits != bits) {
+        entry.kq = KqCurve(phi);
+        entry.kc = KcCurve(phi);
+        entry.phiBits = bits;
+        entry.valid = true;
+    }
+    return entry;
+}
+
+} // namespace
+#endif
 
 void SliceSegment(AnalysisState& state, std::int16_t n, float zTop, float zBottom, float zr, float& sumForce,
                   float& sumMoment, std::int16_t& sliceCount)
@@ -22,9 +54,7 @@ void SliceSegment(AnalysisState& state, std::int16_t n, float zTop, float zBotto
     }
 
 #ifndef LATCAP_PER_SLICE_COEFFICIENTS
-    // The angle-dependent terms are the same for every slice of the layer.
-    const DepthCurve kcCurve = KcCurve(lay.Phi);
-    const DepthCurve kqCurve = KqCurve(lay.Phi);
+    const LayerCurves& curves = CurvesFor(n, lay.Phi);
 #endif
 
     for (std::int16_t j = 1; j <= 50; ++j) {
@@ -35,8 +65,8 @@ void SliceSegment(AnalysisState& state, std::int16_t n, float zTop, float zBotto
         const float kc = CalcKc(lay.Phi, ratio);
         const float kq = CalcKq(lay.Phi, ratio);
 #else
-        const float kc = kcCurve.At(ratio);
-        const float kq = kqCurve.At(ratio);
+        const float kc = curves.kc.At(ratio);
+        const float kq = curves.kq.At(ratio);
 #endif
         const float q = static_cast<float>(weightAbove + (double(z) - lay.ZFrom) * lay.Gama);
         const float p = static_cast<float>(double(kc) * lay.C + double(kq) * q);

@@ -1,0 +1,10 @@
+# Runs two programs and fails unless they print the same text.
+execute_process(COMMAND ${FIRST} OUTPUT_FILE ${WORK}/first.txt RESULT_VARIABLE first_result)
+execute_process(COMMAND ${SECOND} OUTPUT_FILE ${WORK}/second.txt RESULT_VARIABLE second_result)
+if(NOT first_result EQUAL 0 OR NOT second_result EQUAL 0)
+  message(FATAL_ERROR "a program failed: ${first_result} ${second_result}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/first.txt ${WORK}/second.txt RESULT_VARIABLE differ)
+if(NOT differ EQUAL 0)
+  message(FATAL_ERROR "${FIRST} and ${SECOND} give different results")
+endif()
