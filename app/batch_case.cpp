@@ -1,0 +1,57 @@
+#include "batch_case.h"
+
+#include "FileFormats.h"
+#include "Messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace latcap::batch {
+
+bool ReadBytes(const QString& path, std::string& bytes, QString& error)
+{
+    auto fail = [&](const QString& reason) {
+        error = QStringLiteral("The file %1 could not be read: %2").arg(QDir::toNativeSeparators(path), reason);
+        return false;
+    };
+    if (QFileInfo(path).isDir())
+        return fail(QStringLiteral("it is a folder."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString() + QLatin1Char('.'));
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString() + QLatin1Char('.'));
+    bytes.assign(content.constData(), static_cast<std::size_t>(content.size()));
+    return true;
+}
+
+bool LoadCase(const QString& path, Case& result, QString& error)
+{
+    std::string content;
+    if (!ReadBytes(path, content, error))
+        return false;
+    std::string what;
+    if (!ReadCase(content, QDir::toNativeSeparators(path).toStdString(), result, what)) {
+        error = QString::fromStdString(what);
+        return false;
+    }
+    return true;
+}
+
+bool StartCsf(std::string& csf, QString& error)
+{
+    csf = text::kDefaultCsf;
+    const QString ini = QString::fromLatin1(text::kIniFile);
+    if (!QFileInfo::exists(ini))
+        return true;
+    std::string content;
+    if (!ReadBytes(ini, content, error))
+        return false;
+    if (const auto line = SettingsCsfLine(content))
+        csf = *line;
+    return true;
+}
+
+} // namespace latcap::batch

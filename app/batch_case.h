@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CaseFile.h"
+
+#include <QString>
+
+#include <string>
+
+namespace latcap::batch {
+
+// Reads the case file at path. On failure returns false with a message that
+// names the file and what is wrong.
+bool LoadCase(const QString& path, Case& result, QString& error);
+
+// The CSF the window starts with: line 2 of Latcap.ini in the working
+// directory, byte for byte, or "0.5" without that file or line.
+bool StartCsf(std::string& csf, QString& error);
+
+// Reads a whole file as bytes.
+bool ReadBytes(const QString& path, std::string& bytes, QString& error);
+
+} // namespace latcap::batch

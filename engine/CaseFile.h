@@ -1,0 +1,57 @@
+#pragma once
+
+#include "AnalysisState.h"
+#include "InputData.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace latcap {
+
+// The five texts of one layer line of a case file, in the order they are
+// written: bottom, unit weight, cohesion, friction angle, width.
+struct CaseLayer {
+    std::string bottom;
+    std::string unitWeight;
+    std::string cohesion;
+    std::string frictionAngle;
+    std::string width;
+};
+
+// A case as its file gives it: the texts of the window's boxes, a missing key
+// being an empty box. Layer lines beyond layerCount are kept but not used,
+// like hidden layer rows.
+struct Case {
+    std::optional<std::string> csf; // no CSF line: the window's start value applies
+    std::string h;
+    std::string m;
+    std::string l;
+    int layerCount = 1;
+    std::array<CaseLayer, kMaxLayers> layers;
+};
+
+// Reads a case file: one `key = value` per line, keys in any case, `#` starts
+// a comment, blank lines are skipped. Keys are CSF, H, M, L, layers (1 to 5)
+// and `layer N` (N from 1 to 5) with five comma-separated fields. On failure
+// returns false and puts "fileName:line: what is wrong" into error.
+bool ReadCase(std::string_view content, std::string_view fileName, Case& result, std::string& error);
+
+// Sets one value of a case as if its file said so: any key of the file, or a
+// single field of a layer such as `layer 2.cohesion`. Field names are bottom,
+// unit weight (or gamma), cohesion (or c), friction angle (or phi) and width
+// (or d). On failure returns false and explains why in error.
+bool SetCaseValue(Case& result, std::string_view key, std::string_view value, std::string& error);
+
+// Whether key names a value that holds a single number (everything but a
+// whole layer line). Sets error when it does not.
+bool IsSingleNumberKey(std::string_view key, std::string& error);
+
+// The texts of the window's boxes for a case, chained as the layer rows chain
+// them: the top of layer 1 is "0", the top of layer N + 1 is the bottom text
+// of layer N, and the bottom of the deepest layer is "100". defaultCsf is the
+// CSF text when the case has none.
+InputTexts CaseInputs(const Case& source, std::string_view defaultCsf);
+
+} // namespace latcap

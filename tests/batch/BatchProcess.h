@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace latcap::testing {
+
+// What one run of latcap-batch printed and returned.
+struct BatchResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline BatchResult RunBatch(const QStringList& arguments, const QString& workDir = {})
+{
+    QProcess process;
+    if (!workDir.isEmpty())
+        process.setWorkingDirectory(workDir);
+    process.start(QStringLiteral(LATCAP_BATCH), arguments);
+    BatchResult result;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "latcap-batch did not finish: " << process.errorString().toStdString();
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput().toStdString();
+    result.err = process.readAllStandardError().toStdString();
+    return result;
+}
+
+inline QString CaseFile(const char* name)
+{
+    return QStringLiteral(LATCAP_TEST_DATA "/cases/") + QString::fromLatin1(name);
+}
+
+} // namespace latcap::testing

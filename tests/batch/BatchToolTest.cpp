@@ -1,0 +1,256 @@
+#include "BatchProcess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+namespace latcap::testing {
+namespace {
+
+    // Rows are named after what they show.
+    struct RowName {
+        template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const
+        {
+            return row.param.name;
+        }
+    };
+
+    QByteArray ReadAll(const QString& path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        return file.readAll();
+    }
+
+    void WriteAll(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(bytes);
+    }
+
+    struct CaseRow {
+        std::string name;
+        const char* command;
+        const char* caseFile;
+        std::string out;
+        std::string err;
+        int exitCode;
+    };
+
+    class BatchCase : public ::testing::TestWithParam<CaseRow> { };
+
+    TEST_P(BatchCase, PrintsWhatTheWindowShows)
+    {
+        const CaseRow& row = GetParam();
+        const BatchResult result = RunBatch({ QString::fromLatin1(row.command), CaseFile(row.caseFile) });
+        EXPECT_EQ(result.out, row.out);
+        EXPECT_EQ(result.err, row.err);
+        EXPECT_EQ(result.exitCode, row.exitCode);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(ReferenceSand, BatchCase,
+        ::testing::Values(CaseRow { "CalcL", "calc-l", "calc-l-reference.case",
+                              "L = 2.478\nZr = 1.979 m\nMoment = 61.42 kNm\nShear = 100.34 kN\n", "", 0 },
+            CaseRow { "CalcM", "calc-m", "calc-m-reference.case",
+                "M = 101.32\nZr = 2.336 m\nMoment = 142.72 kNm\nShear = 169.01 kN\n", "", 0 },
+            CaseRow { "CalcLWithCsfHalf", "calc-l", "calc-l-csf-half.case",
+                "L = 3.302\nZr = 2.648 m\nMoment = 76.75 kNm\nShear = 96.03 kN\n", "", 0 },
+            CaseRow { "CalcMTurningBelowTheToe", "calc-m", "calc-m-beyond-toe.case",
+                "M = -841.72\nZr = 3.015 m\nMoment = 829.66 kNm\nShear = 399.95 kN\n", "", 0 },
+            CaseRow { "CalcLBeyond50mReportsOnceAndShows50", "calc-l", "calc-l-beyond-50m.case",
+                "L = 50.000\nZr = 46.329 m\nMoment = 192093.42 kNm\nShear = 4999.25 kN\n",
+                "Calculating Depth - Iteration Problem\n", 1 },
+            CaseRow { "NotEnoughData", "calc-l", "not-enough-data.case", "", "Not Enough Data\n", 2 },
+            CaseRow { "NotEnoughDataForCalcM", "calc-m", "not-enough-data.case", "", "Not Enough Data\n", 2 }),
+        RowName());
+
+    TEST(BatchDetails, MatchTheKeptFileByteForByte)
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("details.csv"));
+        const BatchResult result = RunBatch(
+            { QStringLiteral("calc-l"), CaseFile("calc-l-reference.case"), QStringLiteral("--details"), path });
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(ReadAll(path), ReadAll(QStringLiteral(LATCAP_TEST_DATA "/reference-calc-l.csv")));
+    }
+
+    TEST(BatchDetails, NotWrittenWithoutResults)
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("details.csv"));
+        WriteAll(path, "keep me");
+        const BatchResult result = RunBatch(
+            { QStringLiteral("calc-l"), CaseFile("not-enough-data.case"), QStringLiteral("--details"), path });
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(ReadAll(path), "keep me");
+    }
+
+    struct TargetRow {
+        std::string name;
+        QString target; // relative to a fresh folder unless absolute
+        std::string reason;
+    };
+
+    class UnwritableDetails : public ::testing::TestWithParam<TargetRow> { };
+
+    TEST_P(UnwritableDetails, ExitWithTheFileAndTheReason)
+    {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+        const QString path = QDir(dir.path()).absoluteFilePath(GetParam().target);
+        const BatchResult result = RunBatch(
+            { QStringLiteral("calc-l"), CaseFile("calc-l-reference.case"), QStringLiteral("--details"), path });
+        EXPECT_EQ(result.exitCode, 64);
+        EXPECT_NE(result.err.find("The file " + QDir::toNativeSeparators(path).toStdString()
+                      + " could not be written: " + GetParam().reason),
+            std::string::npos)
+            << result.err;
+        // The results were printed before the file was tried.
+        EXPECT_EQ(result.out.substr(0, 10), "L = 2.478\n");
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Targets, UnwritableDetails,
+        ::testing::Values(TargetRow { "Folder", QStringLiteral("folder"), "it is a folder." },
+            TargetRow { "MissingFolder", QStringLiteral("missing/details.csv"), "No such file or directory" },
+            TargetRow { "FullDevice", QStringLiteral("/dev/full"), "No space left on device" }),
+        RowName());
+
+    TEST(BatchDetails, FailedWriteLeavesTheOldFileIntact)
+    {
+        if (geteuid() == 0)
+            GTEST_SKIP() << "the administrator may write into a read-only folder";
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("details.csv"));
+        WriteAll(path, "old details");
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const BatchResult result = RunBatch(
+            { QStringLiteral("calc-l"), CaseFile("calc-l-reference.case"), QStringLiteral("--details"), path });
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        EXPECT_EQ(result.exitCode, 64);
+        EXPECT_NE(result.err.find("details.csv could not be written"), std::string::npos) << result.err;
+        EXPECT_EQ(ReadAll(path), "old details");
+    }
+
+    TEST(BatchTables, WrittenIntoTheWorkingDirectoryByteForByte)
+    {
+        QTemporaryDir dir;
+        const BatchResult result = RunBatch({ QStringLiteral("tables") }, dir.path());
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("KqTable.CSV"))),
+            ReadAll(QStringLiteral(LATCAP_TEST_DATA "/KqTable.CSV")));
+        EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("KcTable.CSV"))),
+            ReadAll(QStringLiteral(LATCAP_TEST_DATA "/KcTable.CSV")));
+    }
+
+    TEST(BatchTables, WrittenIntoTheGivenFolder)
+    {
+        QTemporaryDir dir;
+        const BatchResult result = RunBatch({ QStringLiteral("tables"), dir.path() });
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("KqTable.CSV"))),
+            ReadAll(QStringLiteral(LATCAP_TEST_DATA "/KqTable.CSV")));
+        EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("KcTable.CSV"))),
+            ReadAll(QStringLiteral(LATCAP_TEST_DATA "/KcTable.CSV")));
+    }
+
+    TEST(BatchTables, MissingFolderIsNamed)
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("missing"));
+        const BatchResult result = RunBatch({ QStringLiteral("tables"), folder });
+        EXPECT_EQ(result.exitCode, 64);
+        EXPECT_NE(result.err.find(QDir::toNativeSeparators(folder).toStdString() + "/KqTable.CSV could not be written"),
+            std::string::npos)
+            << result.err;
+    }
+
+    struct IniRow {
+        std::string name;
+        QByteArray ini; // empty: no Latcap.ini at all
+        QByteArray equivalent; // the CSF line of a case that must print the same
+        int exitCode;
+    };
+
+    class StartCsf : public ::testing::TestWithParam<IniRow> { };
+
+    TEST_P(StartCsf, ComesFromLatcapIniInTheWorkingDirectory)
+    {
+        QTemporaryDir dir;
+        if (!GetParam().ini.isEmpty())
+            WriteAll(dir.filePath(QStringLiteral("Latcap.ini")), GetParam().ini);
+        const QByteArray soil = "H = 50\nM = 20\nlayer 1 = 100, 18, 0, 30, 0.6\n";
+        const QString withoutCsf = dir.filePath(QStringLiteral("no-csf.case"));
+        const QString withCsf = dir.filePath(QStringLiteral("csf.case"));
+        WriteAll(withoutCsf, soil);
+        WriteAll(withCsf, "CSF = " + GetParam().equivalent + "\n" + soil);
+
+        const BatchResult fromIni = RunBatch({ QStringLiteral("calc-l"), withoutCsf }, dir.path());
+        const BatchResult fromCase = RunBatch({ QStringLiteral("calc-l"), withCsf }, dir.path());
+        EXPECT_EQ(fromIni.exitCode, GetParam().exitCode);
+        EXPECT_EQ(fromIni.out, fromCase.out);
+        EXPECT_EQ(fromIni.err, fromCase.err);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Rows, StartCsf,
+        ::testing::Values(IniRow { "NoFileMeansHalf", "", "0.5", 0 },
+            IniRow { "SecondLine", "[latcap]\r\n0.75\r\n", "0.75", 0 },
+            IniRow { "SecondLineWithARemark", "CSF\r\n0.8 ; concrete\r\nignored\r\n", "0.8", 0 },
+            IniRow { "OnlyOneLineMeansHalf", "just a heading", "0.5", 0 },
+            IniRow { "EmptySecondLineIsNotEnoughData", "heading\r\n\r\n0.75\r\n", "", 2 }),
+        RowName());
+
+    TEST(StartCsf, CaseWithoutCsfAndNoIniIsTheHalfOfTheReference)
+    {
+        QTemporaryDir dir;
+        const BatchResult result = RunBatch({ QStringLiteral("calc-l"), CaseFile("no-csf.case") }, dir.path());
+        EXPECT_EQ(result.out, "L = 3.302\nZr = 2.648 m\nMoment = 76.75 kNm\nShear = 96.03 kN\n");
+    }
+
+    struct UsageRow {
+        std::string name;
+        QStringList arguments;
+        std::string message;
+    };
+
+    class BatchUsage : public ::testing::TestWithParam<UsageRow> { };
+
+    TEST_P(BatchUsage, ExitsWith64AndSaysWhy)
+    {
+        const BatchResult result = RunBatch(GetParam().arguments);
+        EXPECT_EQ(result.exitCode, 64);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Rows, BatchUsage,
+        ::testing::Values(UsageRow { "NoCommand", {}, "name a command" },
+            UsageRow { "UnknownCommand", { QStringLiteral("calc-x"), CaseFile("calc-l-reference.case") },
+                "unknown command \"calc-x\"" },
+            UsageRow { "NoCase", { QStringLiteral("calc-l") }, "calc-l takes one case file" },
+            UsageRow {
+                "UnknownOption", { QStringLiteral("calc-l"), QStringLiteral("--fast") }, "Unknown option 'fast'" },
+            UsageRow { "MissingCaseFile", { QStringLiteral("calc-m"), QStringLiteral("/nonexistent/pile.case") },
+                "The file /nonexistent/pile.case could not be read: No such file or directory" },
+            UsageRow { "CaseIsAFolder", { QStringLiteral("calc-m"), QStringLiteral(LATCAP_TEST_DATA) },
+                "could not be read: it is a folder." },
+            UsageRow { "BadCaseLine", { QStringLiteral("calc-l"), CaseFile("bad-layer.case") },
+                "bad-layer.case:3: layer 2 has 4 fields but needs 5" }),
+        RowName());
+
+    TEST(BatchHelp, ExplainsTheCommandsAndTheCaseFormat)
+    {
+        const BatchResult result = RunBatch({ QStringLiteral("--help") });
+        EXPECT_EQ(result.exitCode, 0);
+        for (const char* text : { "calc-l CASE", "calc-m CASE", "tables [DIR]", "--details", "layer N = bottom" })
+            EXPECT_NE(result.out.find(text), std::string::npos) << text;
+    }
+
+} // namespace
+} // namespace latcap::testing
