@@ -1,0 +1,237 @@
+#include "DesktopPlatform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace latcap {
+namespace {
+
+// Acts on the next modal dialog from inside its own event loop, as a user
+// would, and gives up after a while so that a dialog that never opens
+// fails the test instead of hanging it.
+void OnNextModal(std::function<void(QWidget*)> act)
+{
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, tries = 0]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr && ++tries < 1000)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (modal != nullptr)
+            act(modal);
+    });
+    timer->start();
+}
+
+enum class Action { ClickOk, ClickCancel, PressEnter, PressEscape };
+
+} // namespace
+
+class DesktopPlatformTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void nameFilters_data();
+    void nameFilters();
+    void showMessage_data();
+    void showMessage();
+    void getSaveFileName_data();
+    void getSaveFileName();
+    void printPageWithoutPrinter();
+};
+
+void DesktopPlatformTest::cleanup()
+{
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+void DesktopPlatformTest::nameFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("report files") << QStringLiteral("CSV files(*.csv)|*.csv|All files (*.*)|*.*")
+                                  << QStringList{QStringLiteral("CSV files(*.csv)"), QStringLiteral("All files (*.*)")};
+    QTest::newRow("name without its pattern gets it")
+        << QStringLiteral("Text|*.txt") << QStringList{QStringLiteral("Text (*.txt)")};
+    QTest::newRow("name without a pattern is dropped")
+        << QStringLiteral("PDF files(*.pdf)|*.pdf|Other") << QStringList{QStringLiteral("PDF files(*.pdf)")};
+    QTest::newRow("empty list") << QString() << QStringList{};
+}
+
+void DesktopPlatformTest::nameFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, expected);
+    QCOMPARE(NameFilters(filter), expected);
+}
+
+void DesktopPlatformTest::showMessage_data()
+{
+    QTest::addColumn<Platform::Buttons>("buttons");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<Platform::Answer>("expected");
+    using B = Platform::Buttons;
+    using A = Platform::Answer;
+    QTest::newRow("OK alone") << B::Ok << Action::ClickOk << A::Ok;
+    QTest::newRow("Escape on OK alone closes it") << B::Ok << Action::PressEscape << A::Ok;
+    QTest::newRow("OK of two") << B::OkCancel << Action::ClickOk << A::Ok;
+    QTest::newRow("Cancel") << B::OkCancel << Action::ClickCancel << A::Cancel;
+    QTest::newRow("Enter takes OK, the default") << B::OkCancel << Action::PressEnter << A::Ok;
+    QTest::newRow("Escape cancels") << B::OkCancel << Action::PressEscape << A::Cancel;
+}
+
+void DesktopPlatformTest::showMessage()
+{
+    QFETCH(Platform::Buttons, buttons);
+    QFETCH(Action, action);
+    QFETCH(Platform::Answer, expected);
+
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons shown;
+    QPushButton* defaultButton = nullptr;
+    QPushButton* okButton = nullptr;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) {
+            modal->close();
+            return;
+        }
+        icon = box->icon();
+        title = box->windowTitle();
+        text = box->text();
+        shown = box->standardButtons();
+        defaultButton = box->defaultButton();
+        okButton = qobject_cast<QPushButton*>(box->button(QMessageBox::Ok));
+        switch (action) {
+        case Action::ClickOk:
+            box->button(QMessageBox::Ok)->click();
+            break;
+        case Action::ClickCancel:
+            box->button(QMessageBox::Cancel)->click();
+            break;
+        case Action::PressEnter:
+            QTest::keyClick(box, Qt::Key_Return);
+            break;
+        case Action::PressEscape:
+            QTest::keyClick(box, Qt::Key_Escape);
+            break;
+        }
+    });
+
+    DesktopPlatform platform;
+    const Platform::Answer answer
+        = platform.showMessage(nullptr, QStringLiteral("Warning"), QStringLiteral("Replace Existing File ?"), buttons);
+
+    QCOMPARE(answer, expected);
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(title, QStringLiteral("Warning"));
+    QCOMPARE(text, QStringLiteral("Replace Existing File ?"));
+    QCOMPARE(shown, buttons == Platform::Buttons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                                     : QMessageBox::Ok | QMessageBox::Cancel);
+    QVERIFY(okButton != nullptr);
+    QCOMPARE(defaultButton, okButton);
+}
+
+void DesktopPlatformTest::getSaveFileName_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("initialName");
+    QTest::newRow("a chosen existing file is given back without a question") << true << QString();
+    QTest::newRow("the initial name is offered") << true << QStringLiteral("first.csv");
+    QTest::newRow("Cancel gives an empty name") << false << QString();
+}
+
+void DesktopPlatformTest::getSaveFileName()
+{
+    QFETCH(bool, accept);
+    QFETCH(QString, initialName);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString chosen = dir.filePath(QStringLiteral("report"));
+    {
+        QFile existing(chosen);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+    }
+    QString title;
+    QStringList filters;
+    QString selectedFilter;
+    QString offeredName;
+    bool saving = false;
+    bool asksOverwrite = true;
+    QString suffix = QStringLiteral("unset");
+    OnNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog == nullptr) {
+            modal->close();
+            return;
+        }
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        selectedFilter = dialog->selectedNameFilter();
+        // With no name typed, the dialog gives back its folder.
+        const QFileInfo offered(dialog->selectedFiles().value(0));
+        offeredName = offered.isDir() ? QString() : offered.fileName();
+        saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+        asksOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        suffix = dialog->defaultSuffix();
+        if (!accept) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(chosen);
+        static_cast<QDialog*>(dialog)->accept();
+        // An overwrite question of the dialog's own would still be open now.
+        if (QWidget* question = QApplication::activeModalWidget(); question != nullptr && question != dialog)
+            question->close();
+    });
+
+    DesktopPlatform platform;
+    const QString answer = platform.getSaveFileName(
+        nullptr, QStringLiteral("Save Report"), QStringLiteral("CSV files(*.csv)|*.csv|All files (*.*)|*.*"),
+        initialName);
+
+    QCOMPARE(answer, accept ? chosen : QString());
+    QCOMPARE(title, QStringLiteral("Save Report"));
+    QCOMPARE(filters, (QStringList{QStringLiteral("CSV files(*.csv)"), QStringLiteral("All files (*.*)")}));
+    QCOMPARE(selectedFilter, QStringLiteral("CSV files(*.csv)"));
+    QCOMPARE(offeredName, initialName);
+    QVERIFY(saving);
+    QVERIFY(!asksOverwrite);
+    QVERIFY(suffix.isEmpty());
+}
+
+void DesktopPlatformTest::printPageWithoutPrinter()
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        QSKIP("a printer is installed on this machine");
+    DesktopPlatform platform;
+    QString error;
+    QImage page(100, 100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QVERIFY(!platform.printPage(page, error));
+    QCOMPARE(error, QStringLiteral("No printer is installed."));
+}
+
+} // namespace latcap
+
+QTEST_MAIN(latcap::DesktopPlatformTest)
+#include "DesktopPlatformTest.moc"

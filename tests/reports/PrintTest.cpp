@@ -1,0 +1,249 @@
+#include "FakePlatform.h"
+#include "Print.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace latcap {
+namespace {
+
+using testing::FakePlatform;
+using Answers = QList<Platform::Answer>;
+
+// The smallest rectangle holding every pixel that is not white.
+QRect InkedArea(const QImage& page)
+{
+    QRect area;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255))
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+bool Near(const QRect& a, const QRect& b)
+{
+    return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 && qAbs(a.right() - b.right()) <= 1
+        && qAbs(a.bottom() - b.bottom()) <= 1;
+}
+
+int PdfPageCount(const QByteArray& pdf)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    int count = 0;
+    auto it = page.globalMatch(QString::fromLatin1(pdf));
+    while (it.hasNext()) {
+        it.next();
+        ++count;
+    }
+    return count;
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A stand-in for the window's image: light grey with a dark frame.
+QImage WindowImage()
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(QColor(220, 220, 220));
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    return image;
+}
+
+} // namespace
+
+class PrintTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void paintPageImage_data();
+    void paintPageImage();
+    void savePagePdf();
+    void savePagePdfFailureLeavesNoFile();
+    void printWindowImage_data();
+    void printWindowImage();
+};
+
+void PrintTest::paintPageImage_data()
+{
+    QTest::addColumn<QSize>("imageSize");
+    QTest::addColumn<qreal>("imageRatio");
+    QTest::addColumn<int>("pageDotsPerMetre");
+    QTest::addColumn<QRect>("expected");
+
+    // A 400 x 600 page whose printable area starts at (20, 30) and is
+    // 360 x 540; the window image is taken at 3780 dots per metre (96 dpi).
+    QTest::newRow("small image keeps its size, centred at the top")
+        << QSize(100, 50) << 1.0 << 3780 << QRect(150, 30, 100, 50);
+    QTest::newRow("finer page keeps the size on paper") << QSize(100, 50) << 1.0 << 7560 << QRect(100, 30, 200, 100);
+    QTest::newRow("high-density screen image keeps its size on screen")
+        << QSize(200, 100) << 2.0 << 3780 << QRect(150, 30, 100, 50);
+    QTest::newRow("wide image shrinks to the page width") << QSize(720, 100) << 1.0 << 3780 << QRect(20, 30, 360, 50);
+    QTest::newRow("tall image shrinks to the page height")
+        << QSize(100, 1080) << 1.0 << 3780 << QRect(175, 30, 50, 540);
+}
+
+void PrintTest::paintPageImage()
+{
+    QFETCH(QSize, imageSize);
+    QFETCH(qreal, imageRatio);
+    QFETCH(int, pageDotsPerMetre);
+    QFETCH(QRect, expected);
+
+    QImage image(imageSize, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    image.setDevicePixelRatio(imageRatio);
+    QImage page(400, 600, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    page.setDotsPerMeterX(pageDotsPerMetre);
+    page.setDotsPerMeterY(pageDotsPerMetre);
+    {
+        QPainter painter(&page);
+        PaintPageImage(painter, QRect(20, 30, 360, 540), image);
+    }
+    const QRect inked = InkedArea(page);
+    QVERIFY2(Near(inked, expected), qPrintable(QStringLiteral("drawn at %1,%2 %3x%4")
+                                                   .arg(inked.x())
+                                                   .arg(inked.y())
+                                                   .arg(inked.width())
+                                                   .arg(inked.height())));
+}
+
+void PrintTest::savePagePdf()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("page.pdf"));
+    QString error;
+    QVERIFY2(SavePagePdf(WindowImage(), path, error), qPrintable(error));
+    const QByteArray pdf = ReadBytes(path);
+    QVERIFY(pdf.startsWith("%PDF"));
+    QCOMPARE(PdfPageCount(pdf), 1);
+}
+
+void PrintTest::savePagePdfFailureLeavesNoFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("missing/page.pdf"));
+    QString error;
+    QVERIFY(!SavePagePdf(WindowImage(), path, error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
+}
+
+void PrintTest::printWindowImage_data()
+{
+    QTest::addColumn<QString>("printError");
+    QTest::addColumn<Answers>("answers");
+    QTest::addColumn<QString>("fileName"); // answer of the save dialog, relative to a fresh folder
+    QTest::addColumn<bool>("existing");    // a file of that name is there already
+    QTest::addColumn<bool>("expectDone");
+    QTest::addColumn<QStringList>("expectTitles");
+    QTest::addColumn<bool>("expectPdf");
+
+    const QString noPrinter = QStringLiteral("No printer is installed.");
+    const auto ok = Platform::Answer::Ok;
+    const auto cancel = Platform::Answer::Cancel;
+    const QStringList print{QStringLiteral("Print")};
+    QTest::newRow("printed: nothing asked") << QString() << Answers{} << QString() << false << true << QStringList{}
+                                            << false;
+    QTest::newRow("failed, Cancel: nothing saved")
+        << noPrinter << Answers{cancel} << QStringLiteral("page.pdf") << false << false << print << false;
+    QTest::newRow("failed, OK: the page is saved as PDF")
+        << noPrinter << Answers{ok} << QStringLiteral("page.pdf") << false << true << print << true;
+    QTest::newRow("failed, OK, name without extension used as typed")
+        << noPrinter << Answers{ok} << QStringLiteral("page") << false << true << print << true;
+    QTest::newRow("failed, OK, dialog cancelled: nothing saved")
+        << noPrinter << Answers{ok} << QString() << false << false << print << false;
+    QTest::newRow("failed, OK, unwritable file reported")
+        << noPrinter << Answers{ok} << QStringLiteral("missing/page.pdf") << false << false
+        << QStringList{QStringLiteral("Print"), QStringLiteral("Error")} << false;
+    QTest::newRow("failed, OK, existing file kept on Cancel")
+        << noPrinter << Answers{ok, cancel} << QStringLiteral("page.pdf") << true << false
+        << QStringList{QStringLiteral("Print"), QStringLiteral("Warning")} << false;
+    QTest::newRow("failed, OK, existing file replaced on OK")
+        << noPrinter << Answers{ok, ok} << QStringLiteral("page.pdf") << true << true
+        << QStringList{QStringLiteral("Print"), QStringLiteral("Warning")} << true;
+}
+
+void PrintTest::printWindowImage()
+{
+    QFETCH(QString, printError);
+    QFETCH(Answers, answers);
+    QFETCH(QString, fileName);
+    QFETCH(bool, existing);
+    QFETCH(bool, expectDone);
+    QFETCH(QStringList, expectTitles);
+    QFETCH(bool, expectPdf);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = fileName.isEmpty() ? QString() : dir.filePath(fileName);
+    const QByteArray old = "an older page";
+    if (existing) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    FakePlatform platform;
+    platform.printError = printError;
+    for (Platform::Answer answer : answers)
+        platform.answers.enqueue(answer);
+    platform.fileNames.enqueue(path);
+    const QImage image = WindowImage();
+
+    QCOMPARE(PrintWindowImage(platform, nullptr, image), expectDone);
+
+    QCOMPARE(platform.printed.size(), 1);
+    QCOMPARE(platform.printed[0], image);
+    QStringList titles;
+    for (const FakePlatform::Message& m : platform.messages)
+        titles.append(m.title);
+    QCOMPARE(titles, expectTitles);
+    if (!platform.messages.isEmpty()) {
+        const FakePlatform::Message& offer = platform.messages[0];
+        QCOMPARE(offer.buttons, Platform::Buttons::OkCancel);
+        QVERIFY(offer.text.contains(printError));
+        QVERIFY(offer.text.contains(QStringLiteral("PDF")));
+    }
+    if (titles.contains(QStringLiteral("Error")))
+        QVERIFY(platform.messages.last().text.contains(QDir::toNativeSeparators(path)));
+    const bool offered = !answers.isEmpty() && answers[0] == Platform::Answer::Ok;
+    QCOMPARE(platform.saveDialogs.size(), offered ? 1 : 0);
+    if (offered) {
+        QCOMPARE(platform.saveDialogs[0].title, QStringLiteral("Save Page As PDF"));
+        QCOMPARE(platform.saveDialogs[0].filter, QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"));
+        QVERIFY(platform.saveDialogs[0].initialName.isEmpty());
+    }
+
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    if (expectPdf) {
+        QCOMPARE(files, QStringList{fileName});
+        const QByteArray pdf = ReadBytes(path);
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(PdfPageCount(pdf), 1);
+    } else if (existing) {
+        QCOMPARE(ReadBytes(path), old);
+    } else {
+        QVERIFY(files.isEmpty());
+    }
+}
+
+} // namespace latcap
+
+QTEST_MAIN(latcap::PrintTest)
+#include "PrintTest.moc"
