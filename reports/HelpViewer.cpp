@@ -294,7 +294,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 620});
+    splitter->setSizes({270, 630});
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back_);
@@ -390,6 +390,8 @@ void HelpViewer::markCurrentTopic(const QUrl& url)
     }
     const QSignalBlocker block(contents_);
     contents_->setCurrentItem(pageItem);
+    if (pageItem)
+        contents_->scrollToItem(pageItem);
 }
 
 void HelpViewer::showError(const QString& text)
