@@ -1,0 +1,36 @@
+#include "CaseFile.h"
+#include "FuzzCheck.h"
+#include "InputData.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+using latcap::fuzz::Require;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view content(reinterpret_cast<const char*>(data), size);
+    latcap::Case read;
+    std::string error;
+    if (!latcap::ReadCase(content, "fuzz.case", read, error)) {
+        Require(error.starts_with("fuzz.case:"), "a reading error names the file and line", error);
+        return 0;
+    }
+    Require(error.empty(), "a case read leaves no error", error);
+    Require(read.layerCount >= 1 && read.layerCount <= latcap::kMaxLayers, "one to five layers");
+
+    const latcap::InputTexts texts = latcap::CaseInputs(read, "0.5");
+    Require(texts.layers[0].from == "0", "the first layer starts at the surface");
+    for (int i = 1; i < latcap::kMaxLayers; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        Require(texts.layers[row].from == texts.layers[row - 1].to, "each layer starts at the bottom of the one above");
+    }
+    Require(texts.layers[static_cast<std::size_t>(read.layerCount - 1)].to == "100", "the deepest layer ends at 100");
+
+    auto state = std::make_unique<latcap::AnalysisState>();
+    state->NoLayers = static_cast<std::int16_t>(read.layerCount);
+    const bool ok = latcap::GatherInputs(texts, *state);
+    Require(state->DataOK == (ok ? latcap::kTrue : latcap::kFalse), "the data flag follows the answer");
+    return 0;
+}
