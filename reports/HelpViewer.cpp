@@ -308,7 +308,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
 
     connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
     connect(forward_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
-    connect(home_, &QToolButton::clicked, browser_, &QTextBrowser::home);
+    connect(home_, &QToolButton::clicked, this, [this] { showTopic(chm_.defaultTopic()); });
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
     connect(browser_, &QTextBrowser::anchorClicked, this, &HelpViewer::followLink);
