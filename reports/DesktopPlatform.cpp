@@ -1,5 +1,6 @@
 #include "DesktopPlatform.h"
 
+#include "HelpViewer.h"
 #include "Print.h"
 
 #include <QFileDialog>
@@ -81,7 +82,13 @@ bool DesktopPlatform::printPage(const QImage& page, QString& error)
 
 void DesktopPlatform::showHelp(QWidget* parent)
 {
-    showMessage(parent, QStringLiteral("Help"), QStringLiteral("Help is not available yet."), Buttons::Ok);
+    QStringList lookedIn;
+    const QString path = FindHelpFile(&lookedIn);
+    if (path.isEmpty()) {
+        showMessage(parent, QStringLiteral("Help"), HelpNotFoundText(lookedIn), Buttons::Ok);
+        return;
+    }
+    ShowHelpWindow(parent, path);
 }
 
 } // namespace latcap

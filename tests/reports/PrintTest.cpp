@@ -26,12 +26,6 @@ QRect InkedArea(const QImage& page)
     return area;
 }
 
-bool Near(const QRect& a, const QRect& b)
-{
-    return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 && qAbs(a.right() - b.right()) <= 1
-        && qAbs(a.bottom() - b.bottom()) <= 1;
-}
-
 int PdfPageCount(const QByteArray& pdf)
 {
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
@@ -69,8 +63,6 @@ class PrintTest : public QObject {
 private Q_SLOTS:
     void paintPageImage_data();
     void paintPageImage();
-    void savePagePdf();
-    void savePagePdfFailureLeavesNoFile();
     void printWindowImage_data();
     void printWindowImage();
 };
@@ -114,35 +106,10 @@ void PrintTest::paintPageImage()
         QPainter painter(&page);
         PaintPageImage(painter, QRect(20, 30, 360, 540), image);
     }
+    // Smoothing may tint one more pixel at an edge.
     const QRect inked = InkedArea(page);
-    QVERIFY2(Near(inked, expected), qPrintable(QStringLiteral("drawn at %1,%2 %3x%4")
-                                                   .arg(inked.x())
-                                                   .arg(inked.y())
-                                                   .arg(inked.width())
-                                                   .arg(inked.height())));
-}
-
-void PrintTest::savePagePdf()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("page.pdf"));
-    QString error;
-    QVERIFY2(SavePagePdf(WindowImage(), path, error), qPrintable(error));
-    const QByteArray pdf = ReadBytes(path);
-    QVERIFY(pdf.startsWith("%PDF"));
-    QCOMPARE(PdfPageCount(pdf), 1);
-}
-
-void PrintTest::savePagePdfFailureLeavesNoFile()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("missing/page.pdf"));
-    QString error;
-    QVERIFY(!SavePagePdf(WindowImage(), path, error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-    QVERIFY(!QFile::exists(path));
+    QVERIFY(inked.contains(expected.adjusted(1, 1, -1, -1)));
+    QVERIFY(expected.adjusted(-1, -1, 1, 1).contains(inked));
 }
 
 void PrintTest::printWindowImage_data()
@@ -175,9 +142,6 @@ void PrintTest::printWindowImage_data()
     QTest::newRow("failed, OK, existing file kept on Cancel")
         << noPrinter << Answers{ok, cancel} << QStringLiteral("page.pdf") << true << false
         << QStringList{QStringLiteral("Print"), QStringLiteral("Warning")} << false;
-    QTest::newRow("failed, OK, existing file replaced on OK")
-        << noPrinter << Answers{ok, ok} << QStringLiteral("page.pdf") << true << true
-        << QStringList{QStringLiteral("Print"), QStringLiteral("Warning")} << true;
 }
 
 void PrintTest::printWindowImage()
