@@ -43,7 +43,7 @@ namespace {
         return out;
     }
 
-    enum class KeyKind { Csf, H, M, L, Layers, Layer, LayerField };
+    enum class KeyKind { Title, Csf, H, M, L, Layers, Layer, LayerField };
 
     struct KeyRef {
         KeyKind kind = KeyKind::Csf;
@@ -89,6 +89,7 @@ namespace {
             return false;
         }
         static const std::pair<const char*, KeyKind> plain[] = {
+            { "title", KeyKind::Title },
             { "csf", KeyKind::Csf },
             { "h", KeyKind::H },
             { "m", KeyKind::M },
@@ -160,6 +161,9 @@ namespace {
     {
         const std::string value(Trim(rawValue));
         switch (ref.kind) {
+        case KeyKind::Title:
+            result.title = value;
+            return true;
         case KeyKind::Csf:
             result.csf = value;
             return true;
@@ -261,6 +265,27 @@ bool IsSingleNumberKey(std::string_view key, std::string& error)
         return false;
     }
     return true;
+}
+
+std::string CaseKeyUnit(std::string_view key)
+{
+    static const char* const fieldUnits[kLayerFields] = { "m", "kN/m3", "kPa", "deg", "m" };
+    KeyRef ref;
+    std::string error;
+    if (!ParseKey(key, true, ref, error))
+        return {};
+    switch (ref.kind) {
+    case KeyKind::H:
+        return "kN";
+    case KeyKind::M:
+        return "kNm";
+    case KeyKind::L:
+        return "m";
+    case KeyKind::LayerField:
+        return fieldUnits[ref.field];
+    default:
+        return {};
+    }
 }
 
 InputTexts CaseInputs(const Case& source, std::string_view defaultCsf)

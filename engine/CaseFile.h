@@ -24,6 +24,7 @@ struct CaseLayer {
 // being an empty box. Layer lines beyond layerCount are kept but not used,
 // like hidden layer rows.
 struct Case {
+    std::string title; // the window's free title line; no input
     std::optional<std::string> csf; // no CSF line: the window's start value applies
     std::string h;
     std::string m;
@@ -33,8 +34,8 @@ struct Case {
 };
 
 // Reads a case file: one `key = value` per line, keys in any case, `#` starts
-// a comment, blank lines are skipped. Keys are CSF, H, M, L, layers (1 to 5)
-// and `layer N` (N from 1 to 5) with five comma-separated fields. On failure
+// a comment, blank lines are skipped. Keys are title, CSF, H, M, L, layers
+// (1 to 5) and `layer N` (N from 1 to 5) with five comma-separated fields. On failure
 // returns false and puts "fileName:line: what is wrong" into error.
 bool ReadCase(std::string_view content, std::string_view fileName, Case& result, std::string& error);
 
@@ -47,6 +48,10 @@ bool SetCaseValue(Case& result, std::string_view key, std::string_view value, st
 // Whether key names a value that holds a single number (everything but a
 // whole layer line). Sets error when it does not.
 bool IsSingleNumberKey(std::string_view key, std::string& error);
+
+// The unit of the value a key names, e.g. "kN" for H or "kPa" for
+// `layer 2.cohesion`; empty for CSF, layers and unknown keys.
+std::string CaseKeyUnit(std::string_view key);
 
 // The texts of the window's boxes for a case, chained as the layer rows chain
 // them: the top of layer 1 is "0", the top of layer N + 1 is the bottom text

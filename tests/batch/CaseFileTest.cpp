@@ -170,6 +170,28 @@ namespace {
             SetRow { "BadLayerCount", "layers", "9", "layers must be a whole number from 1 to 5, not \"9\"" }),
         RowName());
 
+    TEST(CaseTitle, IsKeptButIsNoInput)
+    {
+        Case read;
+        std::string error;
+        ASSERT_TRUE(ReadCase("Title = Sign post, Main Street\nH = 5\n", "case.txt", read, error)) << error;
+        EXPECT_EQ(read.title, "Sign post, Main Street");
+        EXPECT_EQ(Describe(CaseInputs(read, "0.5"), read.layerCount), "csf=0.5 h=5 m= l= layers=1 | 0,100,,,,");
+    }
+
+    TEST(CaseKeys, HaveTheUnitsOfTheirBoxes)
+    {
+        EXPECT_EQ(CaseKeyUnit("h"), "kN");
+        EXPECT_EQ(CaseKeyUnit("M"), "kNm");
+        EXPECT_EQ(CaseKeyUnit("L"), "m");
+        EXPECT_EQ(CaseKeyUnit("CSF"), "");
+        EXPECT_EQ(CaseKeyUnit("layer 2.gamma"), "kN/m3");
+        EXPECT_EQ(CaseKeyUnit("layer 2.c"), "kPa");
+        EXPECT_EQ(CaseKeyUnit("layer 2.phi"), "deg");
+        EXPECT_EQ(CaseKeyUnit("layer 2.bottom"), "m");
+        EXPECT_EQ(CaseKeyUnit("layer 2.width"), "m");
+    }
+
     TEST(CaseKeys, OnlyKeysOfOneNumberCanBeVaried)
     {
         std::string error;

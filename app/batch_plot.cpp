@@ -1,0 +1,462 @@
+#include "batch_plot.h"
+
+#include "batch_json.h"
+
+#include "NumberText.h"
+#include "SaveFile.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace latcap::batch {
+namespace {
+
+    constexpr double kLeft = 90; // depth labels and axis title
+    constexpr double kRight = 200; // labels of the marked depths
+    constexpr double kTop = 128; // below the title and the panel titles
+    constexpr double kBottom = 580; // above the value labels and the layer list
+    constexpr double kGap = 60; // between panels
+    constexpr double kLineHeight = 17; // of a label in the right margin
+
+    const QColor kInk(30, 30, 30);
+    const QColor kGrid(225, 225, 225);
+    const QColor kLayerLine(120, 120, 120);
+    const QColor kRotation(200, 30, 30);
+    const QColor kToe(20, 60, 160);
+
+    QFont Font(int pixels, bool bold = false)
+    {
+        QFont font(QStringLiteral("sans-serif"));
+        font.setStyleHint(QFont::SansSerif);
+        font.setPixelSize(pixels);
+        font.setBold(bold);
+        return font;
+    }
+
+    QString Metres(double value) { return QString::fromStdString(FormatMask(value, "##0.000")) + QStringLiteral(" m"); }
+
+    QString Plain(double value) { return QString::number(value, 'g', 6); }
+
+    // A step of 1, 2 or 5 times a power of ten giving about `count` intervals.
+    double NiceStep(double span, int count)
+    {
+        if (!(span > 0))
+            return 1;
+        const double raw = span / count;
+        const double power = std::pow(10.0, std::floor(std::log10(raw)));
+        for (const double factor : { 1.0, 2.0, 2.5, 5.0, 10.0 }) {
+            if (factor * power >= raw)
+                return factor * power;
+        }
+        return 10 * power;
+    }
+
+    // Enough decimals to write every multiple of step exactly: 0.25 needs two.
+    int StepDecimals(double step)
+    {
+        int decimals = 0;
+        while (decimals < 6
+            && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
+            ++decimals;
+        return decimals;
+    }
+
+    QString TickText(double value, double step)
+    {
+        if (std::fabs(value) < step * 1e-6)
+            value = 0;
+        return QString::number(value, 'f', StepDecimals(step));
+    }
+
+    struct Curve {
+        QString title;
+        QString unit;
+        std::vector<QPointF> points; // (value, depth)
+        bool steps = false; // drawn slice by slice, filled to zero
+        QColor colour;
+        QPointF extreme; // (value, depth) to annotate
+        QString extremeText;
+    };
+
+    struct Axis {
+        double lo = 0;
+        double hi = 1;
+        double step = 1;
+    };
+
+    // A value axis holding every value and 0, and beyond the extreme a share
+    // `room` of the values' span for its note.
+    Axis ValueAxis(const Curve& curve, double room)
+    {
+        double lo = 0;
+        double hi = 0;
+        for (const QPointF& p : curve.points) {
+            lo = std::min(lo, p.x());
+            hi = std::max(hi, p.x());
+        }
+        if (hi - lo <= 0)
+            hi = lo + 1;
+        if (curve.extreme.x() >= 0)
+            hi += room * (hi - lo);
+        else
+            lo -= room * (hi - lo);
+        Axis axis;
+        axis.step = NiceStep(hi - lo, 4);
+        axis.lo = std::floor(lo / axis.step - 1e-9) * axis.step;
+        axis.hi = std::ceil(hi / axis.step + 1e-9) * axis.step;
+        return axis;
+    }
+
+    struct Mark {
+        double depth;
+        QString text;
+        QColor colour;
+        Qt::PenStyle style;
+        double width;
+    };
+
+    class Diagram {
+    public:
+        Diagram(const Calculation& calc, QString title)
+            : calc_(calc)
+            , state_(*calc.state)
+            , title_(std::move(title))
+        {
+            toe_ = calc.command == Command::CalcL ? state_.LCalc : state_.L;
+            const double deepest = std::max<double>({ toe_, state_.Zr, 0.1 });
+            depthStep_ = NiceStep(deepest * 1.05, 8);
+            zMax_ = std::ceil(deepest * 1.05 / depthStep_) * depthStep_;
+            BuildCurves();
+        }
+
+        void Draw(QPainter& painter)
+        {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            painter.fillRect(QRectF(QPointF(0, 0), QSizeF(kPlotSize)), Qt::white);
+            DrawHeading(painter);
+            const double width = (kPlotSize.width() - kLeft - kRight - 2 * kGap) / 3;
+            std::vector<Panel> panels;
+            for (std::size_t i = 0; i < curves_.size(); ++i)
+                panels.push_back(PlacePanel(
+                    painter, curves_[i], QRectF(kLeft + double(i) * (width + kGap), kTop, width, kBottom - kTop)));
+            for (const Panel& panel : panels)
+                DrawGrid(painter, panel);
+            DrawMarks(painter, kLeft + 3 * width + 2 * kGap);
+            for (const Panel& panel : panels)
+                DrawCurve(painter, panel);
+            for (const Panel& panel : panels)
+                DrawNote(painter, panel);
+            DrawDepthAxis(painter);
+            DrawLayerList(painter);
+        }
+
+    private:
+        double Y(double depth) const { return kTop + depth / zMax_ * (kBottom - kTop); }
+
+        void BuildCurves()
+        {
+            const double csf = state_.CSF;
+            const int count = std::min<int>(state_.NoSlices, kMaxSlices);
+            Curve pressure { QStringLiteral("Ultimate soil pressure p"), QStringLiteral("kPa"), {}, true,
+                QColor(150, 95, 40), {}, {} };
+            Curve shear { QStringLiteral("Shear force V"), QStringLiteral("kN"), {}, false, QColor(20, 110, 60), {},
+                {} };
+            Curve moment { QStringLiteral("Bending moment M"), QStringLiteral("kNm"), {}, false, QColor(20, 60, 160),
+                {}, {} };
+            shear.points.emplace_back(static_cast<float>(csf * state_.H), 0.0);
+            moment.points.emplace_back(static_cast<float>(csf * state_.M), 0.0);
+            double largestPressure = -1;
+            for (int i = 1; i <= count; ++i) {
+                const SliceType& s = state_.Slice[static_cast<std::size_t>(i)];
+                // Above the point of rotation the soil pushes against H, below it with H.
+                const double p = s.Z <= state_.Zr ? -double(s.SoilPressure) : double(s.SoilPressure);
+                pressure.points.emplace_back(p, s.Z);
+                if (std::fabs(p) > largestPressure) {
+                    largestPressure = std::fabs(p);
+                    pressure.extreme = QPointF(p, s.Z);
+                }
+                shear.points.emplace_back(static_cast<float>(csf * s.Shear), s.Z);
+                moment.points.emplace_back(static_cast<float>(csf * s.Moment), s.Z);
+            }
+            pressure.extremeText
+                = QStringLiteral("max. %1 kPa").arg(QString::fromStdString(FormatMask(largestPressure, "#####0.0#")));
+            const float shearDepth = MaxShearDepth(state_);
+            const float momentDepth = MaxMomentDepth(state_);
+            shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), shearDepth);
+            shear.extremeText = QStringLiteral("max. %1 kN")
+                                    .arg(QString::fromStdString(FormatMask(ShownMaxShear(state_), "#####0.0#")));
+            moment.extreme = QPointF(static_cast<float>(csf * state_.MaxMoment), momentDepth);
+            moment.extremeText = QStringLiteral("max. %1 kNm")
+                                     .arg(QString::fromStdString(FormatMask(ShownMaxMoment(state_), "#####0.0#")));
+            curves_ = { pressure, shear, moment };
+        }
+
+        void DrawHeading(QPainter& painter)
+        {
+            painter.setPen(kInk);
+            painter.setFont(Font(20, true));
+            painter.drawText(
+                QRectF(kLeft, 14, kPlotSize.width() - kLeft - 20, 28), Qt::AlignLeft | Qt::AlignVCenter, title_);
+            const InputTexts& in = calc_.inputs;
+            QString loads = QStringLiteral("H = %1 kN").arg(Plain(ReadNumber(in.h)));
+            if (calc_.command == Command::CalcL)
+                loads += QStringLiteral(", M = %1 kNm").arg(Plain(ReadNumber(in.m)));
+            else
+                loads += QStringLiteral(", L = %1 m").arg(Plain(ReadNumber(in.l)));
+            loads += QStringLiteral(", CSF = %1").arg(Plain(ReadNumber(in.csf)));
+            const QString found = calc_.command == Command::CalcL
+                ? QStringLiteral("required depth L = %1 m").arg(QString::fromStdString(calc_.outcome.answer))
+                : QStringLiteral("moment carried M = %1 kNm").arg(QString::fromStdString(calc_.outcome.answer));
+            painter.setFont(Font(14));
+            painter.drawText(QRectF(kLeft, 44, kPlotSize.width() - kLeft - 20, 22), Qt::AlignLeft | Qt::AlignVCenter,
+                QStringLiteral("%1 for %2: %3, Zr = %4 m")
+                    .arg(QString::fromLatin1(CommandName(calc_.command)), loads, found,
+                        QString::fromStdString(FormatMask(state_.Zr, "###0.000"))));
+            if (!calc_.messages.empty()) {
+                painter.setPen(kRotation);
+                painter.drawText(QRectF(kLeft, 66, kPlotSize.width() - kLeft - 20, 20),
+                    Qt::AlignLeft | Qt::AlignVCenter,
+                    QString::fromStdString(calc_.messages.front())
+                        + QStringLiteral(": the values are those the solver left."));
+            }
+        }
+
+        struct Panel {
+            const Curve* curve;
+            QRectF box;
+            Axis axis;
+            QString note;
+            QSizeF noteSize;
+
+            double X(double v) const { return box.left() + (v - axis.lo) / (axis.hi - axis.lo) * box.width(); }
+        };
+
+        // Chooses the value axis so that the note of the extreme fits beside it.
+        Panel PlacePanel(QPainter& painter, const Curve& curve, const QRectF& box)
+        {
+            Panel panel { &curve, box, {}, curve.extremeText + QStringLiteral("\nat z = ") + Metres(curve.extreme.y()),
+                {} };
+            painter.setFont(Font(12, true));
+            panel.noteSize = painter.boundingRect(QRectF(0, 0, 400, 100), Qt::AlignLeft, panel.note).size();
+            for (double room = 0.2; room < 20; room *= 1.15) {
+                panel.axis = ValueAxis(curve, room);
+                const double at = panel.X(curve.extreme.x());
+                const double space = curve.extreme.x() >= 0 ? box.right() - at : at - box.left();
+                if (space >= panel.noteSize.width() + 16)
+                    break;
+            }
+            return panel;
+        }
+
+        void DrawGrid(QPainter& painter, const Panel& panel)
+        {
+            const QRectF& box = panel.box;
+            const Axis& axis = panel.axis;
+            auto x = [&](double v) { return panel.X(v); };
+            painter.setFont(Font(12));
+            for (double z = 0; z <= zMax_ + 1e-9; z += depthStep_) {
+                painter.setPen(QPen(kGrid, 1));
+                painter.drawLine(QPointF(box.left(), Y(z)), QPointF(box.right(), Y(z)));
+            }
+            for (double v = axis.lo; v <= axis.hi + axis.step * 1e-6; v += axis.step) {
+                painter.setPen(QPen(kGrid, 1));
+                painter.drawLine(QPointF(x(v), box.top()), QPointF(x(v), box.bottom()));
+                painter.setPen(kInk);
+                painter.drawText(QRectF(x(v) - 40, box.bottom() + 4, 80, 16), Qt::AlignHCenter | Qt::AlignTop,
+                    TickText(v, axis.step));
+            }
+        }
+
+        void DrawCurve(QPainter& painter, const Panel& panel)
+        {
+            const Curve& curve = *panel.curve;
+            const QRectF& box = panel.box;
+            auto x = [&](double v) { return panel.X(v); };
+            QPainterPath path;
+            path.moveTo(x(0), Y(0));
+            if (curve.steps) {
+                const int count = std::min<int>(state_.NoSlices, kMaxSlices);
+                path.moveTo(x(0), Y(count > 0 ? state_.Slice[1].Z - state_.Slice[1].dZ / 2.0 : 0));
+                for (int i = 1; i <= count; ++i) {
+                    const SliceType& s = state_.Slice[static_cast<std::size_t>(i)];
+                    const double v = curve.points[static_cast<std::size_t>(i - 1)].x();
+                    path.lineTo(x(v), Y(s.Z - s.dZ / 2.0));
+                    path.lineTo(x(v), Y(s.Z + s.dZ / 2.0));
+                }
+                if (count > 0) {
+                    const SliceType& last = state_.Slice[static_cast<std::size_t>(count)];
+                    path.lineTo(x(0), Y(last.Z + last.dZ / 2.0));
+                }
+                path.closeSubpath();
+                QColor fill = curve.colour;
+                fill.setAlpha(60);
+                painter.fillPath(path, fill);
+            } else {
+                path.moveTo(x(curve.points.front().x()), Y(0));
+                for (const QPointF& p : curve.points)
+                    path.lineTo(x(p.x()), Y(p.y()));
+            }
+            painter.setPen(QPen(curve.colour, 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(path);
+
+            painter.setPen(QPen(kInk, 1.2));
+            painter.drawLine(QPointF(x(0), box.top()), QPointF(x(0), box.bottom()));
+            painter.drawRect(box);
+
+            painter.setFont(Font(14, true));
+            painter.drawText(QRectF(box.left() - kGap / 2, box.top() - 30, box.width() + kGap, 20),
+                Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("%1 [%2]").arg(curve.title, curve.unit));
+        }
+
+        // The extreme value, noted on the open side of the curve.
+        void DrawNote(QPainter& painter, const Panel& panel)
+        {
+            const Curve& curve = *panel.curve;
+            const QRectF& box = panel.box;
+            const QPointF at(panel.X(curve.extreme.x()), Y(curve.extreme.y()));
+            painter.setPen(QPen(curve.colour, 1));
+            painter.setBrush(curve.colour);
+            painter.drawEllipse(at, 4, 4);
+            painter.setBrush(Qt::NoBrush);
+            painter.setFont(Font(12, true));
+            const QString& note = panel.note;
+            const QSizeF size = panel.noteSize;
+            QRectF label(curve.extreme.x() >= 0 ? at.x() + 8 : at.x() - 8 - size.width(), at.y() - size.height() / 2,
+                size.width(), size.height());
+            label.moveTop(std::clamp(label.top(), box.top() + 2, box.bottom() - size.height() - 2));
+            painter.fillRect(label.adjusted(-3, -1, 3, 1), QColor(255, 255, 255, 230));
+            painter.setPen(kInk);
+            painter.drawText(label, curve.extreme.x() >= 0 ? Qt::AlignLeft : Qt::AlignRight, note);
+        }
+
+        void DrawDepthAxis(QPainter& painter)
+        {
+            painter.setPen(kInk);
+            painter.setFont(Font(12));
+            for (double z = 0; z <= zMax_ + 1e-9; z += depthStep_)
+                painter.drawText(
+                    QRectF(kLeft - 56, Y(z) - 8, 50, 16), Qt::AlignRight | Qt::AlignVCenter, TickText(z, depthStep_));
+            painter.save();
+            painter.translate(24, (kTop + kBottom) / 2);
+            painter.rotate(-90);
+            painter.setFont(Font(14, true));
+            painter.drawText(QRectF(-150, -10, 300, 20), Qt::AlignCenter, QStringLiteral("Depth z [m]"));
+            painter.restore();
+        }
+
+        void DrawMarks(QPainter& painter, double right)
+        {
+            std::vector<Mark> marks;
+            for (int i = 2; i <= calc_.layerCount; ++i) {
+                const float top = state_.Layer[static_cast<std::size_t>(i)].ZFrom;
+                if (top > 0 && top < zMax_)
+                    marks.push_back(
+                        { top, QStringLiteral("Top of layer %1: %2").arg(i).arg(Plain(top) + QStringLiteral(" m")),
+                            kLayerLine, Qt::DashLine, 1.2 });
+            }
+            marks.push_back({ state_.Zr, QStringLiteral("Rotation Zr = %1").arg(Metres(state_.Zr)), kRotation,
+                Qt::DashDotLine, 1.6 });
+            marks.push_back({ toe_, QStringLiteral("Pile toe L = %1").arg(Metres(toe_)), kToe, Qt::SolidLine, 2.2 });
+            std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.depth < b.depth; });
+
+            std::vector<double> labelY;
+            for (const Mark& mark : marks)
+                labelY.push_back(std::max(Y(mark.depth), labelY.empty() ? kTop : labelY.back() + kLineHeight));
+            for (std::size_t i = labelY.size(); i-- > 0;) {
+                const double limit = i + 1 < labelY.size() ? labelY[i + 1] - kLineHeight : kBottom + 10;
+                labelY[i] = std::min(labelY[i], limit);
+            }
+
+            painter.setFont(Font(12, true));
+            for (std::size_t i = 0; i < marks.size(); ++i) {
+                const Mark& mark = marks[i];
+                const double y = Y(mark.depth);
+                painter.setPen(QPen(mark.colour, mark.width, mark.style));
+                painter.drawLine(QPointF(kLeft, y), QPointF(right, y));
+                painter.setPen(QPen(mark.colour, 1));
+                painter.drawLine(QPointF(right, y), QPointF(right + 10, labelY[i]));
+                painter.drawText(QRectF(right + 14, labelY[i] - kLineHeight / 2, kRight - 16, kLineHeight),
+                    Qt::AlignLeft | Qt::AlignVCenter, mark.text);
+            }
+        }
+
+        void DrawLayerList(QPainter& painter)
+        {
+            painter.setPen(kInk);
+            painter.setFont(Font(12));
+            double y = kBottom + 34;
+            for (int i = 1; i <= calc_.layerCount; ++i) {
+                const LayerType& layer = state_.Layer[static_cast<std::size_t>(i)];
+                const LayerTexts& row = calc_.inputs.layers[static_cast<std::size_t>(i - 1)];
+                const QString line
+                    = QStringLiteral("Layer %1, %2 to %3 m: unit weight %4 kN/m\u00B3, cohesion %5 kPa, "
+                                     "friction angle %6\u00B0, pile width %7 m")
+                          .arg(i)
+                          .arg(Plain(layer.ZFrom), Plain(layer.ZTo), Plain(ReadNumber(row.gama)),
+                              Plain(ReadNumber(row.c)), Plain(ReadNumber(row.phi)), Plain(ReadNumber(row.d)));
+                painter.drawText(
+                    QRectF(kLeft, y, kPlotSize.width() - kLeft - 20, 16), Qt::AlignLeft | Qt::AlignVCenter, line);
+                y += 18;
+            }
+            painter.setPen(QColor(90, 90, 90));
+            painter.drawText(QRectF(kLeft, y + 8, kPlotSize.width() - kLeft - 20, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                QStringLiteral("Soil pressure is drawn positive where it acts in the direction of H. "
+                               "Shear and moment are the values in the pile times CSF."));
+        }
+
+        const Calculation& calc_;
+        const AnalysisState& state_;
+        QString title_;
+        double toe_ = 0;
+        double zMax_ = 1;
+        double depthStep_ = 0.5;
+        std::vector<Curve> curves_;
+    };
+
+} // namespace
+
+bool IsPlotFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("svg") || suffix == QLatin1String("png");
+}
+
+bool WritePlot(const Calculation& calc, const QString& title, const QString& path, QString& error)
+{
+    Diagram diagram(calc, title);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (QFileInfo(path).suffix().toLower() == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(kPlotSize);
+        svg.setViewBox(QRect(QPoint(0, 0), kPlotSize));
+        svg.setTitle(title);
+        svg.setDescription(QStringLiteral("Soil pressure, shear force and bending moment down the pile"));
+        QPainter painter(&svg);
+        diagram.Draw(painter);
+    } else {
+        QImage image(kPlotSize * kPngScale, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.scale(kPngScale, kPngScale);
+            diagram.Draw(painter);
+        }
+        image.save(&buffer, "PNG");
+    }
+    const QByteArray bytes = buffer.data();
+    return SaveFileAtomically(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
+}
+
+} // namespace latcap::batch

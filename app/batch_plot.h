@@ -1,0 +1,24 @@
+#pragma once
+
+#include "batch_run.h"
+
+#include <QSize>
+#include <QString>
+
+namespace latcap::batch {
+
+// Size of a diagram in points (SVG) and pixels per point of a PNG.
+inline constexpr QSize kPlotSize { 1200, 740 };
+inline constexpr int kPngScale = 2;
+
+// Whether path ends in .svg or .png, the two kinds of diagram.
+bool IsPlotFile(const QString& path);
+
+// Draws the ultimate soil pressure, the shear force and the bending moment
+// down the pile side by side on one depth axis, with the layer boundaries,
+// the point of rotation and the pile toe, and writes the diagram to path as
+// SVG or PNG by its extension. Needs a QGuiApplication. On failure returns
+// false with a message naming the file and the reason.
+bool WritePlot(const Calculation& calc, const QString& title, const QString& path, QString& error);
+
+} // namespace latcap::batch
