@@ -9,10 +9,13 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -57,6 +60,48 @@ int CollectPath(chmFile*, chmUnitInfo* info, void* context)
 {
     static_cast<QStringList*>(context)->append(QString::fromUtf8(info->path));
     return CHM_ENUMERATOR_CONTINUE;
+}
+
+// The entries of a contents (.hhc) or index (.hhk) file: <object> elements
+// of type text/sitemap with Name and Local parameters, nested in <ul> lists.
+QList<HelpTopic> ParseSitemap(const QString& sitemap)
+{
+    static const QRegularExpression token(
+        QStringLiteral("<\\s*(/?)ul\\b[^>]*>|<object\\b[^>]*text/sitemap[^>]*>(.*?)</object\\s*>"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression param(
+        QStringLiteral("<param\\s+name\\s*=\\s*\"([^\"]*)\"\\s+value\\s*=\\s*\"([^\"]*)\""),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<HelpTopic> topics;
+    int depth = 0;
+    for (auto it = token.globalMatch(sitemap); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        if (match.capturedStart(2) < 0) { // <ul> or </ul>
+            depth += match.captured(1).isEmpty() ? 1 : -1;
+            continue;
+        }
+        HelpTopic topic;
+        topic.level = depth > 0 ? depth - 1 : 0;
+        for (auto p = param.globalMatch(match.captured(2)); p.hasNext();) {
+            const QRegularExpressionMatch pm = p.next();
+            if (pm.captured(1).compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
+                topic.name = pm.captured(2);
+            else if (pm.captured(1).compare(QLatin1String("Local"), Qt::CaseInsensitive) == 0)
+                topic.local = pm.captured(2);
+        }
+        if (!topic.name.isEmpty())
+            topics.append(topic);
+    }
+    return topics;
+}
+
+QString FindBySuffix(const QStringList& paths, QLatin1String suffix)
+{
+    for (const QString& path : paths) {
+        if (path.endsWith(suffix, Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
 }
 
 // Pages, style sheets and pictures all come out of the help file.
@@ -147,6 +192,7 @@ void ChmFile::close()
     title_.clear();
     defaultTopic_.clear();
     contentsFile_.clear();
+    indexFile_.clear();
 }
 
 bool ChmFile::contains(const QString& path) const
@@ -177,7 +223,7 @@ QStringList ChmFile::files() const
 
 // The #SYSTEM record list: a 4-byte version, then records of a 2-byte code,
 // a 2-byte length and that many bytes, little-endian. Code 0 names the
-// contents file, 2 the default topic and 3 the title.
+// contents file, 1 the index file, 2 the default topic and 3 the title.
 void ChmFile::readSystemFile()
 {
     const QByteArray system = read(QStringLiteral("/#SYSTEM"));
@@ -195,22 +241,18 @@ void ChmFile::readSystemFile()
         const QString text = QString::fromLatin1(raw.left(raw.indexOf('\0') < 0 ? raw.size() : raw.indexOf('\0')));
         if (code == 0)
             contentsFile_ = InnerPath(text);
+        else if (code == 1)
+            indexFile_ = InnerPath(text);
         else if (code == 2)
             defaultTopic_ = InnerPath(text);
         else if (code == 3)
             title_ = text;
         at += length;
     }
-    if (contentsFile_.isEmpty() || !contains(contentsFile_)) {
-        contentsFile_.clear();
-        const QStringList all = files();
-        for (const QString& path : all) {
-            if (path.endsWith(QLatin1String(".hhc"), Qt::CaseInsensitive)) {
-                contentsFile_ = path;
-                break;
-            }
-        }
-    }
+    if (contentsFile_.isEmpty() || !contains(contentsFile_))
+        contentsFile_ = FindBySuffix(files(), QLatin1String(".hhc"));
+    if (indexFile_.isEmpty() || !contains(indexFile_))
+        indexFile_ = FindBySuffix(files(), QLatin1String(".hhk"));
     if (defaultTopic_.isEmpty() || !contains(defaultTopic_)) {
         defaultTopic_.clear();
         if (contains(QStringLiteral("/index.html")))
@@ -222,36 +264,12 @@ void ChmFile::readSystemFile()
 
 QList<HelpTopic> ChmFile::contents() const
 {
-    QList<HelpTopic> topics;
-    if (contentsFile_.isEmpty())
-        return topics;
-    const QString sitemap = QString::fromLatin1(read(contentsFile_));
-    static const QRegularExpression token(
-        QStringLiteral("<\\s*(/?)ul\\b[^>]*>|<object\\b[^>]*text/sitemap[^>]*>(.*?)</object\\s*>"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression param(
-        QStringLiteral("<param\\s+name\\s*=\\s*\"([^\"]*)\"\\s+value\\s*=\\s*\"([^\"]*)\""),
-        QRegularExpression::CaseInsensitiveOption);
-    int depth = 0;
-    for (auto it = token.globalMatch(sitemap); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        if (match.capturedStart(2) < 0) { // <ul> or </ul>
-            depth += match.captured(1).isEmpty() ? 1 : -1;
-            continue;
-        }
-        HelpTopic topic;
-        topic.level = depth > 0 ? depth - 1 : 0;
-        for (auto p = param.globalMatch(match.captured(2)); p.hasNext();) {
-            const QRegularExpressionMatch pm = p.next();
-            if (pm.captured(1).compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
-                topic.name = pm.captured(2);
-            else if (pm.captured(1).compare(QLatin1String("Local"), Qt::CaseInsensitive) == 0)
-                topic.local = pm.captured(2);
-        }
-        if (!topic.name.isEmpty())
-            topics.append(topic);
-    }
-    return topics;
+    return contentsFile_.isEmpty() ? QList<HelpTopic>() : ParseSitemap(QString::fromLatin1(read(contentsFile_)));
+}
+
+QList<HelpTopic> ChmFile::index() const
+{
+    return indexFile_.isEmpty() ? QList<HelpTopic>() : ParseSitemap(QString::fromLatin1(read(indexFile_)));
 }
 
 // --- HelpViewer ------------------------------------------------------------
@@ -290,8 +308,24 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     browser->setOpenLinks(false);
     browser_ = browser;
 
+    filter_ = new QLineEdit(this);
+    filter_->setObjectName(QStringLiteral("indexFilter"));
+    filter_->setPlaceholderText(QStringLiteral("Type a keyword"));
+    filter_->setClearButtonEnabled(true);
+    index_ = new QListWidget(this);
+    index_->setObjectName(QStringLiteral("index"));
+    auto* indexPage = new QWidget(this);
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    indexLayout->setContentsMargins(0, 0, 0, 0);
+    indexLayout->addWidget(filter_);
+    indexLayout->addWidget(index_, 1);
+
+    auto* tabs = new QTabWidget(this);
+    tabs->addTab(contents_, QStringLiteral("Contents"));
+    tabs->addTab(indexPage, QStringLiteral("Index"));
+
     auto* splitter = new QSplitter(this);
-    splitter->addWidget(contents_);
+    splitter->addWidget(tabs);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({270, 630});
@@ -317,6 +351,14 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
             [this](QTreeWidgetItem* item) { showTopic(item->data(0, Qt::UserRole).toString()); });
     connect(contents_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { showTopic(item->data(0, Qt::UserRole).toString()); });
+    auto showEntry = [this](QListWidgetItem* item) { showTopic(item->data(Qt::UserRole).toString()); };
+    connect(index_, &QListWidget::itemClicked, this, showEntry);
+    connect(index_, &QListWidget::itemActivated, this, showEntry);
+    connect(filter_, &QLineEdit::textChanged, this, &HelpViewer::filterIndex);
+    connect(filter_, &QLineEdit::returnPressed, this, [this, showEntry] {
+        if (QListWidgetItem* item = index_->currentItem(); item && !item->isHidden())
+            showEntry(item);
+    });
 }
 
 HelpViewer::~HelpViewer() = default;
@@ -327,6 +369,7 @@ bool HelpViewer::open(const QString& chmPath, QString* error)
 {
     chmPath_ = chmPath;
     contents_->clear();
+    index_->clear();
     browser_->clearHistory();
     QString reason;
     if (!chm_.open(chmPath, &reason)) {
@@ -362,6 +405,23 @@ void HelpViewer::fillContents()
         item->setData(0, Qt::UserRole, topic.local);
         parents.append(item);
     }
+    const QList<HelpTopic> keywords = chm_.index();
+    for (const HelpTopic& keyword : keywords) {
+        auto* item = new QListWidgetItem(keyword.name, index_);
+        item->setData(Qt::UserRole, keyword.local);
+    }
+}
+
+void HelpViewer::filterIndex(const QString& text)
+{
+    QListWidgetItem* first = nullptr;
+    for (int row = 0; row < index_->count(); ++row) {
+        QListWidgetItem* item = index_->item(row);
+        item->setHidden(!item->text().contains(text.trimmed(), Qt::CaseInsensitive));
+        if (!first && !item->isHidden())
+            first = item;
+    }
+    index_->setCurrentItem(first);
 }
 
 void HelpViewer::followLink(const QUrl& url)

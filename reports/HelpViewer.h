@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLineEdit;
+class QListWidget;
 class QTextBrowser;
 class QToolButton;
 class QTreeWidget;
@@ -34,8 +36,8 @@ QString HelpNotFoundText(const QStringList& lookedIn);
 // reported in the viewer itself.
 void ShowHelpWindow(QWidget* parent, const QString& chmPath);
 
-// One entry of the contents list: its text, its page inside the help file
-// (e.g. "method.html#slices") and its depth, 0 at the top level.
+// One entry of the contents list or the index: its text, its page inside the
+// help file (e.g. "method.html#slices") and its depth, 0 at the top level.
 struct HelpTopic {
     QString name;
     QString local;
@@ -65,6 +67,7 @@ public:
     // The page to show first, e.g. "/index.html".
     QString defaultTopic() const { return defaultTopic_; }
     QList<HelpTopic> contents() const;
+    QList<HelpTopic> index() const;
 
 private:
     void readSystemFile();
@@ -73,10 +76,11 @@ private:
     QString title_;
     QString defaultTopic_;
     QString contentsFile_;
+    QString indexFile_;
 };
 
-// The help window: a contents list on the left, the page on the right, and
-// back, forward and home buttons above.
+// The help window: the contents and an index on the left, the page on the
+// right, and back, forward and home buttons above.
 class HelpViewer : public QWidget {
     Q_OBJECT
 
@@ -95,9 +99,12 @@ public:
 
     QTextBrowser* browser() const;
     QTreeWidget* contentsList() const { return contents_; }
+    QListWidget* indexList() const { return index_; }
+    QLineEdit* indexFilter() const { return filter_; }
 
 private:
     void fillContents();
+    void filterIndex(const QString& text);
     void followLink(const QUrl& url);
     void markCurrentTopic(const QUrl& url);
     void showError(const QString& text);
@@ -106,6 +113,8 @@ private:
     QString chmPath_;
     QTextBrowser* browser_ = nullptr;
     QTreeWidget* contents_ = nullptr;
+    QListWidget* index_ = nullptr;
+    QLineEdit* filter_ = nullptr;
     QToolButton* back_ = nullptr;
     QToolButton* forward_ = nullptr;
     QToolButton* home_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -90,6 +92,11 @@ private Q_SLOTS:
             QVERIFY2(listed.contains(file), qPrintable(file + QStringLiteral(" is missing from the contents")));
         }
         QCOMPARE(pages, 11);
+
+        const QList<HelpTopic> keywords = chm.index();
+        QVERIFY(keywords.size() > 20);
+        for (const HelpTopic& keyword : keywords)
+            QVERIFY2(chm.contains(keyword.local.section(QLatin1Char('#'), 0, 0)), qPrintable(keyword.local));
     }
 
     void viewerShowsOverviewWithTitleAndPicture()
@@ -150,6 +157,20 @@ private Q_SLOTS:
         QTreeWidget* list = viewer.contentsList();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
         QVERIFY(viewer.browser()->toPlainText().contains(QStringLiteral("Not Enough Data")));
+    }
+
+    void indexKeywordOpensItsPage()
+    {
+        HelpViewer viewer;
+        QVERIFY(viewer.open(kHelpFile));
+        QTest::keyClicks(viewer.indexFilter(), QStringLiteral("not enough"));
+        int shown = 0;
+        for (int row = 0; row < viewer.indexList()->count(); ++row)
+            shown += viewer.indexList()->item(row)->isHidden() ? 0 : 1;
+        QCOMPARE(shown, 1);
+        QTest::keyClick(viewer.indexFilter(), Qt::Key_Return);
+        QCOMPARE(viewer.browser()->documentTitle(), QStringLiteral("Messages and what to do about them"));
+        QCOMPARE(viewer.browser()->source().fragment(), QStringLiteral("notenough"));
     }
 
     void unreadableFileIsReportedInTheViewer_data()
