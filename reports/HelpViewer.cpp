@@ -206,6 +206,10 @@ QByteArray ChmFile::read(const QString& path) const
     chmUnitInfo info;
     if (!file_ || chm_resolve_object(file_, InnerPath(path).toUtf8().constData(), &info) != CHM_RESOLVE_SUCCESS)
         return {};
+    // A damaged file may claim any length; no page of a help file comes near this.
+    constexpr LONGUINT64 kLargestObject = 64u << 20;
+    if (info.length > kLargestObject)
+        return {};
     QByteArray data(static_cast<qsizetype>(info.length), '\0');
     const LONGINT64 got = chm_retrieve_object(file_, &info, reinterpret_cast<unsigned char*>(data.data()), 0,
                                               static_cast<LONGINT64>(info.length));
