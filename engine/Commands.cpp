@@ -4,6 +4,7 @@
 #include "NumberText.h"
 #include "PileForces.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace latcap {
@@ -19,10 +20,28 @@ float ShownShear(const AnalysisState& state)
     return std::fabs(static_cast<float>(double(state.MaxShear) * state.CSF));
 }
 
+// A slice whose soil force is not a number never wins the search for the
+// largest moment and shear, so the maxima alone can look finite while the
+// slice table that the details file writes is not.
+bool SliceTableFinite(const AnalysisState& state)
+{
+    if (!std::isfinite(state.ForceAbove) || !std::isfinite(state.ForceBelow) || !std::isfinite(state.SoilMoment))
+        return false;
+    const int count = std::min<int>(state.NoSlices, kMaxSlices);
+    for (int i = 1; i <= count; ++i) {
+        const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+        for (float value : {s.Kq, s.Kc, s.SoilPressure, s.WeightAbove, s.dZ, s.Z, s.SoilForce, s.Moment, s.Shear}) {
+            if (!std::isfinite(value))
+                return false;
+        }
+    }
+    return true;
+}
+
 bool ResultsFinite(const AnalysisState& state, float answer)
 {
     return std::isfinite(answer) && std::isfinite(state.Zr) && std::isfinite(ShownMoment(state))
-           && std::isfinite(ShownShear(state));
+           && std::isfinite(ShownShear(state)) && SliceTableFinite(state);
 }
 
 } // namespace

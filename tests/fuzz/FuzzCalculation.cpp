@@ -75,6 +75,15 @@ void RequireShownResults(const latcap::AnalysisState& state, const latcap::CalcO
         Require(outcome.answer.empty(), "an arithmetic problem shows no answer");
         return;
     }
+    // The slice table behind shown results is what the details file holds.
+    Require(std::isfinite(state.ForceAbove) && std::isfinite(state.ForceBelow) && std::isfinite(state.SoilMoment),
+            "shown results come from finite soil forces");
+    for (int i = 1; i <= state.NoSlices; ++i) {
+        const latcap::SliceType& slice = state.Slice[static_cast<std::size_t>(i)];
+        for (float value : {slice.Kq, slice.Kc, slice.SoilPressure, slice.WeightAbove, slice.dZ, slice.Z,
+                            slice.SoilForce, slice.Moment, slice.Shear})
+            Require(std::isfinite(value), "shown results come from a finite slice table", std::to_string(i));
+    }
     Require(!HasNonFiniteWord(outcome.answer), "the answer is finite", outcome.answer);
     RequireShows(outcome.answer, answerValue, "answer");
     const latcap::ResultTexts shown = latcap::ShowResults(state);
