@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -94,7 +95,7 @@ namespace {
 
     // A value axis holding every value and 0, and beyond the extreme a share
     // `room` of the values' span for its note.
-    Axis ValueAxis(const Curve& curve, double room)
+    Axis ValueAxis(const Curve& curve, double room, int intervals)
     {
         double lo = 0;
         double hi = 0;
@@ -109,7 +110,7 @@ namespace {
         else
             lo -= room * (hi - lo);
         Axis axis;
-        axis.step = NiceStep(hi - lo, 4);
+        axis.step = NiceStep(hi - lo, intervals);
         axis.lo = std::floor(lo / axis.step - 1e-9) * axis.step;
         axis.hi = std::ceil(hi / axis.step + 1e-9) * axis.step;
         return axis;
@@ -247,8 +248,21 @@ namespace {
                 {} };
             painter.setFont(Font(12, true));
             panel.noteSize = painter.boundingRect(QRectF(0, 0, 400, 100), Qt::AlignLeft, panel.note).size();
+            const QFontMetricsF metrics(Font(12));
+            auto labelsFit = [&] {
+                const double spacing = panel.axis.step / (panel.axis.hi - panel.axis.lo) * box.width();
+                for (double v = panel.axis.lo; v <= panel.axis.hi + panel.axis.step * 1e-6; v += panel.axis.step) {
+                    if (metrics.horizontalAdvance(TickText(v, panel.axis.step)) + 10 > spacing)
+                        return false;
+                }
+                return true;
+            };
             for (double room = 0.2; room < 20; room *= 1.15) {
-                panel.axis = ValueAxis(curve, room);
+                for (int intervals = 4; intervals >= 2; --intervals) {
+                    panel.axis = ValueAxis(curve, room, intervals);
+                    if (labelsFit())
+                        break;
+                }
                 const double at = panel.X(curve.extreme.x());
                 const double space = curve.extreme.x() >= 0 ? box.right() - at : at - box.left();
                 if (space >= panel.noteSize.width() + 16)
