@@ -137,6 +137,20 @@ namespace {
         EXPECT_EQ(ReadAll(path), "old details");
     }
 
+    // The temporary file beside a name of 250 characters would need a longer
+    // name than the file system allows, so the write fails whoever runs it.
+    TEST(BatchDetails, FailedWriteWithALongNameLeavesTheOldFileIntact)
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString(250, QLatin1Char('d')));
+        WriteAll(path, "old details");
+        const BatchResult result = RunBatch(
+            { QStringLiteral("calc-l"), CaseFile("calc-l-reference.case"), QStringLiteral("--details"), path });
+        EXPECT_EQ(result.exitCode, 64);
+        EXPECT_NE(result.err.find(path.toStdString() + " could not be written"), std::string::npos) << result.err;
+        EXPECT_EQ(ReadAll(path), "old details");
+    }
+
     TEST(BatchTables, WrittenIntoTheWorkingDirectoryByteForByte)
     {
         QTemporaryDir dir;
@@ -205,6 +219,19 @@ namespace {
             IniRow { "OnlyOneLineMeansHalf", "just a heading", "0.5", 0 },
             IniRow { "EmptySecondLineIsNotEnoughData", "heading\r\n\r\n0.75\r\n", "", 2 }),
         RowName());
+
+    TEST(StartCsf, UnreadableLatcapIniIsNamed)
+    {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Latcap.ini")));
+        const BatchResult withoutCsf = RunBatch({ QStringLiteral("calc-l"), CaseFile("no-csf.case") }, dir.path());
+        EXPECT_EQ(withoutCsf.exitCode, 64);
+        EXPECT_EQ(withoutCsf.err, "The file Latcap.ini could not be read: it is a folder.\n");
+        // A case that gives its CSF never looks at it.
+        const BatchResult withCsf
+            = RunBatch({ QStringLiteral("calc-l"), CaseFile("calc-l-reference.case") }, dir.path());
+        EXPECT_EQ(withCsf.exitCode, 0);
+    }
 
     TEST(StartCsf, CaseWithoutCsfAndNoIniIsTheHalfOfTheReference)
     {
