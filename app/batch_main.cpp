@@ -170,6 +170,15 @@ Design studies:
     int RunSweep(Command command, const Case& source, const std::string& startCsf, const Options& options)
     {
         const Sweep& sweep = *options.sweep;
+        // Every value must make a case before the first row is printed.
+        std::vector<Case> cases(sweep.values.size(), source);
+        for (std::size_t i = 0; i < sweep.values.size(); ++i) {
+            std::string error;
+            if (!SetCaseValue(cases[i], sweep.key, sweep.values[i], error))
+                return UsageError(QStringLiteral("--vary %1=%2: %3")
+                                      .arg(QString::fromStdString(sweep.key), QString::fromStdString(sweep.values[i]),
+                                          QString::fromStdString(error)));
+        }
         QJsonArray rows;
         if (!options.json)
             std::cout << CsvHeader(command, sweep.key) << "\n";
@@ -178,13 +187,12 @@ Design studies:
         timer.start();
         qint64 lastReport = 0;
         for (std::size_t i = 0; i < sweep.values.size(); ++i) {
-            Case varied = source;
-            std::string error;
-            SetCaseValue(varied, sweep.key, sweep.values[i], error);
+            const Case& varied = cases[i];
             const Calculation calc = Calculate(command, CaseInputs(varied, startCsf), varied.layerCount);
             status = std::max(status, calc.ExitStatus());
             if (options.json) {
                 QJsonObject json = CalculationJson(calc, options.casePath, options.slices);
+                json.insert(QStringLiteral("title"), QString::fromStdString(source.title));
                 json.insert(QStringLiteral("varied"),
                     QJsonObject { { QStringLiteral("key"), QString::fromStdString(sweep.key) },
                         { QStringLiteral("value"), ReadNumber(sweep.values[i]) } });

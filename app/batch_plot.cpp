@@ -455,6 +455,7 @@ bool WritePlot(const Calculation& calc, const QString& title, const QString& pat
         svg.setOutputDevice(&buffer);
         svg.setSize(kPlotSize);
         svg.setViewBox(QRect(QPoint(0, 0), kPlotSize));
+        svg.setResolution(96); // a page wide: 1200 points are 318 mm
         svg.setTitle(title);
         svg.setDescription(QStringLiteral("Soil pressure, shear force and bending moment down the pile"));
         QPainter painter(&svg);

@@ -371,6 +371,8 @@ namespace {
                 { QStringLiteral("--vary"), QStringLiteral("H=1:2:1"), QStringLiteral("--plot"),
                     QStringLiteral("a.svg") },
                 "--plot writes one calculation" },
+            ErrorRow { "LayerCountOfAFraction", { QStringLiteral("--vary"), QStringLiteral("layers=1:2:0.5") },
+                "--vary layers=1.0: layers must be a whole number from 1 to 5, not \"1.0\"" },
             ErrorRow { "SlicesWithoutJson", { QStringLiteral("--slices") }, "--slices goes with --json" }),
         RowName());
 
