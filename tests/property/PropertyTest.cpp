@@ -9,6 +9,7 @@
 #include <cmath>
 #include <memory>
 #include <vector>
+#include <cstdio>
 
 #ifndef LATCAP_PROPERTY_CASES
 #define LATCAP_PROPERTY_CASES 200
@@ -69,6 +70,27 @@ void ExpectEquilibrium(const AnalysisState& s)
                                                                         << ", soil moment " << s.SoilMoment;
 }
 
+// Nothing holds the pile below its toe, so the shear and moment in the last
+// slice are what the solvers' tolerances and that slice's own half leave:
+// the moment at the toe is (L - Zr) times the horizontal residual plus the
+// moment residual.
+void ExpectForcesCloseAtToe(const AnalysisState& s, float depth)
+{
+    if (!(s.Zr < depth) || s.NoSlices < 1)
+        return;
+    const SliceType& last = s.Slice[s.NoSlices];
+    ASSERT_NEAR(last.Z + last.dZ / 2, depth, 1e-4 * depth) << "the last slice ends at the toe";
+    // Single-precision sums over a few hundred slices.
+    const double forces = std::fabs(s.H) + std::fabs(s.ForceAbove) + std::fabs(s.ForceBelow);
+    const double moments = forces * depth + std::fabs(s.M) + std::fabs(s.SoilMoment);
+    const double shearLeft = 0.1 + std::fabs(last.SoilForce) / 2 + 2e-5 * forces;
+    EXPECT_LE(std::fabs(last.Shear), shearLeft) << "shear in the last slice";
+    const double momentLeft =
+        0.1 * (depth - s.Zr) + 0.1 + (shearLeft + std::fabs(last.SoilForce)) * last.dZ + 2e-5 * moments;
+    EXPECT_LE(std::fabs(last.Moment), momentLeft) << "moment in the last slice";
+    std::printf("R %g %g\n", std::fabs(last.Shear) / shearLeft, std::fabs(last.Moment) / momentLeft);
+}
+
 void ExpectFiniteShownResults(const AnalysisState& s)
 {
     const ResultTexts shown = ShowResults(s);
@@ -91,6 +113,7 @@ TEST(GeneratedPiles, CalcLEndsInEquilibriumWithFiniteResults)
             continue;
         ++converged;
         ExpectEquilibrium(*run.state);
+        ExpectForcesCloseAtToe(*run.state, run.state->LCalc);
         ExpectFiniteShownResults(*run.state);
         EXPECT_GT(run.state->LCalc, 0.0f);
         EXPECT_LT(run.state->LCalc, 50.0f);
@@ -107,6 +130,7 @@ TEST(GeneratedPiles, CalcMEndsInEquilibriumWithFiniteResults)
         if (!run.converged())
             continue;
         ExpectEquilibrium(*run.state);
+        ExpectForcesCloseAtToe(*run.state, run.state->L);
         ExpectFiniteShownResults(*run.state);
     }
 }
