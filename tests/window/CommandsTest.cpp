@@ -1,0 +1,592 @@
+// Calc L and Calc M from the window: validation, the results the user reads,
+// the solver messages, and the commands around them (print, export, tables,
+// help, exit).
+
+#include "Messages.h"
+#include "WindowHarness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using latcap::testing::FakePlatform;
+using latcap::testing::RowName;
+using latcap::testing::WindowHarness;
+
+namespace {
+
+QString Str(const char* latin1) { return QString::fromLatin1(latin1); }
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void referenceCases_data();
+    void referenceCases();
+    void notEnoughData_data();
+    void notEnoughData();
+    void everyInputChangeClearsTheResults_data();
+    void everyInputChangeClearsTheResults();
+    void depthBeyondFiftyMetresKeepsItsMessage();
+    void calcMAfterCalcLUsesTheRoundedDepth();
+    void arithmeticProblemShowsNoResults_data();
+    void arithmeticProblemShowsNoResults();
+    void printHidesTheCommandsOnWhite_data();
+    void printHidesTheCommandsOnWhite();
+    void doubleClickRevealsTheTablesCommand_data();
+    void doubleClickRevealsTheTablesCommand();
+    void tablesCommandWritesBothFiles();
+    void exportWritesTheSliceTable();
+    void helpFromButtonAndF1();
+    void exitClosesAtOnce();
+
+private:
+    QTemporaryDir workDir_;
+    QString previousDir_;
+};
+
+void CommandsTest::init()
+{
+    QVERIFY(workDir_.isValid());
+    previousDir_ = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(workDir_.path()));
+}
+
+void CommandsTest::cleanup()
+{
+    QDir::setCurrent(previousDir_);
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void CommandsTest::referenceCases_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("csf");
+    QTest::addColumn<QString>("load");
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<QString>("depth");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("zr");
+    QTest::addColumn<QString>("maxMoment");
+    QTest::addColumn<QString>("maxShear");
+
+    QTest::newRow("Calc L, H 50, M 20") << "cmdCalcL"
+                                        << "1"
+                                        << "50"
+                                        << "20"
+                                        << ""
+                                        << "2.478"
+                                        << "Zr = 1.979 m"
+                                        << "Moment = 61.42 kNm"
+                                        << "Shear = 100.34 kN";
+    QTest::newRow("Calc M, H 50, L 3") << "cmdCalcM"
+                                       << "1"
+                                       << "50"
+                                       << ""
+                                       << "3"
+                                       << "101.32"
+                                       << "Zr = 2.336 m"
+                                       << "Moment = 142.72 kNm"
+                                       << "Shear = 169.01 kN";
+    QTest::newRow("Calc L with CSF 0.5") << "cmdCalcL"
+                                         << "0.5"
+                                         << "50"
+                                         << "20"
+                                         << ""
+                                         << "3.302"
+                                         << "Zr = 2.648 m"
+                                         << "Moment = 76.75 kNm"
+                                         << "Shear = 96.03 kN";
+    QTest::newRow("Calc M, H 400 turns below the toe") << "cmdCalcM"
+                                                       << "1"
+                                                       << "400"
+                                                       << ""
+                                                       << "3"
+                                                       << "-841.72"
+                                                       << "Zr = 3.015 m"
+                                                       << ""
+                                                       << "";
+}
+
+void CommandsTest::referenceCases()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, csf);
+    QFETCH(QString, load);
+    QFETCH(QString, moment);
+    QFETCH(QString, depth);
+    QFETCH(QString, answer);
+    QFETCH(QString, zr);
+    QFETCH(QString, maxMoment);
+    QFETCH(QString, maxShear);
+    WindowHarness h;
+    h.enterReferenceSand();
+    h.type(QStringLiteral("txtCSF"), csf);
+    h.type(QStringLiteral("txtH"), load);
+    h.type(QStringLiteral("txtM"), moment);
+    h.type(QStringLiteral("txtL"), depth);
+    h.click(command);
+
+    QCOMPARE(h.text(command == QStringLiteral("cmdCalcL") ? QStringLiteral("txtL") : QStringLiteral("txtM")), answer);
+    QCOMPARE(h.text(QStringLiteral("lblZr")), zr);
+    if (!maxMoment.isEmpty()) {
+        QCOMPARE(h.text(QStringLiteral("lblMoment")), maxMoment);
+        QCOMPARE(h.text(QStringLiteral("lblShear")), maxShear);
+    }
+    QVERIFY(h.platform.messages.isEmpty());
+    QCOMPARE(h.text(QStringLiteral("lblWhat")), QString());
+    QVERIFY(h.resultsShown());
+}
+
+void CommandsTest::notEnoughData_data()
+{
+    QTest::addColumn<QString>("csf");
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<QString>("depth");
+    QTest::addColumn<QString>("cohesion");
+    QTest::addColumn<QString>("angle");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<bool>("enough");
+
+    QTest::newRow("complete") << "1"
+                              << "20"
+                              << ""
+                              << "0"
+                              << "30"
+                              << "0.6" << true;
+    QTest::newRow("no moment but a depth") << "1"
+                                           << ""
+                                           << "10"
+                                           << "0"
+                                           << "30"
+                                           << "0.6" << true;
+    QTest::newRow("negative moment") << "1"
+                                     << "-50"
+                                     << ""
+                                     << "0"
+                                     << "30"
+                                     << "0.6" << true;
+    QTest::newRow("moment 0 and depth 0") << "1"
+                                          << "0"
+                                          << "0"
+                                          << "0"
+                                          << "30"
+                                          << "0.6" << false;
+    QTest::newRow("moment and depth empty") << "1"
+                                            << ""
+                                            << ""
+                                            << "0"
+                                            << "30"
+                                            << "0.6" << false;
+    QTest::newRow("CSF empty") << ""
+                               << "20"
+                               << ""
+                               << "0"
+                               << "30"
+                               << "0.6" << false;
+    QTest::newRow("CSF 0") << "0"
+                           << "20"
+                           << ""
+                           << "0"
+                           << "30"
+                           << "0.6" << false;
+    QTest::newRow("CSF negative") << "-1"
+                                  << "20"
+                                  << ""
+                                  << "0"
+                                  << "30"
+                                  << "0.6" << false;
+    QTest::newRow("width 0") << "1"
+                             << "20"
+                             << ""
+                             << "0"
+                             << "30"
+                             << "0" << false;
+    QTest::newRow("width without digits") << "1"
+                                          << "20"
+                                          << ""
+                                          << "0"
+                                          << "30"
+                                          << "wide" << false;
+    QTest::newRow("no cohesion, no friction") << "1"
+                                              << "20"
+                                              << ""
+                                              << "0"
+                                              << "0"
+                                              << "0.6" << false;
+    QTest::newRow("cohesion alone is enough") << "1"
+                                              << "20"
+                                              << ""
+                                              << "5"
+                                              << "0"
+                                              << "0.6" << true;
+    QTest::newRow("several faults, one message") << "0"
+                                                 << ""
+                                                 << ""
+                                                 << "0"
+                                                 << "0"
+                                                 << "" << false;
+    QTest::newRow("width beyond single precision") << "1"
+                                                   << "20"
+                                                   << ""
+                                                   << "0"
+                                                   << "30"
+                                                   << "1e39" << false;
+}
+
+void CommandsTest::notEnoughData()
+{
+    QFETCH(QString, csf);
+    QFETCH(QString, moment);
+    QFETCH(QString, depth);
+    QFETCH(QString, cohesion);
+    QFETCH(QString, angle);
+    QFETCH(QString, width);
+    QFETCH(bool, enough);
+    WindowHarness h;
+    h.type(QStringLiteral("txtCSF"), csf);
+    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
+    h.type(QStringLiteral("txtM"), moment);
+    h.type(QStringLiteral("txtL"), depth);
+    h.type(QStringLiteral("txtGama_0"), QStringLiteral("18"));
+    h.type(QStringLiteral("txtC_0"), cohesion);
+    h.type(QStringLiteral("selectFrictionAngle_0"), angle);
+    h.type(QStringLiteral("txtD_0"), width);
+    h.click(Str(depth.isEmpty() ? "cmdCalcL" : "cmdCalcM"));
+
+    if (enough) {
+        QVERIFY(!h.platform.messageTexts().contains(Str(latcap::text::kNotEnoughData)));
+        QVERIFY(h.resultsShown());
+        return;
+    }
+    QCOMPARE(h.platform.messages.size(), 1);
+    const FakePlatform::Message& message = h.platform.messages.first();
+    QCOMPARE(message.text, QStringLiteral("Not Enough Data"));
+    QCOMPARE(message.title, QStringLiteral("Error"));
+    QCOMPARE(message.buttons, latcap::Platform::Buttons::Ok);
+    QVERIFY(h.resultsCleared());
+    QCOMPARE(h.text(QStringLiteral("lblWhat")), QString());
+    QCOMPARE(h.text(QStringLiteral("txtL")), depth);
+    QCOMPARE(h.text(QStringLiteral("txtM")), moment);
+}
+
+void CommandsTest::everyInputChangeClearsTheResults_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("typed"); // empty: chosen from the list or clicked
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("clears");
+
+    QTest::newRow("CSF") << "txtCSF"
+                         << "0.9"
+                         << "" << true;
+    QTest::newRow("lateral load") << "txtH"
+                                  << "60"
+                                  << "" << true;
+    QTest::newRow("moment") << "txtM"
+                            << "25"
+                            << "" << true;
+    QTest::newRow("depth") << "txtL"
+                           << "4"
+                           << "" << true;
+    QTest::newRow("unit weight") << "txtGama_0"
+                                 << "17"
+                                 << "" << true;
+    QTest::newRow("cohesion") << "txtC_0"
+                              << "2"
+                              << "" << true;
+    QTest::newRow("width") << "txtD_0"
+                           << "0.5"
+                           << "" << true;
+    QTest::newRow("typed friction angle") << "selectFrictionAngle_0"
+                                          << "28"
+                                          << "" << true;
+    QTest::newRow("chosen friction angle") << "selectFrictionAngle_0"
+                                           << ""
+                                           << "25" << true;
+    QTest::newRow("same friction angle chosen again") << "selectFrictionAngle_0"
+                                                      << ""
+                                                      << "30" << true;
+    QTest::newRow("layer count") << "selectNoLayers"
+                                 << ""
+                                 << "2" << true;
+    QTest::newRow("same layer count again") << "selectNoLayers"
+                                            << ""
+                                            << "1" << true;
+    QTest::newRow("copy unit weight down") << "cmdGama"
+                                           << ""
+                                           << "" << true;
+    QTest::newRow("copy cohesion down") << "cmdC"
+                                        << ""
+                                        << "" << true;
+    QTest::newRow("copy friction angle down") << "cmdFrictionAngle"
+                                              << ""
+                                              << "" << true;
+    QTest::newRow("copy width down") << "cmdD"
+                                     << ""
+                                     << "" << true;
+    QTest::newRow("title is no input") << "Text1"
+                                       << "Pile 7"
+                                       << "" << false;
+}
+
+void CommandsTest::everyInputChangeClearsTheResults()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QFETCH(bool, clears);
+    WindowHarness h;
+    h.enterReferenceSand();
+    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
+    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
+    h.click(QStringLiteral("cmdCalcL"));
+    QVERIFY(h.resultsShown());
+    const QString depth = h.text(QStringLiteral("txtL"));
+
+    if (!typed.isEmpty())
+        h.type(control, typed);
+    else if (!chosen.isEmpty())
+        h.choose(control, chosen);
+    else
+        h.click(control);
+
+    QCOMPARE(h.resultsCleared(), clears);
+    QCOMPARE(h.resultsShown(), !clears);
+    if (control != QStringLiteral("txtL"))
+        QCOMPARE(h.text(QStringLiteral("txtL")), depth);
+}
+
+void CommandsTest::depthBeyondFiftyMetresKeepsItsMessage()
+{
+    WindowHarness h;
+    h.type(QStringLiteral("txtCSF"), QStringLiteral("1"));
+    h.type(QStringLiteral("txtH"), QStringLiteral("5000"));
+    h.type(QStringLiteral("txtM"), QStringLiteral("50000"));
+    h.type(QStringLiteral("txtGama_0"), QStringLiteral("10"));
+    h.type(QStringLiteral("txtC_0"), QStringLiteral("0"));
+    h.choose(QStringLiteral("selectFrictionAngle_0"), QStringLiteral("10"));
+    h.type(QStringLiteral("txtD_0"), QStringLiteral("0.3"));
+    h.click(QStringLiteral("cmdCalcL"));
+
+    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("50.000"));
+    QCOMPARE(h.platform.messageTexts(), QStringList { Str(latcap::text::kDepthIteration) });
+    QCOMPARE(h.platform.messages.first().title, Str(latcap::text::kAppTitle));
+    QCOMPARE(h.platform.messages.first().buttons, latcap::Platform::Buttons::Ok);
+    // The result is shown and can be printed, but the status line says it
+    // did not converge.
+    QCOMPARE(h.text(QStringLiteral("lblWhat")), Str(latcap::text::kDepthIteration));
+    QVERIFY(h.resultsShown());
+
+    h.type(QStringLiteral("txtH"), QStringLiteral("10"));
+    QCOMPARE(h.text(QStringLiteral("lblWhat")), QString());
+}
+
+void CommandsTest::calcMAfterCalcLUsesTheRoundedDepth()
+{
+    WindowHarness h;
+    h.enterReferenceSand();
+    h.type(QStringLiteral("txtCSF"), QStringLiteral("1"));
+    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
+    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
+    h.click(QStringLiteral("cmdCalcL"));
+    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("2.478"));
+    const float found = h.window().analysisState().LCalc;
+    QVERIFY(found != 2.478f);
+
+    h.click(QStringLiteral("cmdCalcM"));
+    QCOMPARE(h.window().analysisState().L, 2.478f);
+    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("2.478"));
+    // The rounded depth carries about the moment the depth was found for.
+    const double carried = h.text(QStringLiteral("txtM")).toDouble();
+    QVERIFY2(qAbs(carried - 20.0) < 0.5, qPrintable(h.text(QStringLiteral("txtM"))));
+    QVERIFY(h.resultsShown());
+}
+
+void CommandsTest::arithmeticProblemShowsNoResults_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("csf");
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<QString>("cohesion");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("Calc M with a huge CSF") << "cmdCalcM"
+                                            << "3e38"
+                                            << "20"
+                                            << "0" << QStringList { Str(latcap::text::kMomentArithmetic) };
+    QTest::newRow("Calc L with a huge moment") << "cmdCalcL"
+                                               << "3e38"
+                                               << "3e38"
+                                               << "0" << QStringList { Str(latcap::text::kDepthArithmetic) };
+    QTest::newRow("Calc L with a huge cohesion")
+        << "cmdCalcL"
+        << "1"
+        << "20"
+        << "3e38"
+        << QStringList { Str(latcap::text::kMomentIteration), Str(latcap::text::kDepthIteration),
+               Str(latcap::text::kDepthArithmetic) };
+}
+
+void CommandsTest::arithmeticProblemShowsNoResults()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, csf);
+    QFETCH(QString, moment);
+    QFETCH(QString, cohesion);
+    QFETCH(QStringList, messages);
+    WindowHarness h;
+    h.enterReferenceSand();
+    h.type(QStringLiteral("txtCSF"), csf);
+    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
+    h.type(QStringLiteral("txtM"), moment);
+    h.type(QStringLiteral("txtL"), QStringLiteral("3"));
+    h.type(QStringLiteral("txtC_0"), cohesion);
+    h.click(command);
+
+    QCOMPARE(h.platform.messageTexts(), messages);
+    QCOMPARE(h.text(QStringLiteral("lblWhat")), messages.last());
+    QVERIFY(h.resultsCleared());
+    QCOMPARE(h.text(QStringLiteral("txtM")), moment);
+    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("3"));
+}
+
+void CommandsTest::printHidesTheCommandsOnWhite_data()
+{
+    QTest::addColumn<QString>("printError");
+    QTest::newRow("printed") << QString();
+    QTest::newRow("printer failed") << QStringLiteral("No printer is installed.");
+}
+
+void CommandsTest::printHidesTheCommandsOnWhite()
+{
+    QFETCH(QString, printError);
+    WindowHarness h;
+    h.platform.printError = printError;
+    QVERIFY(!h.button(QStringLiteral("cmdPrint"))->isEnabled());
+    h.enterReferenceSand();
+    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
+    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
+    h.click(QStringLiteral("cmdCalcL"));
+    h.type(QStringLiteral("Text1"), QStringLiteral("Pile 7"));
+    QVERIFY(h.button(QStringLiteral("cmdPrint"))->isEnabled());
+    const QColor background = h.window().palette().color(QPalette::Window);
+    QVERIFY(background != QColor(Qt::white));
+
+    h.click(QStringLiteral("cmdPrint"));
+
+    QCOMPARE(h.platform.printed.size(), 1);
+    const QImage page = h.platform.printed.first().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(page.size(), h.window().size() * h.window().devicePixelRatio());
+    auto blank = [&page](const QRect& where) {
+        for (int y = where.top(); y <= where.bottom(); ++y)
+            for (int x = where.left(); x <= where.right(); ++x)
+                if (page.pixel(x, y) != qRgb(255, 255, 255))
+                    return false;
+        return true;
+    };
+    for (const char* offPaper : { "cmdPrint", "cmdExport", "cmdExit", "cmdHelp" })
+        QVERIFY2(blank(h.button(Str(offPaper))->geometry()), offPaper);
+    for (const char* onPaper : { "cmdCalcL", "cmdCalcM", "cmdGama", "lblMoment", "Text1" })
+        QVERIFY2(!blank(h.find(Str(onPaper))->geometry()), onPaper);
+    QVERIFY(blank(QRect(650, 380, 40, 20)));
+
+    QCOMPARE(h.window().palette().color(QPalette::Window), background);
+    for (const char* command : { "cmdPrint", "cmdExport", "cmdExit", "cmdHelp" })
+        QVERIFY2(h.button(Str(command))->isVisible(), command);
+    QVERIFY(h.resultsShown());
+}
+
+void CommandsTest::doubleClickRevealsTheTablesCommand_data()
+{
+    QTest::addColumn<QString>("target"); // empty: the window itself
+    QTest::addColumn<QPoint>("where"); // in the target
+    QTest::addColumn<bool>("reveals");
+
+    QTest::newRow("bare window") << "" << QPoint(650, 400) << true;
+    QTest::newRow("pile sketch") << "" << QPoint(370, 250) << true;
+    QTest::newRow("a label") << "Lable_14" << QPoint(20, 8) << false;
+    QTest::newRow("the logo") << "Image1" << QPoint(40, 80) << false;
+    QTest::newRow("a text box") << "txtH" << QPoint(10, 10) << false;
+    QTest::newRow("a disabled box") << "txtFrom_0" << QPoint(10, 10) << false;
+}
+
+void CommandsTest::doubleClickRevealsTheTablesCommand()
+{
+    QFETCH(QString, target);
+    QFETCH(QPoint, where);
+    QFETCH(bool, reveals);
+    WindowHarness h;
+    QWidget* widget = target.isEmpty() ? &h.window() : h.find(target);
+    if (target.isEmpty())
+        QCOMPARE(h.window().childAt(where), nullptr);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, where);
+    QCOMPARE(h.button(QStringLiteral("cmdKqKcTables"))->isVisible(), reveals);
+}
+
+void CommandsTest::tablesCommandWritesBothFiles()
+{
+    WindowHarness h;
+    QTest::mouseDClick(&h.window(), Qt::LeftButton, {}, QPoint(650, 400));
+    h.click(QStringLiteral("cmdKqKcTables"));
+    const QString data = Str(LATCAP_TEST_DATA) + QLatin1Char('/');
+    QCOMPARE(ReadAll(QStringLiteral("KqTable.CSV")), ReadAll(data + QStringLiteral("KqTable.CSV")));
+    QCOMPARE(ReadAll(QStringLiteral("KcTable.CSV")), ReadAll(data + QStringLiteral("KcTable.CSV")));
+    QVERIFY(h.platform.messages.isEmpty());
+    QVERIFY(h.resultsCleared());
+}
+
+void CommandsTest::exportWritesTheSliceTable()
+{
+    WindowHarness h;
+    h.enterReferenceSand();
+    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
+    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
+    h.click(QStringLiteral("cmdCalcL"));
+    const QString path = QDir::current().filePath(QStringLiteral("pile.csv"));
+    h.platform.fileNames.enqueue(path);
+    h.click(QStringLiteral("cmdExport"));
+
+    QCOMPARE(h.platform.saveDialogs.size(), 1);
+    QCOMPARE(h.platform.saveDialogs.first().title, QStringLiteral("Save Report"));
+    const QList<QByteArray> lines = ReadAll(path).split('\n');
+    QCOMPARE(lines.first(),
+        QByteArray("Z,Weight Above,Kq,Kc,dZ,Soil Pressure,Soil Force,CSF * Pile Shear,"
+                   "CSF * Pile Moment\r"));
+    QCOMPARE(lines.size() - 2, int(h.window().analysisState().NoSlices));
+}
+
+void CommandsTest::helpFromButtonAndF1()
+{
+    WindowHarness h;
+    h.click(QStringLiteral("cmdHelp"));
+    QCOMPARE(h.platform.helpRequests, 1);
+    QTest::keyClick(h.box(QStringLiteral("txtH")), Qt::Key_F1);
+    QCOMPARE(h.platform.helpRequests, 2);
+    QTest::keyClick(h.list(QStringLiteral("selectFrictionAngle_0")), Qt::Key_F1);
+    QCOMPARE(h.platform.helpRequests, 3);
+}
+
+void CommandsTest::exitClosesAtOnce()
+{
+    WindowHarness h;
+    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
+    h.click(QStringLiteral("cmdExit"));
+    QVERIFY(!h.window().isVisible());
+    QVERIFY(h.platform.messages.isEmpty());
+}
+
+QTEST_MAIN(CommandsTest)
+#include "CommandsTest.moc"

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "FakePlatform.h"
+#include "frmLatcap.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace latcap::testing {
+
+// One window on a recording platform, driven through the keyboard and the
+// mouse as a user drives it.
+class WindowHarness {
+public:
+    WindowHarness()
+        : window_(std::make_unique<frmLatcap>(platform))
+    {
+        window_->show();
+        window_->activateWindow();
+        if (!QTest::qWaitForWindowActive(window_.get()))
+            qWarning("the window did not become active");
+    }
+
+    frmLatcap& window() { return *window_; }
+
+    template <typename T = QWidget> T* find(const QString& name)
+    {
+        T* widget = window_->findChild<T*>(name);
+        if (widget == nullptr)
+            qFatal("no control named %s", qPrintable(name));
+        return widget;
+    }
+    QLineEdit* box(const QString& name) { return find<QLineEdit>(name); }
+    QComboBox* list(const QString& name) { return find<QComboBox>(name); }
+    QPushButton* button(const QString& name) { return find<QPushButton>(name); }
+    QString text(const QString& name)
+    {
+        QWidget* w = find(name);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            return label->text();
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            return edit->text();
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            return combo->currentText();
+        return qobject_cast<QPushButton*>(w)->text();
+    }
+
+    // Clears a box or the text field of a list and types `text` into it.
+    void type(const QString& name, const QString& text)
+    {
+        QWidget* w = find(name);
+        QWidget* target = w;
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            target = combo->lineEdit();
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_Delete);
+        QTest::keyClicks(target, text);
+    }
+
+    // Opens a list with the mouse on its arrow, moves to the item showing
+    // `item` with the arrow keys and takes it with Return.
+    void choose(const QString& name, const QString& item)
+    {
+        QComboBox* combo = list(name);
+        const int index = combo->findText(item);
+        QVERIFY2(index >= 0, qPrintable(item));
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
+        QAbstractItemView* view = combo->view();
+        QTRY_VERIFY(view->isVisible());
+        int current = view->currentIndex().row();
+        for (; current < index; ++current)
+            QTest::keyClick(view, Qt::Key_Down);
+        for (; current > index; --current)
+            QTest::keyClick(view, Qt::Key_Up);
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(!view->isVisible());
+    }
+
+    void click(const QString& name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+
+    // One layer of the reference sand: unit weight 18, no cohesion, 30
+    // degrees, a pile 0.6 m wide.
+    void enterReferenceSand()
+    {
+        type(QStringLiteral("txtGama_0"), QStringLiteral("18"));
+        type(QStringLiteral("txtC_0"), QStringLiteral("0"));
+        choose(QStringLiteral("selectFrictionAngle_0"), QStringLiteral("30"));
+        type(QStringLiteral("txtD_0"), QStringLiteral("0.6"));
+    }
+
+    bool resultsShown()
+    {
+        return !text(QStringLiteral("lblZr")).isEmpty() && button(QStringLiteral("cmdPrint"))->isEnabled()
+            && button(QStringLiteral("cmdExport"))->isEnabled();
+    }
+    bool resultsCleared()
+    {
+        return text(QStringLiteral("lblZr")).isEmpty() && text(QStringLiteral("lblMoment")).isEmpty()
+            && text(QStringLiteral("lblShear")).isEmpty() && !button(QStringLiteral("cmdPrint"))->isEnabled()
+            && !button(QStringLiteral("cmdExport"))->isEnabled();
+    }
+
+    FakePlatform platform;
+
+private:
+    std::unique_ptr<frmLatcap> window_;
+};
+
+inline QString RowName(const char* array, int row)
+{
+    return QString::fromLatin1(array) + QLatin1Char('_') + QString::number(row);
+}
+
+} // namespace latcap::testing

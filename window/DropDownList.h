@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QComboBox>
+
+class QFocusEvent;
+class QKeyEvent;
+
+namespace latcap {
+
+// An editable drop-down list whose click means that an item was chosen: with
+// the mouse in the list, with the arrow keys, or by the program selecting an
+// item by position. Typing into its text field and leaving it is no click,
+// even when the typed text matches an item.
+class DropDownList final : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit DropDownList(QWidget* parent = nullptr);
+
+    // Selects the item at `index` and raises the click at once.
+    void selectItem(int index);
+
+Q_SIGNALS:
+    void clicked(int index);
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool typing_ = false;
+};
+
+} // namespace latcap
