@@ -315,11 +315,12 @@ void frmLatcap::CreateLayerTable()
 
     heading(5, QStringLiteral("Layer No"), kLayerNo0.left() - 8, kLayerNo0.width() + 16, centre);
     heading(6, QStringLiteral("Depth Z [m]"), kFrom0.left(), kTo0.right() - kFrom0.left() + 1, centre);
-    heading(0, QStringLiteral("\u03B3"), kGama0.left(), 12, left);
-    heading(7, QStringLiteral("[kN/m3]"), kGama0.left() + 8, kGama0.width() - 8, centre);
+    // The Greek letter and its unit read as one heading centred over the column.
+    heading(0, QStringLiteral("\u03B3"), kGama0.left() + 2, 10, left);
+    heading(7, QStringLiteral("[kN/m3]"), kGama0.left() + 11, 46, centre);
     heading(1, QStringLiteral("c [kPa]"), kC0.left(), kC0.width(), centre);
-    heading(2, QStringLiteral("\u03C6"), kPhi0.left(), 12, left);
-    heading(8, QStringLiteral("[deg]"), kPhi0.left() + 8, kPhi0.width() - 8, centre);
+    heading(2, QStringLiteral("\u03C6"), kPhi0.left() + 11, 10, left);
+    heading(8, QStringLiteral("[deg]"), kPhi0.left() + 21, 30, left);
     heading(3, QStringLiteral("D [m]"), kD0.left(), kD0.width(), centre);
 
     lblLayerNo[0] = new QLabel(QStringLiteral("1"), this);
