@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 using latcap::testing::FakePlatform;
 using latcap::testing::RowName;
 using latcap::testing::WindowHarness;
@@ -133,20 +135,20 @@ void CommandsTest::referenceCases()
     QFETCH(QString, maxShear);
     WindowHarness h;
     h.enterReferenceSand();
-    h.type(QStringLiteral("txtCSF"), csf);
-    h.type(QStringLiteral("txtH"), load);
-    h.type(QStringLiteral("txtM"), moment);
-    h.type(QStringLiteral("txtL"), depth);
+    h.type("txtCSF", csf);
+    h.type("txtH", load);
+    h.type("txtM", moment);
+    h.type("txtL", depth);
     h.click(command);
 
-    QCOMPARE(h.text(command == QStringLiteral("cmdCalcL") ? QStringLiteral("txtL") : QStringLiteral("txtM")), answer);
-    QCOMPARE(h.text(QStringLiteral("lblZr")), zr);
+    QCOMPARE(h.text(command == u"cmdCalcL"_s ? u"txtL"_s : u"txtM"_s), answer);
+    QCOMPARE(h.text("lblZr"), zr);
     if (!maxMoment.isEmpty()) {
-        QCOMPARE(h.text(QStringLiteral("lblMoment")), maxMoment);
-        QCOMPARE(h.text(QStringLiteral("lblShear")), maxShear);
+        QCOMPARE(h.text("lblMoment"), maxMoment);
+        QCOMPARE(h.text("lblShear"), maxShear);
     }
     QVERIFY(h.platform.messages.isEmpty());
-    QCOMPARE(h.text(QStringLiteral("lblWhat")), QString());
+    QCOMPARE(h.text("lblWhat"), QString());
     QVERIFY(h.resultsShown());
 }
 
@@ -256,14 +258,14 @@ void CommandsTest::notEnoughData()
     QFETCH(QString, width);
     QFETCH(bool, enough);
     WindowHarness h;
-    h.type(QStringLiteral("txtCSF"), csf);
-    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
-    h.type(QStringLiteral("txtM"), moment);
-    h.type(QStringLiteral("txtL"), depth);
-    h.type(QStringLiteral("txtGama_0"), QStringLiteral("18"));
-    h.type(QStringLiteral("txtC_0"), cohesion);
-    h.type(QStringLiteral("selectFrictionAngle_0"), angle);
-    h.type(QStringLiteral("txtD_0"), width);
+    h.type("txtCSF", csf);
+    h.type("txtH", "50");
+    h.type("txtM", moment);
+    h.type("txtL", depth);
+    h.type("txtGama_0", "18");
+    h.type("txtC_0", cohesion);
+    h.type("selectFrictionAngle_0", angle);
+    h.type("txtD_0", width);
     h.click(Str(depth.isEmpty() ? "cmdCalcL" : "cmdCalcM"));
 
     if (enough) {
@@ -273,13 +275,13 @@ void CommandsTest::notEnoughData()
     }
     QCOMPARE(h.platform.messages.size(), 1);
     const FakePlatform::Message& message = h.platform.messages.first();
-    QCOMPARE(message.text, QStringLiteral("Not Enough Data"));
-    QCOMPARE(message.title, QStringLiteral("Error"));
+    QCOMPARE(message.text, u"Not Enough Data"_s);
+    QCOMPARE(message.title, u"Error"_s);
     QCOMPARE(message.buttons, latcap::Platform::Buttons::Ok);
     QVERIFY(h.resultsCleared());
-    QCOMPARE(h.text(QStringLiteral("lblWhat")), QString());
-    QCOMPARE(h.text(QStringLiteral("txtL")), depth);
-    QCOMPARE(h.text(QStringLiteral("txtM")), moment);
+    QCOMPARE(h.text("lblWhat"), QString());
+    QCOMPARE(h.text("txtL"), depth);
+    QCOMPARE(h.text("txtM"), moment);
 }
 
 void CommandsTest::everyInputChangeClearsTheResults_data()
@@ -350,11 +352,11 @@ void CommandsTest::everyInputChangeClearsTheResults()
     QFETCH(bool, clears);
     WindowHarness h;
     h.enterReferenceSand();
-    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
-    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
-    h.click(QStringLiteral("cmdCalcL"));
+    h.type("txtH", "50");
+    h.type("txtM", "20");
+    h.click("cmdCalcL");
     QVERIFY(h.resultsShown());
-    const QString depth = h.text(QStringLiteral("txtL"));
+    const QString depth = h.text("txtL");
 
     if (!typed.isEmpty())
         h.type(control, typed);
@@ -365,53 +367,53 @@ void CommandsTest::everyInputChangeClearsTheResults()
 
     QCOMPARE(h.resultsCleared(), clears);
     QCOMPARE(h.resultsShown(), !clears);
-    if (control != QStringLiteral("txtL"))
-        QCOMPARE(h.text(QStringLiteral("txtL")), depth);
+    if (control != u"txtL"_s)
+        QCOMPARE(h.text("txtL"), depth);
 }
 
 void CommandsTest::depthBeyondFiftyMetresKeepsItsMessage()
 {
     WindowHarness h;
-    h.type(QStringLiteral("txtCSF"), QStringLiteral("1"));
-    h.type(QStringLiteral("txtH"), QStringLiteral("5000"));
-    h.type(QStringLiteral("txtM"), QStringLiteral("50000"));
-    h.type(QStringLiteral("txtGama_0"), QStringLiteral("10"));
-    h.type(QStringLiteral("txtC_0"), QStringLiteral("0"));
-    h.choose(QStringLiteral("selectFrictionAngle_0"), QStringLiteral("10"));
-    h.type(QStringLiteral("txtD_0"), QStringLiteral("0.3"));
-    h.click(QStringLiteral("cmdCalcL"));
+    h.type("txtCSF", "1");
+    h.type("txtH", "5000");
+    h.type("txtM", "50000");
+    h.type("txtGama_0", "10");
+    h.type("txtC_0", "0");
+    h.choose("selectFrictionAngle_0", "10");
+    h.type("txtD_0", "0.3");
+    h.click("cmdCalcL");
 
-    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("50.000"));
+    QCOMPARE(h.text("txtL"), u"50.000"_s);
     QCOMPARE(h.platform.messageTexts(), QStringList { Str(latcap::text::kDepthIteration) });
     QCOMPARE(h.platform.messages.first().title, Str(latcap::text::kAppTitle));
     QCOMPARE(h.platform.messages.first().buttons, latcap::Platform::Buttons::Ok);
     // The result is shown and can be printed, but the status line says it
     // did not converge.
-    QCOMPARE(h.text(QStringLiteral("lblWhat")), Str(latcap::text::kDepthIteration));
+    QCOMPARE(h.text("lblWhat"), Str(latcap::text::kDepthIteration));
     QVERIFY(h.resultsShown());
 
-    h.type(QStringLiteral("txtH"), QStringLiteral("10"));
-    QCOMPARE(h.text(QStringLiteral("lblWhat")), QString());
+    h.type("txtH", "10");
+    QCOMPARE(h.text("lblWhat"), QString());
 }
 
 void CommandsTest::calcMAfterCalcLUsesTheRoundedDepth()
 {
     WindowHarness h;
     h.enterReferenceSand();
-    h.type(QStringLiteral("txtCSF"), QStringLiteral("1"));
-    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
-    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
-    h.click(QStringLiteral("cmdCalcL"));
-    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("2.478"));
+    h.type("txtCSF", "1");
+    h.type("txtH", "50");
+    h.type("txtM", "20");
+    h.click("cmdCalcL");
+    QCOMPARE(h.text("txtL"), u"2.478"_s);
     const float found = h.window().analysisState().LCalc;
     QVERIFY(found != 2.478f);
 
-    h.click(QStringLiteral("cmdCalcM"));
+    h.click("cmdCalcM");
     QCOMPARE(h.window().analysisState().L, 2.478f);
-    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("2.478"));
+    QCOMPARE(h.text("txtL"), u"2.478"_s);
     // The rounded depth carries about the moment the depth was found for.
-    const double carried = h.text(QStringLiteral("txtM")).toDouble();
-    QVERIFY2(qAbs(carried - 20.0) < 0.5, qPrintable(h.text(QStringLiteral("txtM"))));
+    const double carried = h.text("txtM").toDouble();
+    QVERIFY2(qAbs(carried - 20.0) < 0.5, qPrintable(h.text("txtM")));
     QVERIFY(h.resultsShown());
 }
 
@@ -449,25 +451,25 @@ void CommandsTest::arithmeticProblemShowsNoResults()
     QFETCH(QStringList, messages);
     WindowHarness h;
     h.enterReferenceSand();
-    h.type(QStringLiteral("txtCSF"), csf);
-    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
-    h.type(QStringLiteral("txtM"), moment);
-    h.type(QStringLiteral("txtL"), QStringLiteral("3"));
-    h.type(QStringLiteral("txtC_0"), cohesion);
+    h.type("txtCSF", csf);
+    h.type("txtH", "50");
+    h.type("txtM", moment);
+    h.type("txtL", "3");
+    h.type("txtC_0", cohesion);
     h.click(command);
 
     QCOMPARE(h.platform.messageTexts(), messages);
-    QCOMPARE(h.text(QStringLiteral("lblWhat")), messages.last());
+    QCOMPARE(h.text("lblWhat"), messages.last());
     QVERIFY(h.resultsCleared());
-    QCOMPARE(h.text(QStringLiteral("txtM")), moment);
-    QCOMPARE(h.text(QStringLiteral("txtL")), QStringLiteral("3"));
+    QCOMPARE(h.text("txtM"), moment);
+    QCOMPARE(h.text("txtL"), u"3"_s);
 }
 
 void CommandsTest::printHidesTheCommandsOnWhite_data()
 {
     QTest::addColumn<QString>("printError");
     QTest::newRow("printed") << QString();
-    QTest::newRow("printer failed") << QStringLiteral("No printer is installed.");
+    QTest::newRow("printer failed") << u"No printer is installed."_s;
 }
 
 void CommandsTest::printHidesTheCommandsOnWhite()
@@ -475,17 +477,17 @@ void CommandsTest::printHidesTheCommandsOnWhite()
     QFETCH(QString, printError);
     WindowHarness h;
     h.platform.printError = printError;
-    QVERIFY(!h.button(QStringLiteral("cmdPrint"))->isEnabled());
+    QVERIFY(!h.button("cmdPrint")->isEnabled());
     h.enterReferenceSand();
-    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
-    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
-    h.click(QStringLiteral("cmdCalcL"));
-    h.type(QStringLiteral("Text1"), QStringLiteral("Pile 7"));
-    QVERIFY(h.button(QStringLiteral("cmdPrint"))->isEnabled());
+    h.type("txtH", "50");
+    h.type("txtM", "20");
+    h.click("cmdCalcL");
+    h.type("Text1", "Pile 7");
+    QVERIFY(h.button("cmdPrint")->isEnabled());
     const QColor background = h.window().palette().color(QPalette::Window);
     QVERIFY(background != QColor(Qt::white));
 
-    h.click(QStringLiteral("cmdPrint"));
+    h.click("cmdPrint");
 
     QCOMPARE(h.platform.printed.size(), 1);
     const QImage page = h.platform.printed.first().convertToFormat(QImage::Format_RGB32);
@@ -533,17 +535,17 @@ void CommandsTest::doubleClickRevealsTheTablesCommand()
     if (target.isEmpty())
         QCOMPARE(h.window().childAt(where), nullptr);
     QTest::mouseDClick(widget, Qt::LeftButton, {}, where);
-    QCOMPARE(h.button(QStringLiteral("cmdKqKcTables"))->isVisible(), reveals);
+    QCOMPARE(h.button("cmdKqKcTables")->isVisible(), reveals);
 }
 
 void CommandsTest::tablesCommandWritesBothFiles()
 {
     WindowHarness h;
     QTest::mouseDClick(&h.window(), Qt::LeftButton, {}, QPoint(650, 400));
-    h.click(QStringLiteral("cmdKqKcTables"));
+    h.click("cmdKqKcTables");
     const QString data = Str(LATCAP_TEST_DATA) + QLatin1Char('/');
-    QCOMPARE(ReadAll(QStringLiteral("KqTable.CSV")), ReadAll(data + QStringLiteral("KqTable.CSV")));
-    QCOMPARE(ReadAll(QStringLiteral("KcTable.CSV")), ReadAll(data + QStringLiteral("KcTable.CSV")));
+    QCOMPARE(ReadAll(u"KqTable.CSV"_s), ReadAll(data + u"KqTable.CSV"_s));
+    QCOMPARE(ReadAll(u"KcTable.CSV"_s), ReadAll(data + u"KcTable.CSV"_s));
     QVERIFY(h.platform.messages.isEmpty());
     QVERIFY(h.resultsCleared());
 }
@@ -552,15 +554,15 @@ void CommandsTest::exportWritesTheSliceTable()
 {
     WindowHarness h;
     h.enterReferenceSand();
-    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
-    h.type(QStringLiteral("txtM"), QStringLiteral("20"));
-    h.click(QStringLiteral("cmdCalcL"));
-    const QString path = QDir::current().filePath(QStringLiteral("pile.csv"));
+    h.type("txtH", "50");
+    h.type("txtM", "20");
+    h.click("cmdCalcL");
+    const QString path = QDir::current().filePath(u"pile.csv"_s);
     h.platform.fileNames.enqueue(path);
-    h.click(QStringLiteral("cmdExport"));
+    h.click("cmdExport");
 
     QCOMPARE(h.platform.saveDialogs.size(), 1);
-    QCOMPARE(h.platform.saveDialogs.first().title, QStringLiteral("Save Report"));
+    QCOMPARE(h.platform.saveDialogs.first().title, u"Save Report"_s);
     const QList<QByteArray> lines = ReadAll(path).split('\n');
     QCOMPARE(lines.first(),
         QByteArray("Z,Weight Above,Kq,Kc,dZ,Soil Pressure,Soil Force,CSF * Pile Shear,"
@@ -571,19 +573,19 @@ void CommandsTest::exportWritesTheSliceTable()
 void CommandsTest::helpFromButtonAndF1()
 {
     WindowHarness h;
-    h.click(QStringLiteral("cmdHelp"));
+    h.click("cmdHelp");
     QCOMPARE(h.platform.helpRequests, 1);
-    QTest::keyClick(h.box(QStringLiteral("txtH")), Qt::Key_F1);
+    QTest::keyClick(h.box("txtH"), Qt::Key_F1);
     QCOMPARE(h.platform.helpRequests, 2);
-    QTest::keyClick(h.list(QStringLiteral("selectFrictionAngle_0")), Qt::Key_F1);
+    QTest::keyClick(h.list("selectFrictionAngle_0"), Qt::Key_F1);
     QCOMPARE(h.platform.helpRequests, 3);
 }
 
 void CommandsTest::exitClosesAtOnce()
 {
     WindowHarness h;
-    h.type(QStringLiteral("txtH"), QStringLiteral("50"));
-    h.click(QStringLiteral("cmdExit"));
+    h.type("txtH", "50");
+    h.click("cmdExit");
     QVERIFY(!h.window().isVisible());
     QVERIFY(h.platform.messages.isEmpty());
 }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 using latcap::testing::RowName;
 using latcap::testing::WindowHarness;
 
@@ -42,7 +44,7 @@ void LayerRowsTest::init()
     QVERIFY(workDir_.isValid());
     previousDir_ = QDir::currentPath();
     QVERIFY(QDir::setCurrent(workDir_.path()));
-    QFile::remove(QStringLiteral("Latcap.ini"));
+    QFile::remove(u"Latcap.ini"_s);
 }
 
 void LayerRowsTest::cleanup()
@@ -56,27 +58,27 @@ void LayerRowsTest::startUp()
 {
     WindowHarness h;
     latcap::frmLatcap& w = h.window();
-    QCOMPARE(w.windowTitle(), QStringLiteral("Lateral And Moment Pile Capacity - Brinch Hansen Method"));
+    QCOMPARE(w.windowTitle(), u"Lateral And Moment Pile Capacity - Brinch Hansen Method"_s);
     QCOMPARE(w.size(), QSize(713, 664));
     QCOMPARE(w.minimumSize(), w.maximumSize());
 
-    QCOMPARE(h.text(QStringLiteral("txtCSF")), QStringLiteral("0.5"));
+    QCOMPARE(h.text("txtCSF"), u"0.5"_s);
     for (const char* empty : { "lblWhat", "lblZr", "lblMoment", "lblShear", "txtH", "txtM", "txtL", "Text1" })
         QVERIFY2(h.text(QString::fromLatin1(empty)).isEmpty(), empty);
-    QVERIFY(!h.button(QStringLiteral("cmdPrint"))->isEnabled());
-    QVERIFY(!h.button(QStringLiteral("cmdExport"))->isEnabled());
-    QVERIFY(!h.button(QStringLiteral("cmdKqKcTables"))->isVisible());
-    QCOMPARE(QApplication::focusWidget(), h.box(QStringLiteral("Text1")));
+    QVERIFY(!h.button("cmdPrint")->isEnabled());
+    QVERIFY(!h.button("cmdExport")->isEnabled());
+    QVERIFY(!h.button("cmdKqKcTables")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), h.box("Text1"));
 
     // One layer from 0 to 100 m, neither depth editable.
-    QCOMPARE(h.text(QStringLiteral("selectNoLayers")), QStringLiteral("1"));
-    QCOMPARE(h.text(QStringLiteral("lblLayerNo_0")), QStringLiteral("1"));
-    QCOMPARE(h.text(QStringLiteral("txtFrom_0")), QStringLiteral("0"));
-    QCOMPARE(h.text(QStringLiteral("txtTo_0")), QStringLiteral("100"));
-    QVERIFY(!h.box(QStringLiteral("txtFrom_0"))->isEnabled());
-    QVERIFY(!h.box(QStringLiteral("txtTo_0"))->isEnabled());
-    QCOMPARE(h.text(QStringLiteral("selectFrictionAngle_0")), QStringLiteral("0"));
-    QCOMPARE(h.text(QStringLiteral("txtFrom_1")), QStringLiteral("100"));
+    QCOMPARE(h.text("selectNoLayers"), u"1"_s);
+    QCOMPARE(h.text("lblLayerNo_0"), u"1"_s);
+    QCOMPARE(h.text("txtFrom_0"), u"0"_s);
+    QCOMPARE(h.text("txtTo_0"), u"100"_s);
+    QVERIFY(!h.box("txtFrom_0")->isEnabled());
+    QVERIFY(!h.box("txtTo_0")->isEnabled());
+    QCOMPARE(h.text("selectFrictionAngle_0"), u"0"_s);
+    QCOMPARE(h.text("txtFrom_1"), u"100"_s);
     for (int row = 1; row < 5; ++row) {
         QVERIFY(!h.find(RowName("txtTo", row))->isVisible());
         QVERIFY(!h.find(RowName("lblLayerNo", row))->isVisible());
@@ -85,32 +87,32 @@ void LayerRowsTest::startUp()
 
     QStringList counts;
     QStringList angles;
-    for (int i = 0; i < h.list(QStringLiteral("selectNoLayers"))->count(); ++i)
-        counts << h.list(QStringLiteral("selectNoLayers"))->itemText(i);
-    for (int i = 0; i < h.list(QStringLiteral("selectFrictionAngle_4"))->count(); ++i)
-        angles << h.list(QStringLiteral("selectFrictionAngle_4"))->itemText(i);
-    QCOMPARE(counts.join(QLatin1Char(' ')), QStringLiteral("1 2 3 4 5"));
-    QCOMPARE(angles.join(QLatin1Char(' ')), QStringLiteral("0 5 10 15 20 25 30 35 40 45"));
+    for (int i = 0; i < h.list("selectNoLayers")->count(); ++i)
+        counts << h.list("selectNoLayers")->itemText(i);
+    for (int i = 0; i < h.list("selectFrictionAngle_4")->count(); ++i)
+        angles << h.list("selectFrictionAngle_4")->itemText(i);
+    QCOMPARE(counts.join(QLatin1Char(' ')), u"1 2 3 4 5"_s);
+    QCOMPARE(angles.join(QLatin1Char(' ')), u"0 5 10 15 20 25 30 35 40 45"_s);
 
-    QCOMPARE(h.text(QStringLiteral("Label_0")), QStringLiteral("\u03B3"));
-    QCOMPARE(h.text(QStringLiteral("Label_2")), QStringLiteral("\u03C6"));
+    QCOMPARE(h.text("Label_0"), u"\u03B3"_s);
+    QCOMPARE(h.text("Label_2"), u"\u03C6"_s);
     for (const char* copy : { "cmdGama", "cmdC", "cmdFrictionAngle", "cmdD" })
-        QCOMPARE(h.button(QString::fromLatin1(copy))->toolTip(), QStringLiteral("All Same As Layer 1"));
+        QCOMPARE(h.button(QString::fromLatin1(copy))->toolTip(), u"All Same As Layer 1"_s);
     QVERIFY(h.platform.messages.isEmpty());
 }
 
 void LayerRowsTest::rowsStandOneAndAThirdBoxHeightsApart()
 {
     WindowHarness h;
-    h.choose(QStringLiteral("selectNoLayers"), QStringLiteral("5"));
-    const int boxHeight = h.box(QStringLiteral("txtFrom_0"))->height();
-    const int top = h.box(QStringLiteral("txtFrom_0"))->y();
+    h.choose("selectNoLayers", "5");
+    const int boxHeight = h.box("txtFrom_0")->height();
+    const int top = h.box("txtFrom_0")->y();
     for (int row = 0; row < 5; ++row) {
         const int expected = top + qRound(row * boxHeight * 1.3);
         for (const char* array : { "txtFrom", "txtTo", "txtGama", "txtC", "selectFrictionAngle", "txtD" })
             QCOMPARE(h.find(RowName(array, row))->y(), expected);
-        QCOMPARE(h.find(RowName("lblLayerNo", row))->y(), h.find(QStringLiteral("lblLayerNo_0"))->y() + expected - top);
-        QCOMPARE(h.find(RowName("txtD", row))->x(), h.find(QStringLiteral("txtD_0"))->x());
+        QCOMPARE(h.find(RowName("lblLayerNo", row))->y(), h.find("lblLayerNo_0")->y() + expected - top);
+        QCOMPARE(h.find(RowName("txtD", row))->x(), h.find("txtD_0")->x());
     }
 }
 
@@ -118,12 +120,11 @@ void LayerRowsTest::layerCountChanges_data()
 {
     QTest::addColumn<QStringList>("choices");
     QTest::addColumn<int>("layers");
-    QTest::newRow("three after start") << QStringList { QStringLiteral("3") } << 3;
-    QTest::newRow("five") << QStringList { QStringLiteral("5") } << 5;
-    QTest::newRow("five back to one") << QStringList { QStringLiteral("5"), QStringLiteral("1") } << 1;
-    QTest::newRow("two, four, two") << QStringList { QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("2") }
-                                    << 2;
-    QTest::newRow("the count already chosen") << QStringList { QStringLiteral("1") } << 1;
+    QTest::newRow("three after start") << QStringList { u"3"_s } << 3;
+    QTest::newRow("five") << QStringList { u"5"_s } << 5;
+    QTest::newRow("five back to one") << QStringList { u"5"_s, u"1"_s } << 1;
+    QTest::newRow("two, four, two") << QStringList { u"2"_s, u"4"_s, u"2"_s } << 2;
+    QTest::newRow("the count already chosen") << QStringList { u"1"_s } << 1;
 }
 
 // Whatever the path, the chosen rows show, the deepest one ends at a fixed
@@ -134,7 +135,7 @@ void LayerRowsTest::layerCountChanges()
     QFETCH(int, layers);
     WindowHarness h;
     for (const QString& count : choices)
-        h.choose(QStringLiteral("selectNoLayers"), count);
+        h.choose("selectNoLayers", count);
 
     QCOMPARE(h.window().analysisState().NoLayers, layers);
     for (int row = 0; row < 5; ++row) {
@@ -143,7 +144,7 @@ void LayerRowsTest::layerCountChanges()
             QCOMPARE(h.find(RowName(array, row))->isVisible(), shown);
         QLineEdit* bottom = h.box(RowName("txtTo", row));
         if (row == layers - 1) {
-            QCOMPARE(bottom->text(), QStringLiteral("100"));
+            QCOMPARE(bottom->text(), u"100"_s);
             QVERIFY(!bottom->isEnabled());
         } else {
             QVERIFY(bottom->isEnabled());
@@ -152,47 +153,47 @@ void LayerRowsTest::layerCountChanges()
         if (row < 4)
             QCOMPARE(h.text(RowName("txtFrom", row + 1)), bottom->text());
     }
-    QCOMPARE(h.text(QStringLiteral("txtFrom_0")), QStringLiteral("0"));
+    QCOMPARE(h.text("txtFrom_0"), u"0"_s);
     QVERIFY(h.resultsCleared());
 }
 
 void LayerRowsTest::threeLayersBackToTwoAndToThreeAgain()
 {
     WindowHarness h;
-    h.choose(QStringLiteral("selectNoLayers"), QStringLiteral("3"));
-    QCOMPARE(h.text(QStringLiteral("txtTo_0")), QString());
-    QCOMPARE(h.text(QStringLiteral("txtFrom_1")), QString());
-    QCOMPARE(h.text(QStringLiteral("txtTo_1")), QString());
-    QCOMPARE(h.text(QStringLiteral("lblLayerNo_2")), QStringLiteral("3"));
-    h.type(QStringLiteral("txtTo_0"), QStringLiteral("2.5"));
-    h.type(QStringLiteral("txtTo_1"), QStringLiteral("6"));
-    h.type(QStringLiteral("txtGama_2"), QStringLiteral("19"));
-    h.type(QStringLiteral("txtC_2"), QStringLiteral("4"));
-    h.type(QStringLiteral("selectFrictionAngle_2"), QStringLiteral("33"));
-    h.type(QStringLiteral("txtD_2"), QStringLiteral("0.9"));
+    h.choose("selectNoLayers", "3");
+    QCOMPARE(h.text("txtTo_0"), QString());
+    QCOMPARE(h.text("txtFrom_1"), QString());
+    QCOMPARE(h.text("txtTo_1"), QString());
+    QCOMPARE(h.text("lblLayerNo_2"), u"3"_s);
+    h.type("txtTo_0", "2.5");
+    h.type("txtTo_1", "6");
+    h.type("txtGama_2", "19");
+    h.type("txtC_2", "4");
+    h.type("selectFrictionAngle_2", "33");
+    h.type("txtD_2", "0.9");
 
-    h.choose(QStringLiteral("selectNoLayers"), QStringLiteral("2"));
-    QCOMPARE(h.text(QStringLiteral("txtTo_1")), QStringLiteral("100"));
-    QVERIFY(!h.box(QStringLiteral("txtTo_1"))->isEnabled());
-    QCOMPARE(h.text(QStringLiteral("txtFrom_2")), QStringLiteral("100"));
-    QVERIFY(!h.find(QStringLiteral("txtGama_2"))->isVisible());
+    h.choose("selectNoLayers", "2");
+    QCOMPARE(h.text("txtTo_1"), u"100"_s);
+    QVERIFY(!h.box("txtTo_1")->isEnabled());
+    QCOMPARE(h.text("txtFrom_2"), u"100"_s);
+    QVERIFY(!h.find("txtGama_2")->isVisible());
 
-    h.choose(QStringLiteral("selectNoLayers"), QStringLiteral("3"));
-    QCOMPARE(h.text(QStringLiteral("txtTo_0")), QStringLiteral("2.5"));
-    QCOMPARE(h.text(QStringLiteral("txtTo_1")), QString());
-    QVERIFY(h.box(QStringLiteral("txtTo_1"))->isEnabled());
-    QCOMPARE(h.text(QStringLiteral("txtFrom_2")), QString());
-    QCOMPARE(h.text(QStringLiteral("txtTo_2")), QStringLiteral("100"));
-    QCOMPARE(h.text(QStringLiteral("txtGama_2")), QStringLiteral("19"));
-    QCOMPARE(h.text(QStringLiteral("txtC_2")), QStringLiteral("4"));
-    QCOMPARE(h.text(QStringLiteral("selectFrictionAngle_2")), QStringLiteral("33"));
-    QCOMPARE(h.text(QStringLiteral("txtD_2")), QStringLiteral("0.9"));
+    h.choose("selectNoLayers", "3");
+    QCOMPARE(h.text("txtTo_0"), u"2.5"_s);
+    QCOMPARE(h.text("txtTo_1"), QString());
+    QVERIFY(h.box("txtTo_1")->isEnabled());
+    QCOMPARE(h.text("txtFrom_2"), QString());
+    QCOMPARE(h.text("txtTo_2"), u"100"_s);
+    QCOMPARE(h.text("txtGama_2"), u"19"_s);
+    QCOMPARE(h.text("txtC_2"), u"4"_s);
+    QCOMPARE(h.text("selectFrictionAngle_2"), u"33"_s);
+    QCOMPARE(h.text("txtD_2"), u"0.9"_s);
 }
 
 void LayerRowsTest::bottomsChainIntoTheTopsBelow()
 {
     WindowHarness h;
-    h.choose(QStringLiteral("selectNoLayers"), QStringLiteral("5"));
+    h.choose("selectNoLayers", "5");
     const char* bottoms[] = { "2.5", "4", "7.25", "12" };
     for (int row = 0; row < 4; ++row) {
         QLineEdit* bottom = h.box(RowName("txtTo", row));
@@ -202,8 +203,8 @@ void LayerRowsTest::bottomsChainIntoTheTopsBelow()
             QCOMPARE(h.text(RowName("txtFrom", row + 1)), bottom->text());
         }
     }
-    QCOMPARE(h.text(QStringLiteral("txtFrom_4")), QStringLiteral("12"));
-    QCOMPARE(h.text(QStringLiteral("txtTo_4")), QStringLiteral("100"));
+    QCOMPARE(h.text("txtFrom_4"), u"12"_s);
+    QCOMPARE(h.text("txtTo_4"), u"100"_s);
 }
 
 void LayerRowsTest::copyButtonsFillHiddenRows_data()
@@ -237,8 +238,8 @@ void LayerRowsTest::copyButtonsFillHiddenRows()
     QFETCH(QString, value);
     QFETCH(bool, chosen);
     WindowHarness h;
-    h.choose(QStringLiteral("selectNoLayers"), QStringLiteral("2"));
-    const QString first = column + QStringLiteral("_0");
+    h.choose("selectNoLayers", "2");
+    const QString first = column + u"_0"_s;
     if (chosen)
         h.choose(first, value);
     else
@@ -247,7 +248,7 @@ void LayerRowsTest::copyButtonsFillHiddenRows()
     for (int row = 1; row < 5; ++row)
         QCOMPARE(h.text(column + QLatin1Char('_') + QString::number(row)), value);
 
-    h.choose(QStringLiteral("selectNoLayers"), QStringLiteral("5"));
+    h.choose("selectNoLayers", "5");
     for (int row = 0; row < 5; ++row) {
         const QString name = column + QLatin1Char('_') + QString::number(row);
         QVERIFY(h.find(name)->isVisible());
@@ -260,28 +261,28 @@ void LayerRowsTest::copyButtonsFillHiddenRows()
 void LayerRowsTest::typingIntoTheLayerCountIsNoChoice()
 {
     WindowHarness h;
-    h.type(QStringLiteral("selectNoLayers"), QStringLiteral("3"));
-    QTest::keyClick(h.list(QStringLiteral("selectNoLayers")), Qt::Key_Return);
+    h.type("selectNoLayers", "3");
+    QTest::keyClick(h.list("selectNoLayers"), Qt::Key_Return);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(h.window().analysisState().NoLayers, 1);
-    QVERIFY(!h.find(QStringLiteral("txtGama_1"))->isVisible());
-    QCOMPARE(h.text(QStringLiteral("txtTo_0")), QStringLiteral("100"));
+    QVERIFY(!h.find("txtGama_1")->isVisible());
+    QCOMPARE(h.text("txtTo_0"), u"100"_s);
 }
 
 void LayerRowsTest::arrowKeysChooseTheLayerCount()
 {
     WindowHarness h;
-    QComboBox* count = h.list(QStringLiteral("selectNoLayers"));
-    QTest::mouseClick(h.box(QStringLiteral("txtL")), Qt::LeftButton);
+    QComboBox* count = h.list("selectNoLayers");
+    QTest::mouseClick(h.box("txtL"), Qt::LeftButton);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), count);
     QTest::keyClick(count, Qt::Key_Down);
     QTest::keyClick(count, Qt::Key_Down);
     QCOMPARE(h.window().analysisState().NoLayers, 3);
-    QVERIFY(h.find(QStringLiteral("txtGama_2"))->isVisible());
+    QVERIFY(h.find("txtGama_2")->isVisible());
     QTest::keyClick(count, Qt::Key_Up);
     QCOMPARE(h.window().analysisState().NoLayers, 2);
-    QCOMPARE(h.text(QStringLiteral("txtTo_1")), QStringLiteral("100"));
+    QCOMPARE(h.text("txtTo_1"), u"100"_s);
 }
 
 void LayerRowsTest::settingsFile_data()
@@ -295,7 +296,7 @@ void LayerRowsTest::settingsFile_data()
     QTest::newRow("CR only") << true << QByteArray("Latcap settings\r0.75\r") << "0.75";
     QTest::newRow("no line end after line 2") << true << QByteArray("x\r\n0.8") << "0.8";
     QTest::newRow("remark kept verbatim") << true << QByteArray("x\r\n0.5 ; remark\r\n") << "0.5 ; remark";
-    QTest::newRow("single-byte characters") << true << QByteArray("x\r\n0.6 \xB0\r\n") << QStringLiteral("0.6 \u00B0");
+    QTest::newRow("single-byte characters") << true << QByteArray("x\r\n0.6 \xB0\r\n") << u"0.6 \u00B0"_s;
     QTest::newRow("empty line 2") << true << QByteArray("x\r\n\r\n0.9\r\n") << "";
     QTest::newRow("one line only") << true << QByteArray("x\r\n") << "0.5";
     QTest::newRow("empty file") << true << QByteArray() << "0.5";
@@ -308,15 +309,15 @@ void LayerRowsTest::settingsFile()
     QFETCH(QByteArray, content);
     QFETCH(QString, csf);
     if (present) {
-        QFile ini(QStringLiteral("Latcap.ini"));
+        QFile ini(u"Latcap.ini"_s);
         QVERIFY(ini.open(QIODevice::WriteOnly));
         QCOMPARE(ini.write(content), content.size());
     }
     WindowHarness h;
-    QCOMPARE(h.text(QStringLiteral("txtCSF")), csf);
+    QCOMPARE(h.text("txtCSF"), csf);
     QVERIFY(h.platform.messages.isEmpty());
     QVERIFY(h.resultsCleared());
-    QCOMPARE(h.text(QStringLiteral("lblWhat")), QString());
+    QCOMPARE(h.text("lblWhat"), QString());
 }
 
 void LayerRowsTest::tabFollowsTheFocusOrder_data()
@@ -325,10 +326,9 @@ void LayerRowsTest::tabFollowsTheFocusOrder_data()
     QTest::addColumn<bool>("tablesShown");
     QTest::addColumn<QStringList>("order");
 
-    const QStringList head { QStringLiteral("Text1"), QStringLiteral("txtCSF"), QStringLiteral("txtH"),
-        QStringLiteral("txtM"), QStringLiteral("txtL"), QStringLiteral("selectNoLayers") };
-    const QStringList commands { QStringLiteral("cmdGama"), QStringLiteral("cmdC"), QStringLiteral("cmdFrictionAngle"),
-        QStringLiteral("cmdD"), QStringLiteral("cmdCalcL"), QStringLiteral("cmdCalcM"), QStringLiteral("cmdExit") };
+    const QStringList head { u"Text1"_s, u"txtCSF"_s, u"txtH"_s, u"txtM"_s, u"txtL"_s, u"selectNoLayers"_s };
+    const QStringList commands { u"cmdGama"_s, u"cmdC"_s, u"cmdFrictionAngle"_s, u"cmdD"_s, u"cmdCalcL"_s,
+        u"cmdCalcM"_s, u"cmdExit"_s };
     auto row = [](int i, bool bottom) {
         QStringList names;
         if (bottom)
@@ -336,14 +336,11 @@ void LayerRowsTest::tabFollowsTheFocusOrder_data()
         names << RowName("txtGama", i) << RowName("txtC", i) << RowName("selectFrictionAngle", i) << RowName("txtD", i);
         return names;
     };
-    QTest::newRow("one layer") << "1" << false
-                               << head + row(0, false) + commands + QStringList { QStringLiteral("cmdHelp") };
+    QTest::newRow("one layer") << "1" << false << head + row(0, false) + commands + QStringList { u"cmdHelp"_s };
     QTest::newRow("three layers, rows in turn")
-        << "3" << false
-        << head + row(0, true) + row(1, true) + row(2, false) + commands + QStringList { QStringLiteral("cmdHelp") };
+        << "3" << false << head + row(0, true) + row(1, true) + row(2, false) + commands + QStringList { u"cmdHelp"_s };
     QTest::newRow("tables command revealed")
-        << "1" << true
-        << head + row(0, false) + commands + QStringList { QStringLiteral("cmdKqKcTables"), QStringLiteral("cmdHelp") };
+        << "1" << true << head + row(0, false) + commands + QStringList { u"cmdKqKcTables"_s, u"cmdHelp"_s };
 }
 
 void LayerRowsTest::tabFollowsTheFocusOrder()
@@ -352,17 +349,17 @@ void LayerRowsTest::tabFollowsTheFocusOrder()
     QFETCH(bool, tablesShown);
     QFETCH(QStringList, order);
     WindowHarness h;
-    h.choose(QStringLiteral("selectNoLayers"), layers);
+    h.choose("selectNoLayers", layers);
     if (tablesShown)
         QTest::mouseDClick(&h.window(), Qt::LeftButton, {}, QPoint(650, 400));
-    QTest::mouseClick(h.box(QStringLiteral("Text1")), Qt::LeftButton);
+    QTest::mouseClick(h.box("Text1"), Qt::LeftButton);
 
     QStringList visited;
     for (int step = 0; step <= order.size(); ++step) {
         visited << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(visited, order + QStringList { QStringLiteral("Text1") });
+    QCOMPARE(visited, order + QStringList { u"Text1"_s });
 }
 
 QTEST_MAIN(LayerRowsTest)

@@ -89,22 +89,20 @@ public:
     // degrees, a pile 0.6 m wide.
     void enterReferenceSand()
     {
-        type(QStringLiteral("txtGama_0"), QStringLiteral("18"));
-        type(QStringLiteral("txtC_0"), QStringLiteral("0"));
-        choose(QStringLiteral("selectFrictionAngle_0"), QStringLiteral("30"));
-        type(QStringLiteral("txtD_0"), QStringLiteral("0.6"));
+        type("txtGama_0", "18");
+        type("txtC_0", "0");
+        choose("selectFrictionAngle_0", "30");
+        type("txtD_0", "0.6");
     }
 
     bool resultsShown()
     {
-        return !text(QStringLiteral("lblZr")).isEmpty() && button(QStringLiteral("cmdPrint"))->isEnabled()
-            && button(QStringLiteral("cmdExport"))->isEnabled();
+        return !text("lblZr").isEmpty() && button("cmdPrint")->isEnabled() && button("cmdExport")->isEnabled();
     }
     bool resultsCleared()
     {
-        return text(QStringLiteral("lblZr")).isEmpty() && text(QStringLiteral("lblMoment")).isEmpty()
-            && text(QStringLiteral("lblShear")).isEmpty() && !button(QStringLiteral("cmdPrint"))->isEnabled()
-            && !button(QStringLiteral("cmdExport"))->isEnabled();
+        return text("lblZr").isEmpty() && text("lblMoment").isEmpty() && text("lblShear").isEmpty()
+            && !button("cmdPrint")->isEnabled() && !button("cmdExport")->isEnabled();
     }
 
     FakePlatform platform;
