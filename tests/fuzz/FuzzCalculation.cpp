@@ -1,9 +1,11 @@
 #include "Commands.h"
+#include "FileFormats.h"
 #include "FuzzCheck.h"
 #include "InputData.h"
 
 #include <cmath>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -84,6 +86,9 @@ void RequireShownResults(const latcap::AnalysisState& state, const latcap::CalcO
                             slice.SoilForce, slice.Moment, slice.Shear})
             Require(std::isfinite(value), "shown results come from a finite slice table", std::to_string(i));
     }
+    std::ostringstream details;
+    latcap::WriteCalcDetails(details, state);
+    Require(!HasNonFiniteWord(details.str()), "the details file holds finite numbers");
     Require(!HasNonFiniteWord(outcome.answer), "the answer is finite", outcome.answer);
     RequireShows(outcome.answer, answerValue, "answer");
     const latcap::ResultTexts shown = latcap::ShowResults(state);
