@@ -6,20 +6,15 @@
 #include <string>
 #include <string_view>
 
+namespace {
+
 using latcap::fuzz::Require;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+// A case that was read or set is one the window could show: one to five
+// layers, chained as the rows chain them, and gathered cleanly.
+void RequireUsable(const latcap::Case& read)
 {
-    const std::string_view content(reinterpret_cast<const char*>(data), size);
-    latcap::Case read;
-    std::string error;
-    if (!latcap::ReadCase(content, "fuzz.case", read, error)) {
-        Require(error.starts_with("fuzz.case:"), "a reading error names the file and line", error);
-        return 0;
-    }
-    Require(error.empty(), "a case read leaves no error", error);
     Require(read.layerCount >= 1 && read.layerCount <= latcap::kMaxLayers, "one to five layers");
-
     const latcap::InputTexts texts = latcap::CaseInputs(read, "0.5");
     Require(texts.layers[0].from == "0", "the first layer starts at the surface");
     for (int i = 1; i < latcap::kMaxLayers; ++i) {
@@ -32,5 +27,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state->NoLayers = static_cast<std::int16_t>(read.layerCount);
     const bool ok = latcap::GatherInputs(texts, *state);
     Require(state->DataOK == (ok ? latcap::kTrue : latcap::kFalse), "the data flag follows the answer");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view content(reinterpret_cast<const char*>(data), size);
+    latcap::Case read;
+    std::string error;
+    if (latcap::ReadCase(content, "fuzz.case", read, error)) {
+        Require(error.empty(), "a case read leaves no error", error);
+        RequireUsable(read);
+    } else {
+        Require(error.starts_with("fuzz.case:"), "a reading error names the file and line", error);
+    }
+
+    // The first line as the batch tool's "key=value" setting on the case.
+    const std::string_view line = content.substr(0, content.find('\n'));
+    const std::size_t equals = line.find('=');
+    const std::string_view key = line.substr(0, equals);
+    const std::string_view value = equals == std::string_view::npos ? std::string_view{} : line.substr(equals + 1);
+    std::string keyError;
+    if (!latcap::IsSingleNumberKey(key, keyError))
+        Require(!keyError.empty(), "a key that is refused is explained");
+    latcap::CaseKeyUnit(key);
+    std::string setError;
+    if (latcap::SetCaseValue(read, key, value, setError))
+        RequireUsable(read);
+    else
+        Require(!setError.empty(), "a setting that is refused is explained");
     return 0;
 }
