@@ -38,6 +38,7 @@ private Q_SLOTS:
     void referenceCases();
     void notEnoughData_data();
     void notEnoughData();
+    void layerBottomAboveItsTopIsNotEnoughData();
     void everyInputChangeClearsTheResults_data();
     void everyInputChangeClearsTheResults();
     void depthBeyondFiftyMetresKeepsItsMessage();
@@ -282,6 +283,29 @@ void CommandsTest::notEnoughData()
     QCOMPARE(h.text("lblWhat"), QString());
     QCOMPARE(h.text("txtL"), depth);
     QCOMPARE(h.text("txtM"), moment);
+}
+
+void CommandsTest::layerBottomAboveItsTopIsNotEnoughData()
+{
+    WindowHarness h;
+    h.choose("selectNoLayers", "3");
+    for (int row = 0; row < 3; ++row) {
+        h.type(RowName("txtGama", row), "18");
+        h.type(RowName("selectFrictionAngle", row), "30");
+        h.type(RowName("txtD", row), "0.6");
+    }
+    h.type("txtH", "50");
+    h.type("txtM", "20");
+    h.type("txtTo_0", "10");
+    h.type("txtTo_1", "5");
+    h.click("cmdCalcL");
+    QCOMPARE(h.platform.messageTexts(), QStringList { u"Not Enough Data"_s });
+
+    h.platform.messages.clear();
+    h.type("txtTo_1", "15");
+    h.click("cmdCalcL");
+    QVERIFY(h.platform.messages.isEmpty());
+    QVERIFY(h.resultsShown());
 }
 
 void CommandsTest::everyInputChangeClearsTheResults_data()

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void copyButtonsFillHiddenRows();
     void typingIntoTheLayerCountIsNoChoice();
     void arrowKeysChooseTheLayerCount();
+    void mouseChoosesFromTheOpenList();
     void settingsFile_data();
     void settingsFile();
     void tabFollowsTheFocusOrder_data();
@@ -283,6 +284,22 @@ void LayerRowsTest::arrowKeysChooseTheLayerCount()
     QTest::keyClick(count, Qt::Key_Up);
     QCOMPARE(h.window().analysisState().NoLayers, 2);
     QCOMPARE(h.text("txtTo_1"), u"100"_s);
+}
+
+void LayerRowsTest::mouseChoosesFromTheOpenList()
+{
+    WindowHarness h;
+    QComboBox* count = h.list("selectNoLayers");
+    QTest::mouseClick(count, Qt::LeftButton, {}, QPoint(count->width() - 6, count->height() / 2));
+    QAbstractItemView* view = count->view();
+    QTRY_VERIFY(view->isVisible());
+    // The list ignores a release that comes as quickly as a double click's
+    // second half after it opened.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(3, 0)).center());
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(h.window().analysisState().NoLayers, 4);
+    QVERIFY(h.find("txtD_3")->isVisible());
 }
 
 void LayerRowsTest::settingsFile_data()
