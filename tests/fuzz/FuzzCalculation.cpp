@@ -26,13 +26,16 @@ public:
 // window sets them.
 class BoxTexts {
 public:
-    explicit BoxTexts(std::string_view input) : rest_(input) {}
+    explicit BoxTexts(std::string_view input)
+        : rest_(input)
+    {
+    }
 
     std::string Next()
     {
         const std::size_t end = rest_.find('\n');
         std::string field(rest_.substr(0, end));
-        rest_ = end == std::string_view::npos ? std::string_view{} : rest_.substr(end + 1);
+        rest_ = end == std::string_view::npos ? std::string_view {} : rest_.substr(end + 1);
         return field;
     }
 
@@ -63,14 +66,13 @@ void RequireCaption(const std::string& caption, std::string_view prefix, double 
 {
     Require(!HasNonFiniteWord(caption), "a caption shows finite numbers", caption);
     Require(caption.size() > prefix.size() + unit.size() && caption.starts_with(prefix) && caption.ends_with(unit),
-            "a caption is prefix, number and unit", caption);
-    const std::string_view number =
-        std::string_view(caption).substr(prefix.size(), caption.size() - prefix.size() - unit.size());
+        "a caption is prefix, number and unit", caption);
+    const std::string_view number
+        = std::string_view(caption).substr(prefix.size(), caption.size() - prefix.size() - unit.size());
     RequireShows(number, value, caption);
 }
 
-void RequireShownResults(const latcap::AnalysisState& state, const latcap::CalcOutcome& outcome,
-                         double answerValue)
+void RequireShownResults(const latcap::AnalysisState& state, const latcap::CalcOutcome& outcome, double answerValue)
 {
     Require(state.NoSlices >= 0 && state.NoSlices <= 500, "at most 500 slices");
     if (outcome.arithmeticProblem) {
@@ -79,11 +81,11 @@ void RequireShownResults(const latcap::AnalysisState& state, const latcap::CalcO
     }
     // The slice table behind shown results is what the details file holds.
     Require(std::isfinite(state.ForceAbove) && std::isfinite(state.ForceBelow) && std::isfinite(state.SoilMoment),
-            "shown results come from finite soil forces");
+        "shown results come from finite soil forces");
     for (int i = 1; i <= state.NoSlices; ++i) {
         const latcap::SliceType& slice = state.Slice[static_cast<std::size_t>(i)];
-        for (float value : {slice.Kq, slice.Kc, slice.SoilPressure, slice.WeightAbove, slice.dZ, slice.Z,
-                            slice.SoilForce, slice.Moment, slice.Shear})
+        for (float value : { slice.Kq, slice.Kc, slice.SoilPressure, slice.WeightAbove, slice.dZ, slice.Z,
+                 slice.SoilForce, slice.Moment, slice.Shear })
             Require(std::isfinite(value), "shown results come from a finite slice table", std::to_string(i));
     }
     std::ostringstream details;
@@ -93,8 +95,8 @@ void RequireShownResults(const latcap::AnalysisState& state, const latcap::CalcO
     RequireShows(outcome.answer, answerValue, "answer");
     const latcap::ResultTexts shown = latcap::ShowResults(state);
     RequireCaption(shown.zr, "Zr = ", state.Zr, " m");
-    RequireCaption(shown.moment, "Moment = ", std::fabs(static_cast<float>(double(state.CSF) * state.MaxMoment)),
-                   " kNm");
+    RequireCaption(
+        shown.moment, "Moment = ", std::fabs(static_cast<float>(double(state.CSF) * state.MaxMoment)), " kNm");
     RequireCaption(shown.shear, "Shear = ", std::fabs(static_cast<float>(double(state.MaxShear) * state.CSF)), " kN");
 }
 

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view line = content.substr(0, content.find('\n'));
     const std::size_t equals = line.find('=');
     const std::string_view key = line.substr(0, equals);
-    const std::string_view value = equals == std::string_view::npos ? std::string_view{} : line.substr(equals + 1);
+    const std::string_view value = equals == std::string_view::npos ? std::string_view {} : line.substr(equals + 1);
     std::string keyError;
     if (!latcap::IsSingleNumberKey(key, keyError))
         Require(!keyError.empty(), "a key that is refused is explained");

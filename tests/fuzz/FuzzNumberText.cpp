@@ -9,16 +9,16 @@
 namespace {
 
 // Every mask the window, the details file, the tables and the lists use.
-constexpr std::array<std::string_view, 8> kMasks{"##0.000",   "###0.000",   "####0.00", "#####0.0#",
-                                                 "#####0.0##", "###0.00", "##",       "##0"};
+constexpr std::array<std::string_view, 8> kMasks { "##0.000", "###0.000", "####0.00", "#####0.0#", "#####0.0##",
+    "###0.00", "##", "##0" };
 
 void RequireEveryMaskShows(double value)
 {
     if (!std::isfinite(value))
         return;
     for (std::string_view mask : kMasks)
-        latcap::fuzz::RequireShows(latcap::FormatMask(value, mask), value, mask,
-                                   mask.find('0') == std::string_view::npos);
+        latcap::fuzz::RequireShows(
+            latcap::FormatMask(value, mask), value, mask, mask.find('0') == std::string_view::npos);
 }
 
 } // namespace
