@@ -78,7 +78,7 @@ void ExpectForcesCloseAtToe(const AnalysisState& s, float depth)
 {
     if (!(s.Zr < depth) || s.NoSlices < 1)
         return;
-    const SliceType& last = s.Slice[s.NoSlices];
+    const SliceType& last = s.Slice[static_cast<std::size_t>(s.NoSlices)];
     ASSERT_NEAR(last.Z + last.dZ / 2, depth, 1e-4 * depth) << "the last slice ends at the toe";
     // Single-precision sums over a few hundred slices.
     const double forces = std::fabs(s.H) + std::fabs(s.ForceAbove) + std::fabs(s.ForceBelow);
