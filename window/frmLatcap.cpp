@@ -24,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShortcut>
@@ -639,10 +640,17 @@ void frmLatcap::cmdPrint_Click()
 {
     const QPalette before = palette();
     const std::array<QPushButton*, 4> offPaper { cmdPrint, cmdExport, cmdExit, cmdHelp };
+    // Hiding the focused button would pass the focus on to the next box,
+    // which then shows its whole text selected on paper; the window itself
+    // holds the focus while the page is taken.
+    const QPointer<QWidget> focused = focusWidget();
+    setFocus(Qt::OtherFocusReason);
     const auto restore = qScopeGuard([&] {
         setPalette(before);
         for (QPushButton* button : offPaper)
             button->show();
+        if (focused)
+            focused->setFocus(Qt::OtherFocusReason);
     });
     QPalette paper = before;
     paper.setColor(QPalette::Window, Qt::white);

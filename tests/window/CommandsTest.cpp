@@ -511,6 +511,9 @@ void CommandsTest::printHidesTheCommandsOnWhite()
     const QColor background = h.window().palette().color(QPalette::Window);
     QVERIFY(background != QColor(Qt::white));
 
+    // A real click leaves the focus on the button that the printing hides.
+    QApplication::setActiveWindow(&h.window());
+    h.button("cmdPrint")->setFocus(Qt::MouseFocusReason);
     h.click("cmdPrint");
 
     QCOMPARE(h.platform.printed.size(), 1);
@@ -528,11 +531,13 @@ void CommandsTest::printHidesTheCommandsOnWhite()
     for (const char* onPaper : { "cmdCalcL", "cmdCalcM", "cmdGama", "lblMoment", "Text1" })
         QVERIFY2(!blank(h.find(Str(onPaper))->geometry()), onPaper);
     QVERIFY(blank(QRect(650, 380, 40, 20)));
+    QVERIFY2(!h.find<QLineEdit>(Str("Text1"))->hasSelectedText(), "no box shows its text selected");
 
     QCOMPARE(h.window().palette().color(QPalette::Window), background);
     for (const char* command : { "cmdPrint", "cmdExport", "cmdExit", "cmdHelp" })
         QVERIFY2(h.button(Str(command))->isVisible(), command);
     QVERIFY(h.resultsShown());
+    QCOMPARE(QApplication::focusWidget(), h.button("cmdPrint"));
 }
 
 void CommandsTest::doubleClickRevealsTheTablesCommand_data()
