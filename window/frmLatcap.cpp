@@ -573,40 +573,27 @@ void frmLatcap::ArithmeticProblem(const char* message)
     platform_.showMessage(this, Text(text::kAppTitle), Text(message), Platform::Buttons::Ok);
 }
 
-void frmLatcap::cmdCalcL_Click()
-{
-    GetInputData();
-    if (state_->DataOK == kFalse)
-        return;
-    lblWhat->setText(Text(text::kDepthWait));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    MessageSink sink(platform_, this);
-    const CalcOutcome outcome = RunCalcL(*state_, sink);
-    if (outcome.arithmeticProblem) {
-        ArithmeticProblem(text::kDepthArithmetic);
-        return;
-    }
-    txtL->setText(FromStd(outcome.answer));
-    ShowResults();
-    lblWhat->setText(outcome.iterationProblem ? sink.last : QString());
-    cmdPrint->setEnabled(true);
-    cmdExport->setEnabled(true);
-}
+void frmLatcap::cmdCalcL_Click() { RunCalculation(text::kDepthWait, text::kDepthArithmetic, RunCalcL, txtL); }
 
-void frmLatcap::cmdCalcM_Click()
+void frmLatcap::cmdCalcM_Click() { RunCalculation(text::kMomentWait, text::kMomentArithmetic, RunCalcM, txtM); }
+
+void frmLatcap::RunCalculation(const char* waitText, const char* arithmeticText,
+                               CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox)
 {
     GetInputData();
     if (state_->DataOK == kFalse)
         return;
-    lblWhat->setText(Text(text::kMomentWait));
+    lblWhat->setText(Text(waitText));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     MessageSink sink(platform_, this);
-    const CalcOutcome outcome = RunCalcM(*state_, sink);
+    const CalcOutcome outcome = run(*state_, sink);
     if (outcome.arithmeticProblem) {
-        ArithmeticProblem(text::kMomentArithmetic);
+        ArithmeticProblem(arithmeticText);
         return;
     }
-    txtM->setText(FromStd(outcome.answer));
+    // Writing the answer clears the results through the box's change handler,
+    // so the results come after it.
+    answerBox->setText(FromStd(outcome.answer));
     ShowResults();
     lblWhat->setText(outcome.iterationProblem ? sink.last : QString());
     cmdPrint->setEnabled(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnalysisState.h"
+#include "Commands.h"
 
 #include <QWidget>
 
@@ -67,6 +68,11 @@ private:
     void cmdPrint_Click();
     void cmdHelp_Click();
     void cmdExit_Click();
+
+    // The road of both calculation commands: gather, say what runs, solve,
+    // write the answer into its box and show the results.
+    void RunCalculation(const char* waitText, const char* arithmeticText,
+                        CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox);
 
     // Ends a calculation whose numbers came out unusable: no results, no
     // printing or export, and the message kept in the status line.
