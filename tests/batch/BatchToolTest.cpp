@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <unistd.h>
 
@@ -68,6 +69,52 @@ namespace {
                 "Calculating Depth - Iteration Problem\n", 1 },
             CaseRow { "NotEnoughData", "calc-l", "not-enough-data.case", "", "Not Enough Data\n", 2 },
             CaseRow { "NotEnoughDataForCalcM", "calc-m", "not-enough-data.case", "", "Not Enough Data\n", 2 }),
+        RowName());
+
+    // Whatever a box holds, the tool ends with results of finite numbers, a
+    // solver or arithmetic message, or "Not Enough Data"; never a crash.
+    struct ExtremeRow {
+        std::string name;
+        const char* command;
+        QStringList sets;
+    };
+
+    class ExtremeInput : public ::testing::TestWithParam<ExtremeRow> { };
+
+    TEST_P(ExtremeInput, EndsWithResultsOrAMessage)
+    {
+        const ExtremeRow& row = GetParam();
+        QStringList arguments { QString::fromLatin1(row.command), CaseFile("calc-m-reference.case") };
+        for (const QString& set : row.sets)
+            arguments << QStringLiteral("--set") << set;
+        const BatchResult result = RunBatch(arguments);
+        ASSERT_TRUE(result.exitCode == 0 || result.exitCode == 1 || result.exitCode == 2)
+            << result.exitCode << " " << result.err;
+        for (const char* bad : { "inf", "nan", "Inf", "NaN" })
+            EXPECT_EQ(result.out.find(bad), std::string::npos) << result.out;
+        if (result.exitCode == 2) {
+            EXPECT_EQ(result.err, "Not Enough Data\n");
+        }
+        if (result.exitCode == 0) {
+            EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 4) << result.out;
+        }
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Boxes, ExtremeInput,
+        ::testing::Values(ExtremeRow { "HugeLoad", "calc-l", { QStringLiteral("H=1e39") } },
+            ExtremeRow { "LargestLoad", "calc-m", { QStringLiteral("H=3e38") } },
+            ExtremeRow { "TinyCsf", "calc-l", { QStringLiteral("CSF=1e-40") } },
+            ExtremeRow { "NegativeCsf", "calc-m", { QStringLiteral("CSF=-1") } },
+            ExtremeRow { "CommaDecimal", "calc-m", { QStringLiteral("L=2,5") } },
+            ExtremeRow { "Paragraph", "calc-m", { QStringLiteral("H=fifty kN as agreed") } },
+            ExtremeRow { "WidthNearZero", "calc-l", { QStringLiteral("layer 1.width=0.0000001") } },
+            ExtremeRow { "NegativeBottom", "calc-m",
+                { QStringLiteral("layers=2"), QStringLiteral("layer 1.bottom=-5"), QStringLiteral("layer 2.width=0.6"),
+                    QStringLiteral("layer 2.gamma=18"), QStringLiteral("layer 2.phi=30") } },
+            ExtremeRow { "FrictionAngle89", "calc-l", { QStringLiteral("layer 1.phi=89") } },
+            ExtremeRow { "FrictionAngle90", "calc-m", { QStringLiteral("layer 1.phi=90") } },
+            ExtremeRow { "FrictionAngle400", "calc-m", { QStringLiteral("layer 1.phi=400") } },
+            ExtremeRow { "NegativeCohesion", "calc-m", { QStringLiteral("layer 1.cohesion=-3") } }),
         RowName());
 
     TEST(BatchDetails, MatchTheKeptFileByteForByte)
