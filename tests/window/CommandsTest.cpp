@@ -247,6 +247,18 @@ void CommandsTest::notEnoughData_data()
                                                    << "0"
                                                    << "30"
                                                    << "1e39" << false;
+    QTest::newRow("CSF so small the loads overflow") << "1e-40"
+                                                     << "20"
+                                                     << ""
+                                                     << "0"
+                                                     << "30"
+                                                     << "0.6" << false;
+    QTest::newRow("typed friction angle 90") << "1"
+                                             << "20"
+                                             << ""
+                                             << "0"
+                                             << "90"
+                                             << "0.6" << false;
 }
 
 void CommandsTest::notEnoughData()
