@@ -71,8 +71,11 @@ bool SavePagePdf(const QImage& image, const QString& path, QString& error)
 bool PrintWindowImage(Platform& platform, QWidget* parent, const QImage& image)
 {
     QString reason;
-    if (platform.printPage(image, reason))
-        return true;
+    return platform.printPage(image, reason) || OfferPagePdf(platform, parent, image, reason);
+}
+
+bool OfferPagePdf(Platform& platform, QWidget* parent, const QImage& image, const QString& reason)
+{
     const QString title = QStringLiteral("Print");
     const QString offer = QStringLiteral("The page could not be printed.\n%1\n\n"
                                          "Press OK to save the same page as a PDF file instead.")

@@ -21,6 +21,10 @@ void PaintPageImage(QPainter& painter, const QRect& pageRect, const QImage& imag
 // On failure returns false and says why in error, naming the file.
 bool SavePagePdf(const QImage& image, const QString& path, QString& error);
 
+// After a failed print: says why (reason) and offers to save the same page as
+// a PDF file instead. Returns true when the page was saved.
+bool OfferPagePdf(Platform& platform, QWidget* parent, const QImage& image, const QString& reason);
+
 // The print command's output: prints the window image on the default printer;
 // when that fails, says why and offers to save the same page as a PDF file
 // instead. Returns true when the page was printed or saved.

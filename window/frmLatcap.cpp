@@ -625,26 +625,35 @@ void frmLatcap::WriteKqKcTables() { SaveCoefficientTables(platform_, this, *stat
 // nothing there; the window looks as before afterwards, whatever happened.
 void frmLatcap::cmdPrint_Click()
 {
-    const QPalette before = palette();
-    const std::array<QPushButton*, 4> offPaper { cmdPrint, cmdExport, cmdExit, cmdHelp };
-    // Hiding the focused button would pass the focus on to the next box,
-    // which then shows its whole text selected on paper; the window itself
-    // holds the focus while the page is taken.
-    const QPointer<QWidget> focused = focusWidget();
-    setFocus(Qt::OtherFocusReason);
-    const auto restore = qScopeGuard([&] {
-        setPalette(before);
+    QImage page;
+    QString reason;
+    bool printed = false;
+    {
+        const QPalette before = palette();
+        const std::array<QPushButton*, 4> offPaper { cmdPrint, cmdExport, cmdExit, cmdHelp };
+        // Hiding the focused button would pass the focus on to the next box,
+        // which then shows its whole text selected on paper; the window itself
+        // holds the focus while the page is taken.
+        const QPointer<QWidget> focused = focusWidget();
+        setFocus(Qt::OtherFocusReason);
+        const auto restore = qScopeGuard([&] {
+            setPalette(before);
+            for (QPushButton* button : offPaper)
+                button->show();
+            if (focused)
+                focused->setFocus(Qt::OtherFocusReason);
+        });
+        QPalette paper = before;
+        paper.setColor(QPalette::Window, Qt::white);
+        setPalette(paper);
         for (QPushButton* button : offPaper)
-            button->show();
-        if (focused)
-            focused->setFocus(Qt::OtherFocusReason);
-    });
-    QPalette paper = before;
-    paper.setColor(QPalette::Window, Qt::white);
-    setPalette(paper);
-    for (QPushButton* button : offPaper)
-        button->hide();
-    PrintWindowImage(platform_, this, grab().toImage());
+            button->hide();
+        page = grab().toImage();
+        printed = platform_.printPage(page, reason);
+    }
+    // The window looks itself again before it says that printing failed.
+    if (!printed)
+        OfferPagePdf(platform_, this, page, reason);
 }
 
 void frmLatcap::cmdHelp_Click() { platform_.showHelp(this); }

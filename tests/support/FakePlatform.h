@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace latcap::testing {
 
 // Records every dialog the window asks for and answers from queues, so a test
@@ -27,6 +29,8 @@ public:
     Answer showMessage(QWidget*, const QString& title, const QString& text, Buttons buttons) override
     {
         messages.append({title, text, buttons});
+        if (whileMessageShown)
+            whileMessageShown(messages.last());
         return answers.isEmpty() ? Answer::Ok : answers.dequeue();
     }
 
@@ -63,6 +67,7 @@ public:
     QList<SaveDialog> saveDialogs;
     QList<QImage> printed;
     int helpRequests = 0;
+    std::function<void(const Message&)> whileMessageShown; // runs while a box would be open
 };
 
 } // namespace latcap::testing

@@ -522,6 +522,11 @@ void CommandsTest::printHidesTheCommandsOnWhite()
     QVERIFY(h.button("cmdPrint")->isEnabled());
     const QColor background = h.window().palette().color(QPalette::Window);
     QVERIFY(background != QColor(Qt::white));
+    bool restoredWhileAsking = true;
+    h.platform.whileMessageShown = [&](const FakePlatform::Message&) {
+        restoredWhileAsking = h.window().palette().color(QPalette::Window) == background
+            && h.button("cmdPrint")->isVisible() && h.button("cmdHelp")->isVisible();
+    };
 
     // A real click leaves the focus on the button that the printing hides.
     QApplication::setActiveWindow(&h.window());
@@ -550,6 +555,8 @@ void CommandsTest::printHidesTheCommandsOnWhite()
         QVERIFY2(h.button(Str(command))->isVisible(), command);
     QVERIFY(h.resultsShown());
     QCOMPARE(QApplication::focusWidget(), h.button("cmdPrint"));
+    QCOMPARE(h.platform.messages.size(), printError.isEmpty() ? 0 : 1);
+    QVERIFY2(restoredWhileAsking, "the window is itself again when it says printing failed");
 }
 
 void CommandsTest::doubleClickRevealsTheTablesCommand_data()
