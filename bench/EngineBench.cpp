@@ -15,9 +15,9 @@ public:
     void IterationProblem(SolverProblem) override {}
 };
 
-void CalcLTypical(benchmark::State& run)
+void CalcL(benchmark::State& run, InputTexts (*inputs)(), int layers)
 {
-    const AnalysisState start = Gathered(TypicalThreeLayers(), 3);
+    const AnalysisState start = Gathered(inputs(), layers);
     auto state = std::make_unique<AnalysisState>();
     QuietSink sink;
     for (auto _ : run) {
@@ -25,19 +25,8 @@ void CalcLTypical(benchmark::State& run)
         benchmark::DoNotOptimize(RunCalcL(*state, sink));
     }
 }
-BENCHMARK(CalcLTypical)->Unit(benchmark::kMillisecond);
-
-void CalcLWorstCase(benchmark::State& run)
-{
-    const AnalysisState start = Gathered(WorstCaseFiveLayers(), 5);
-    auto state = std::make_unique<AnalysisState>();
-    QuietSink sink;
-    for (auto _ : run) {
-        *state = start;
-        benchmark::DoNotOptimize(RunCalcL(*state, sink));
-    }
-}
-BENCHMARK(CalcLWorstCase)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CalcL, Typical, TypicalThreeLayers, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CalcL, WorstCase, WorstCaseFiveLayers, 5)->Unit(benchmark::kMillisecond);
 
 void PileForces300Slices(benchmark::State& run)
 {

@@ -27,13 +27,10 @@ QByteArray ReadAll(const QString& path)
 
 } // namespace
 
-class CommandsTest : public QObject {
+class CommandsTest : public latcap::testing::WindowTestCase {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
-
     void referenceCases_data();
     void referenceCases();
     void notEnoughData_data();
@@ -53,25 +50,7 @@ private Q_SLOTS:
     void exportWritesTheSliceTable();
     void helpFromButtonAndF1();
     void exitClosesAtOnce();
-
-private:
-    QTemporaryDir workDir_;
-    QString previousDir_;
 };
-
-void CommandsTest::init()
-{
-    QVERIFY(workDir_.isValid());
-    previousDir_ = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(workDir_.path()));
-}
-
-void CommandsTest::cleanup()
-{
-    QDir::setCurrent(previousDir_);
-    for (const QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
-}
 
 void CommandsTest::referenceCases_data()
 {

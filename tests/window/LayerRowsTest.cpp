@@ -11,13 +11,10 @@ using namespace Qt::StringLiterals;
 using latcap::testing::RowName;
 using latcap::testing::WindowHarness;
 
-class LayerRowsTest : public QObject {
+class LayerRowsTest : public latcap::testing::WindowTestCase {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
-
     void startUp();
     void rowsStandOneAndAThirdBoxHeightsApart();
     void layerCountChanges_data();
@@ -33,27 +30,7 @@ private Q_SLOTS:
     void settingsFile();
     void tabFollowsTheFocusOrder_data();
     void tabFollowsTheFocusOrder();
-
-private:
-    QTemporaryDir workDir_;
-    QString previousDir_;
 };
-
-void LayerRowsTest::init()
-{
-    // Every window reads Latcap.ini from the working directory.
-    QVERIFY(workDir_.isValid());
-    previousDir_ = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(workDir_.path()));
-    QFile::remove(u"Latcap.ini"_s);
-}
-
-void LayerRowsTest::cleanup()
-{
-    QDir::setCurrent(previousDir_);
-    for (const QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
-}
 
 void LayerRowsTest::startUp()
 {

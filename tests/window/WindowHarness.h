@@ -4,15 +4,46 @@
 #include "frmLatcap.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
 namespace latcap::testing {
+
+// Runs every test in a fresh, empty working directory, where the window looks
+// for Latcap.ini and writes its tables, and checks that no test leaves a
+// window open.
+class WindowTestCase : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        workDir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(workDir_->isValid());
+        previousDir_ = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(workDir_->path()));
+    }
+
+    void cleanup()
+    {
+        QDir::setCurrent(previousDir_);
+        workDir_.reset();
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> workDir_;
+    QString previousDir_;
+};
 
 // One window on a recording platform, driven through the keyboard and the
 // mouse as a user drives it.
