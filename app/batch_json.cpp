@@ -25,16 +25,6 @@ namespace {
 
 } // namespace
 
-float ShownMaxMoment(const AnalysisState& state)
-{
-    return std::fabs(static_cast<float>(double(state.CSF) * state.MaxMoment));
-}
-
-float ShownMaxShear(const AnalysisState& state)
-{
-    return std::fabs(static_cast<float>(double(state.MaxShear) * state.CSF));
-}
-
 float MaxMomentDepth(const AnalysisState& state)
 {
     for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {

@@ -19,9 +19,4 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, bo
 float MaxMomentDepth(const AnalysisState& state);
 float MaxShearDepth(const AnalysisState& state);
 
-// What the window shows for the largest moment and shear: the magnitudes
-// times CSF.
-float ShownMaxMoment(const AnalysisState& state);
-float ShownMaxShear(const AnalysisState& state);
-
 } // namespace latcap::batch

@@ -10,16 +10,6 @@
 namespace latcap {
 namespace {
 
-float ShownMoment(const AnalysisState& state)
-{
-    return std::fabs(static_cast<float>(double(state.CSF) * state.MaxMoment));
-}
-
-float ShownShear(const AnalysisState& state)
-{
-    return std::fabs(static_cast<float>(double(state.MaxShear) * state.CSF));
-}
-
 // A slice whose soil force is not a number never wins the search for the
 // largest moment and shear, so the maxima alone can look finite while the
 // slice table that the details file writes is not.
@@ -40,11 +30,21 @@ bool SliceTableFinite(const AnalysisState& state)
 
 bool ResultsFinite(const AnalysisState& state, float answer)
 {
-    return std::isfinite(answer) && std::isfinite(state.Zr) && std::isfinite(ShownMoment(state))
-           && std::isfinite(ShownShear(state)) && SliceTableFinite(state);
+    return std::isfinite(answer) && std::isfinite(state.Zr) && std::isfinite(ShownMaxMoment(state))
+           && std::isfinite(ShownMaxShear(state)) && SliceTableFinite(state);
 }
 
 } // namespace
+
+float ShownMaxMoment(const AnalysisState& state)
+{
+    return std::fabs(static_cast<float>(double(state.CSF) * state.MaxMoment));
+}
+
+float ShownMaxShear(const AnalysisState& state)
+{
+    return std::fabs(static_cast<float>(double(state.MaxShear) * state.CSF));
+}
 
 void OncePerKindSink::IterationProblem(SolverProblem problem)
 {
@@ -92,8 +92,8 @@ ResultTexts ShowResults(const AnalysisState& state)
 {
     ResultTexts texts;
     texts.zr = "Zr = " + FormatMask(state.Zr, "###0.000") + " m";
-    texts.moment = "Moment = " + FormatMask(ShownMoment(state), "#####0.0#") + " kNm";
-    texts.shear = "Shear = " + FormatMask(ShownShear(state), "#####0.0#") + " kN";
+    texts.moment = "Moment = " + FormatMask(ShownMaxMoment(state), "#####0.0#") + " kNm";
+    texts.shear = "Shear = " + FormatMask(ShownMaxShear(state), "#####0.0#") + " kN";
     return texts;
 }
 

@@ -48,6 +48,11 @@ CalcOutcome RunCalcL(AnalysisState& state, SolverSink& sink);
 // moment box ("####0.00").
 CalcOutcome RunCalcM(AnalysisState& state, SolverSink& sink);
 
+// The largest moment [kNm] and shear [kN] in the pile as shown: times CSF,
+// without sign.
+float ShownMaxMoment(const AnalysisState& state);
+float ShownMaxShear(const AnalysisState& state);
+
 // The result captions from the state after a calculation.
 ResultTexts ShowResults(const AnalysisState& state);
 
