@@ -491,17 +491,20 @@ void frmLatcap::txtTo_Change(int index)
     ChangeInData();
 }
 
-void frmLatcap::cmdGama_Click()
-{
-    for (std::size_t i = 1; i < kRows; ++i)
-        txtGama[i]->setText(txtGama[0]->text());
-}
+namespace {
 
-void frmLatcap::cmdC_Click()
-{
-    for (std::size_t i = 1; i < kRows; ++i)
-        txtC[i]->setText(txtC[0]->text());
-}
+    // The copy buttons: layer 1's text into every other row, hidden ones too.
+    template <typename Boxes> void CopyDown(const Boxes& boxes)
+    {
+        for (std::size_t i = 1; i < boxes.size(); ++i)
+            boxes[i]->setText(boxes[0]->text());
+    }
+
+} // namespace
+
+void frmLatcap::cmdGama_Click() { CopyDown(txtGama); }
+
+void frmLatcap::cmdC_Click() { CopyDown(txtC); }
 
 void frmLatcap::cmdFrictionAngle_Click()
 {
@@ -509,11 +512,7 @@ void frmLatcap::cmdFrictionAngle_Click()
         selectFrictionAngle[i]->setEditText(selectFrictionAngle[0]->currentText());
 }
 
-void frmLatcap::cmdD_Click()
-{
-    for (std::size_t i = 1; i < kRows; ++i)
-        txtD[i]->setText(txtD[0]->text());
-}
+void frmLatcap::cmdD_Click() { CopyDown(txtD); }
 
 void frmLatcap::ReadIniFile()
 {
