@@ -95,6 +95,22 @@ public:
         QTest::keyClicks(target, text);
     }
 
+    // Types each text into the box or list of the same place in `names`.
+    void fill(const QStringList& names, const QStringList& texts)
+    {
+        QCOMPARE(names.size(), texts.size());
+        for (qsizetype i = 0; i < names.size(); ++i)
+            type(names[i], texts[i]);
+    }
+
+    QStringList texts(const QStringList& names)
+    {
+        QStringList shown;
+        for (const QString& name : names)
+            shown << text(name);
+        return shown;
+    }
+
     // Opens a list with the mouse on its arrow, moves to the item showing
     // `item` with the arrow keys and takes it with Return.
     void choose(const QString& name, const QString& item)
@@ -124,6 +140,16 @@ public:
         type("txtC_0", "0");
         choose("selectFrictionAngle_0", "30");
         type("txtD_0", "0.6");
+    }
+
+    // The reference sand with CSF 1, H 50 kN and M 20 kNm, solved by Calc L.
+    void calcReferenceDepth()
+    {
+        enterReferenceSand();
+        type("txtCSF", "1");
+        type("txtH", "50");
+        type("txtM", "20");
+        click("cmdCalcL");
     }
 
     bool resultsShown()
