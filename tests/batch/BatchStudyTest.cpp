@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace latcap::testing {
 namespace {
 
@@ -62,7 +64,7 @@ namespace {
     {
         const SweepRow& param = GetParam();
         const QString command = QString::fromLatin1(param.command);
-        const BatchResult sweep = RunBatch({ command, CaseFile(param.caseFile), QStringLiteral("--vary"), param.vary });
+        const BatchResult sweep = RunBatch({ command, CaseFile(param.caseFile), u"--vary"_s, param.vary });
         EXPECT_EQ(sweep.exitCode, param.exitCode) << sweep.err;
         const std::vector<std::string> lines = Split(sweep.out, '\n');
         ASSERT_EQ(lines.size(), param.rows + 1) << sweep.out;
@@ -73,7 +75,7 @@ namespace {
         for (std::size_t i = 1; i < lines.size(); ++i) {
             const std::vector<std::string> cells = Split(lines[i], ',');
             ASSERT_EQ(cells.size(), 7u) << lines[i];
-            const BatchResult single = RunBatch({ command, CaseFile(param.caseFile), QStringLiteral("--set"),
+            const BatchResult single = RunBatch({ command, CaseFile(param.caseFile), u"--set"_s,
                 key + QLatin1Char('=') + QString::fromStdString(cells[0]) });
             const std::vector<std::string> shown = Split(single.out, '\n');
             if (shown.empty()) {
@@ -93,25 +95,22 @@ namespace {
         }
     }
 
-    INSTANTIATE_TEST_SUITE_P(Rows, Sweep,
-        ::testing::Values(
-            SweepRow { "LateralLoad", "calc-l", "calc-l-reference.case", QStringLiteral("H=40:60:10"), 3, 0 },
-            SweepRow { "LoadDownwards", "calc-m", "calc-m-reference.case", QStringLiteral("H=60:40:-10"), 3, 0 },
-            SweepRow { "StrengthFactor", "calc-l", "calc-l-reference.case", QStringLiteral("CSF=0.5:1:0.25"), 3, 0 },
-            SweepRow {
-                "LayerCohesion", "calc-m", "calc-m-reference.case", QStringLiteral("layer 1.cohesion=0:20:10"), 3, 0 },
-            SweepRow { "FrictionByItsShortName", "calc-l", "calc-l-reference.case",
-                QStringLiteral("layer 1.phi=25:35:5"), 3, 0 },
-            SweepRow { "ZeroWidthRowHasNoResults", "calc-l", "calc-l-reference.case",
-                QStringLiteral("layer 1.width=0:0.6:0.3"), 3, 2 },
-            SweepRow { "BeyondFiftyMetresDoesNotConverge", "calc-l", "calc-l-beyond-50m.case",
-                QStringLiteral("H=4000:5000:1000"), 2, 1 }),
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Rows, Sweep, ::testing::Values(
+        SweepRow { "LateralLoad", "calc-l", "calc-l-reference.case", u"H=40:60:10"_s, 3, 0 },
+        SweepRow { "LoadDownwards", "calc-m", "calc-m-reference.case", u"H=60:40:-10"_s, 3, 0 },
+        SweepRow { "StrengthFactor", "calc-l", "calc-l-reference.case", u"CSF=0.5:1:0.25"_s, 3, 0 },
+        SweepRow { "LayerCohesion", "calc-m", "calc-m-reference.case", u"layer 1.cohesion=0:20:10"_s, 3, 0 },
+        SweepRow { "FrictionByItsShortName", "calc-l", "calc-l-reference.case", u"layer 1.phi=25:35:5"_s, 3, 0 },
+        SweepRow { "ZeroWidthRowHasNoResults", "calc-l", "calc-l-reference.case", u"layer 1.width=0:0.6:0.3"_s, 3, 2 },
+        SweepRow { "BeyondFiftyMetresDoesNotConverge", "calc-l", "calc-l-beyond-50m.case", u"H=4000:5000:1000"_s, 2, 1 }),
         RowName());
+    // clang-format on
 
     TEST(Sweep, HeaderNamesTheKeyAndTheUnits)
     {
-        const BatchResult result = RunBatch({ QStringLiteral("calc-m"), CaseFile("calc-m-reference.case"),
-            QStringLiteral("--vary"), QStringLiteral("layer 1.unit weight=18:18:1") });
+        const BatchResult result = RunBatch(
+            { u"calc-m"_s, CaseFile("calc-m-reference.case"), u"--vary"_s, u"layer 1.unit weight=18:18:1"_s });
         EXPECT_EQ(result.out,
             "layer 1.unit weight [kN/m3],M [kNm],Zr [m],Moment [kNm],Shear [kN],Converged,Messages\n"
             "18,101.32,2.336,142.72,169.01,yes,\n");
@@ -129,11 +128,10 @@ namespace {
     {
         const JsonRow& param = GetParam();
         QTemporaryDir dir;
-        const QString details = dir.filePath(QStringLiteral("details.csv"));
+        const QString details = dir.filePath(u"details.csv"_s);
         const QString command = QString::fromLatin1(param.command);
-        const BatchResult text = RunBatch({ command, CaseFile(param.caseFile), QStringLiteral("--details"), details });
-        const BatchResult json
-            = RunBatch({ command, CaseFile(param.caseFile), QStringLiteral("--json"), QStringLiteral("--slices") });
+        const BatchResult text = RunBatch({ command, CaseFile(param.caseFile), u"--details"_s, details });
+        const BatchResult json = RunBatch({ command, CaseFile(param.caseFile), u"--json"_s, u"--slices"_s });
         EXPECT_EQ(json.exitCode, text.exitCode);
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
@@ -150,15 +148,15 @@ namespace {
         EXPECT_EQ("Zr = " + shown("Zr", "###0.000") + " m", lines[1]);
         EXPECT_EQ("Moment = " + shown("maxMoment", "#####0.0#") + " kNm", lines[2]);
         EXPECT_EQ("Shear = " + shown("maxShear", "#####0.0#") + " kN", lines[3]);
-        EXPECT_EQ(object.value(QStringLiteral("converged")).toBool(), text.exitCode == 0);
-        EXPECT_EQ(object.value(QStringLiteral("exitStatus")).toInt(), text.exitCode);
-        EXPECT_TRUE(object.value(QStringLiteral("inputs")).toObject().value(QStringLiteral("H")).isDouble());
+        EXPECT_EQ(object.value(u"converged"_s).toBool(), text.exitCode == 0);
+        EXPECT_EQ(object.value(u"exitStatus"_s).toInt(), text.exitCode);
+        EXPECT_TRUE(object.value(u"inputs"_s).toObject().value(u"H"_s).isDouble());
 
         // The slice table holds the numbers of the details file.
         QFile file(details);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const std::vector<std::string> rows = Split(file.readAll().toStdString(), '\n');
-        const QJsonArray slices = object.value(QStringLiteral("slices")).toArray();
+        const QJsonArray slices = object.value(u"slices"_s).toArray();
         ASSERT_EQ(static_cast<std::size_t>(slices.size()), rows.size() - 1);
         for (qsizetype i = 0; i < slices.size(); ++i) {
             const QJsonObject slice = slices[i].toObject();
@@ -170,36 +168,33 @@ namespace {
         }
     }
 
-    INSTANTIATE_TEST_SUITE_P(Rows, Json,
-        ::testing::Values(JsonRow { "CalcL", "calc-l", "calc-l-reference.case" },
-            JsonRow { "CalcLWithCsf", "calc-l", "calc-l-csf-half.case" },
-            JsonRow { "CalcMBelowTheToe", "calc-m", "calc-m-beyond-toe.case" },
-            JsonRow { "NotConverged", "calc-l", "calc-l-beyond-50m.case" }),
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Rows, Json, ::testing::Values(
+        JsonRow { "CalcL", "calc-l", "calc-l-reference.case" },
+        JsonRow { "CalcLWithCsf", "calc-l", "calc-l-csf-half.case" },
+        JsonRow { "CalcMBelowTheToe", "calc-m", "calc-m-beyond-toe.case" },
+        JsonRow { "NotConverged", "calc-l", "calc-l-beyond-50m.case" }),
         RowName());
+    // clang-format on
 
     TEST(Json, NotEnoughDataHasMessagesAndNoResults)
     {
-        const BatchResult result
-            = RunBatch({ QStringLiteral("calc-l"), CaseFile("not-enough-data.case"), QStringLiteral("--json") });
+        const BatchResult result = RunBatch({ u"calc-l"_s, CaseFile("not-enough-data.case"), u"--json"_s });
         EXPECT_EQ(result.exitCode, 2);
         const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).object();
-        EXPECT_EQ(
-            object.value(QStringLiteral("messages")).toArray().at(0).toString(), QStringLiteral("Not Enough Data"));
-        EXPECT_FALSE(object.contains(QStringLiteral("L")));
-        EXPECT_FALSE(object.value(QStringLiteral("converged")).toBool());
+        EXPECT_EQ(object.value(u"messages"_s).toArray().at(0).toString(), u"Not Enough Data"_s);
+        EXPECT_FALSE(object.contains(u"L"_s));
+        EXPECT_FALSE(object.value(u"converged"_s).toBool());
     }
 
     TEST(Json, SweepIsAnArrayWithTheVariedValue)
     {
-        const BatchResult result = RunBatch({ QStringLiteral("calc-l"), CaseFile("calc-l-reference.case"),
-            QStringLiteral("--vary"), QStringLiteral("H=40:50:10"), QStringLiteral("--json") });
+        const BatchResult result
+            = RunBatch({ u"calc-l"_s, CaseFile("calc-l-reference.case"), u"--vary"_s, u"H=40:50:10"_s, u"--json"_s });
         const QJsonArray rows = QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).array();
         ASSERT_EQ(rows.size(), 2);
-        EXPECT_EQ(
-            rows[1].toObject().value(QStringLiteral("varied")).toObject().value(QStringLiteral("value")).toDouble(),
-            50.0);
-        EXPECT_EQ(
-            rows[1].toObject().value(QStringLiteral("shown")).toArray().at(0).toString(), QStringLiteral("L = 2.478"));
+        EXPECT_EQ(rows[1].toObject().value(u"varied"_s).toObject().value(u"value"_s).toDouble(), 50.0);
+        EXPECT_EQ(rows[1].toObject().value(u"shown"_s).toArray().at(0).toString(), u"L = 2.478"_s);
     }
 
     // Every text of an SVG file; empty when it is not well-formed XML.
@@ -234,9 +229,9 @@ namespace {
     TEST_P(Plot, SvgIsWellFormedWithThreePanelsAndTheirLabels)
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pile.svg"));
-        const BatchResult result = RunBatch(
-            { QString::fromLatin1(GetParam().command), CaseFile(GetParam().caseFile), QStringLiteral("--plot"), path });
+        const QString path = dir.filePath(u"pile.svg"_s);
+        const BatchResult result
+            = RunBatch({ QString::fromLatin1(GetParam().command), CaseFile(GetParam().caseFile), u"--plot"_s, path });
         EXPECT_EQ(result.err, "");
         std::string error;
         const std::string texts = SvgTexts(path, error);
@@ -248,22 +243,19 @@ namespace {
             EXPECT_NE(texts.find(label), std::string::npos) << label << " not in\n" << texts;
     }
 
-    INSTANTIATE_TEST_SUITE_P(Rows, Plot,
-        ::testing::Values(PlotRow { "CalcL", "calc-l", "calc-l-reference.case",
-                              { "calc-l-reference", "Rotation Zr = 1.979 m", "Pile toe L = 2.478 m", "max. 61.42 kNm",
-                                  "max. 100.34 kN" } },
-            PlotRow { "CalcMTurningBelowTheToe", "calc-m", "calc-m-beyond-toe.case",
-                { "Rotation Zr = 3.015 m", "Pile toe L = 3.000 m", "max. 829.66 kNm", "max. 399.95 kN" } },
-            PlotRow { "LayersAndTitle", "calc-l", "layered.case",
-                { "Two layers and a CSF", "Top of layer 2: 1.5 m", "Layer 2, 1.5 to 100 m" } }),
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Rows, Plot, ::testing::Values(
+        PlotRow { "CalcL", "calc-l", "calc-l-reference.case", { "calc-l-reference", "Rotation Zr = 1.979 m", "Pile toe L = 2.478 m", "max. 61.42 kNm", "max. 100.34 kN" } },
+        PlotRow { "CalcMTurningBelowTheToe", "calc-m", "calc-m-beyond-toe.case", { "Rotation Zr = 3.015 m", "Pile toe L = 3.000 m", "max. 829.66 kNm", "max. 399.95 kN" } },
+        PlotRow { "LayersAndTitle", "calc-l", "layered.case", { "Two layers and a CSF", "Top of layer 2: 1.5 m", "Layer 2, 1.5 to 100 m" } }),
         RowName());
+    // clang-format on
 
     TEST(Plot, PngHasItsSizeAndIsNotBlank)
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pile.PNG"));
-        const BatchResult result
-            = RunBatch({ QStringLiteral("calc-l"), CaseFile("calc-l-reference.case"), QStringLiteral("--plot"), path });
+        const QString path = dir.filePath(u"pile.PNG"_s);
+        const BatchResult result = RunBatch({ u"calc-l"_s, CaseFile("calc-l-reference.case"), u"--plot"_s, path });
         EXPECT_EQ(result.exitCode, 0) << result.err;
         const QImage image(path, "PNG");
         ASSERT_FALSE(image.isNull());
@@ -284,10 +276,9 @@ namespace {
     TEST(Plot, OntoAFolderExitsWith64AndLeavesItAlone)
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("pile.svg"));
+        const QString folder = dir.filePath(u"pile.svg"_s);
         ASSERT_TRUE(QDir().mkdir(folder));
-        const BatchResult result = RunBatch(
-            { QStringLiteral("calc-l"), CaseFile("calc-l-reference.case"), QStringLiteral("--plot"), folder });
+        const BatchResult result = RunBatch({ u"calc-l"_s, CaseFile("calc-l-reference.case"), u"--plot"_s, folder });
         EXPECT_EQ(result.exitCode, 64);
         EXPECT_NE(result.err.find("The file " + folder.toStdString() + " could not be written: it is a folder."),
             std::string::npos)
@@ -302,14 +293,13 @@ namespace {
     {
         const QString base = QStringLiteral(LATCAP_EXAMPLES "/") + QString::fromLatin1(GetParam());
         QTemporaryDir dir;
-        const QString fresh = dir.filePath(QStringLiteral("fresh.svg"));
-        const BatchResult result
-            = RunBatch({ QStringLiteral("calc-l"), base + QStringLiteral(".case"), QStringLiteral("--plot"), fresh });
+        const QString fresh = dir.filePath(u"fresh.svg"_s);
+        const BatchResult result = RunBatch({ u"calc-l"_s, base + u".case"_s, u"--plot"_s, fresh });
         EXPECT_EQ(result.exitCode, 0) << result.err;
         std::string error;
         const std::string texts = SvgTexts(fresh, error);
         EXPECT_EQ(error, "");
-        EXPECT_EQ(SvgTexts(base + QStringLiteral(".svg"), error), texts);
+        EXPECT_EQ(SvgTexts(base + u".svg"_s, error), texts);
         EXPECT_EQ(error, "");
     }
 
@@ -331,50 +321,35 @@ namespace {
 
     TEST_P(StudyUsage, ExitsWith64AndSaysWhy)
     {
-        QStringList arguments = { QStringLiteral("calc-l"), CaseFile("calc-l-reference.case") };
+        QStringList arguments = { u"calc-l"_s, CaseFile("calc-l-reference.case") };
         arguments += GetParam().arguments;
         const BatchResult result = RunBatch(arguments);
         EXPECT_EQ(result.exitCode, 64);
         EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
     }
 
-    INSTANTIATE_TEST_SUITE_P(Rows, StudyUsage,
-        ::testing::Values(ErrorRow { "ZeroStep", { QStringLiteral("--vary"), QStringLiteral("H=10:100:0") },
-                              "the step must not be zero" },
-            ErrorRow { "FromAboveToWithPositiveStep", { QStringLiteral("--vary"), QStringLiteral("H=100:10:5") },
-                "a positive step never gets from 100 to 10" },
-            ErrorRow { "FromBelowToWithNegativeStep", { QStringLiteral("--vary"), QStringLiteral("H=10:100:-5") },
-                "a negative step never gets from 10 to 100" },
-            ErrorRow { "MoreThanTenThousandRows", { QStringLiteral("--vary"), QStringLiteral("H=0:10000:1") },
-                "that is 10001 calculations; at most 10000 are allowed" },
-            ErrorRow { "RangeNotNumbers", { QStringLiteral("--vary"), QStringLiteral("H=ten:20:1") },
-                "the range must be three numbers FROM:TO:STEP" },
-            ErrorRow { "RangeOfTwoNumbers", { QStringLiteral("--vary"), QStringLiteral("H=10:20") }, "three numbers" },
-            ErrorRow { "UnknownVaryKey", { QStringLiteral("--vary"), QStringLiteral("Q=1:2:1") }, "unknown key \"Q\"" },
-            ErrorRow { "WholeLayerCannotBeVaried", { QStringLiteral("--vary"), QStringLiteral("layer 1=1:2:1") },
-                "\"layer 1\" holds five values" },
-            ErrorRow { "UnknownLayerField", { QStringLiteral("--vary"), QStringLiteral("layer 1.density=1:2:1") },
-                "unknown layer field \"density\"" },
-            ErrorRow { "TwoSweeps",
-                { QStringLiteral("--vary"), QStringLiteral("H=1:2:1"), QStringLiteral("--vary"),
-                    QStringLiteral("M=1:2:1") },
-                "--vary may be given once" },
-            ErrorRow { "SetWithoutValue", { QStringLiteral("--set"), QStringLiteral("H") }, "--set needs KEY=VALUE" },
-            ErrorRow {
-                "SetUnknownKey", { QStringLiteral("--set"), QStringLiteral("depth=3") }, "unknown key \"depth\"" },
-            ErrorRow { "SetBadLayerCount", { QStringLiteral("--set"), QStringLiteral("layers=7") }, "layers must be" },
-            ErrorRow { "PlotOfUnknownKind", { QStringLiteral("--plot"), QStringLiteral("pile.pdf") },
-                "must end in .svg or .png" },
-            ErrorRow { "PlotIntoAMissingFolder", { QStringLiteral("--plot"), QStringLiteral("/nonexistent/pile.svg") },
-                "The file /nonexistent/pile.svg could not be written" },
-            ErrorRow { "PlotOfASweep",
-                { QStringLiteral("--vary"), QStringLiteral("H=1:2:1"), QStringLiteral("--plot"),
-                    QStringLiteral("a.svg") },
-                "--plot writes one calculation" },
-            ErrorRow { "LayerCountOfAFraction", { QStringLiteral("--vary"), QStringLiteral("layers=1:2:0.5") },
-                "--vary layers=1.0: layers must be a whole number from 1 to 5, not \"1.0\"" },
-            ErrorRow { "SlicesWithoutJson", { QStringLiteral("--slices") }, "--slices goes with --json" }),
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Rows, StudyUsage, ::testing::Values(
+        ErrorRow { "ZeroStep", { u"--vary"_s, u"H=10:100:0"_s }, "the step must not be zero" },
+        ErrorRow { "FromAboveToWithPositiveStep", { u"--vary"_s, u"H=100:10:5"_s }, "a positive step never gets from 100 to 10" },
+        ErrorRow { "FromBelowToWithNegativeStep", { u"--vary"_s, u"H=10:100:-5"_s }, "a negative step never gets from 10 to 100" },
+        ErrorRow { "MoreThanTenThousandRows", { u"--vary"_s, u"H=0:10000:1"_s }, "that is 10001 calculations; at most 10000 are allowed" },
+        ErrorRow { "RangeNotNumbers", { u"--vary"_s, u"H=ten:20:1"_s }, "the range must be three numbers FROM:TO:STEP" },
+        ErrorRow { "RangeOfTwoNumbers", { u"--vary"_s, u"H=10:20"_s }, "three numbers" },
+        ErrorRow { "UnknownVaryKey", { u"--vary"_s, u"Q=1:2:1"_s }, "unknown key \"Q\"" },
+        ErrorRow { "WholeLayerCannotBeVaried", { u"--vary"_s, u"layer 1=1:2:1"_s }, "\"layer 1\" holds five values" },
+        ErrorRow { "UnknownLayerField", { u"--vary"_s, u"layer 1.density=1:2:1"_s }, "unknown layer field \"density\"" },
+        ErrorRow { "TwoSweeps", { u"--vary"_s, u"H=1:2:1"_s, u"--vary"_s, u"M=1:2:1"_s }, "--vary may be given once" },
+        ErrorRow { "SetWithoutValue", { u"--set"_s, u"H"_s }, "--set needs KEY=VALUE" },
+        ErrorRow { "SetUnknownKey", { u"--set"_s, u"depth=3"_s }, "unknown key \"depth\"" },
+        ErrorRow { "SetBadLayerCount", { u"--set"_s, u"layers=7"_s }, "layers must be" },
+        ErrorRow { "PlotOfUnknownKind", { u"--plot"_s, u"pile.pdf"_s }, "must end in .svg or .png" },
+        ErrorRow { "PlotIntoAMissingFolder", { u"--plot"_s, u"/nonexistent/pile.svg"_s }, "The file /nonexistent/pile.svg could not be written" },
+        ErrorRow { "PlotOfASweep", { u"--vary"_s, u"H=1:2:1"_s, u"--plot"_s, u"a.svg"_s }, "--plot writes one calculation" },
+        ErrorRow { "LayerCountOfAFraction", { u"--vary"_s, u"layers=1:2:0.5"_s }, "--vary layers=1.0: layers must be a whole number from 1 to 5, not \"1.0\"" },
+        ErrorRow { "SlicesWithoutJson", { u"--slices"_s }, "--slices goes with --json" }),
         RowName());
+    // clang-format on
 
 } // namespace
 } // namespace latcap::testing
