@@ -15,6 +15,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace latcap {
 namespace {
 
@@ -80,12 +82,12 @@ TEST_F(FileCommandsTest, ExportOfReferenceCalcLGivesTheKeptFile)
     EXPECT_TRUE(ExportCalcDetails(platform, nullptr, state));
 
     EXPECT_EQ(ReadBytes(path("reference")), TestData("reference-calc-l.csv"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("reference")})
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"reference"_s})
         << "a name without extension is used as typed";
     EXPECT_TRUE(platform.messages.isEmpty());
     ASSERT_EQ(platform.saveDialogs.size(), 1);
-    EXPECT_EQ(platform.saveDialogs[0].title, QStringLiteral("Save Report"));
-    EXPECT_EQ(platform.saveDialogs[0].filter, QStringLiteral("CSV files(*.csv)|*.csv|All files (*.*)|*.*"));
+    EXPECT_EQ(platform.saveDialogs[0].title, u"Save Report"_s);
+    EXPECT_EQ(platform.saveDialogs[0].filter, u"CSV files(*.csv)|*.csv|All files (*.*)|*.*"_s);
     EXPECT_TRUE(platform.saveDialogs[0].initialName.isEmpty());
 }
 
@@ -97,9 +99,9 @@ struct ReplaceCase {
     bool answerReplace; // the answer to "Replace Existing File ?"
 };
 
-void PrintTo(const ReplaceCase& c, std::ostream* out)
+template <typename Case> std::string CaseName(const ::testing::TestParamInfo<Case>& param)
 {
-    *out << c.name;
+    return param.param.name;
 }
 
 class ExportReplaceTest : public FileCommandsTest, public ::testing::WithParamInterface<ReplaceCase> {};
@@ -117,25 +119,27 @@ TEST_P(ExportReplaceTest, ExistingFileIsReplacedOnlyAfterOk)
     EXPECT_EQ(ExportCalcDetails(platform, nullptr, AnalysisState{}), replaced);
 
     EXPECT_EQ(ReadBytes(path("old.csv")), replaced ? kDetailsHeader : old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.csv")});
-    EXPECT_EQ(titles(), c.chooseFile ? QStringList{QStringLiteral("Warning")} : QStringList{});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"old.csv"_s});
+    EXPECT_EQ(titles(), c.chooseFile ? QStringList{u"Warning"_s} : QStringList{});
     if (c.chooseFile) {
-        EXPECT_EQ(platform.messages[0].text, QStringLiteral("Replace Existing File ?"));
+        EXPECT_EQ(platform.messages[0].text, u"Replace Existing File ?"_s);
         EXPECT_EQ(platform.messages[0].buttons, Platform::Buttons::OkCancel);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, ExportReplaceTest,
-                         ::testing::Values(ReplaceCase{"CancelInTheDialogShowsNothing", false, true},
-                                           ReplaceCase{"CancelInTheQuestionKeepsTheFile", true, false},
-                                           ReplaceCase{"OkReplacesTheWholeFile", true, true}),
-                         [](const ::testing::TestParamInfo<ReplaceCase>& param) { return param.param.name; });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Answers, ExportReplaceTest, ::testing::Values(
+    ReplaceCase{"CancelInTheDialogShowsNothing", false, true},
+    ReplaceCase{"CancelInTheQuestionKeepsTheFile", true, false},
+    ReplaceCase{"OkReplacesTheWholeFile", true, true}),
+    CaseName<ReplaceCase>);
+// clang-format on
 
 // A device that is always full, made in the test folder where the rights
 // allow it, so that a faulty writer could never replace the system's own.
 void MakeFullDevice(const QDir& dir)
 {
-    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("full")));
+    const QByteArray path = QFile::encodeName(dir.filePath(u"full"_s));
     if (mknod(path.constData(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
         ASSERT_EQ(symlink("/dev/full", path.constData()), 0);
     }
@@ -149,11 +153,6 @@ struct UnwritableCase {
     void (*prepare)(const QDir& dir);
 };
 
-void PrintTo(const UnwritableCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 class ExportUnwritableTest : public FileCommandsTest, public ::testing::WithParamInterface<UnwritableCase> {};
 
 TEST_P(ExportUnwritableTest, ReportsTheFileAndLosesNothing)
@@ -162,8 +161,8 @@ TEST_P(ExportUnwritableTest, ReportsTheFileAndLosesNothing)
     const QDir folder(dir.path());
     c.prepare(folder);
     const QString target = folder.absoluteFilePath(QLatin1String(c.target));
-    if (folder.exists(QStringLiteral("locked"))
-        && access(QFile::encodeName(folder.filePath(QStringLiteral("locked"))).constData(), W_OK) == 0)
+    if (folder.exists(u"locked"_s)
+        && access(QFile::encodeName(folder.filePath(u"locked"_s)).constData(), W_OK) == 0)
         GTEST_SKIP() << "a read-only folder is writable for this user";
     const bool wasFile = QFileInfo(target).isFile();
     const QByteArray kept = wasFile ? ReadBytes(target) : QByteArray();
@@ -171,7 +170,7 @@ TEST_P(ExportUnwritableTest, ReportsTheFileAndLosesNothing)
 
     EXPECT_FALSE(ExportCalcDetails(platform, nullptr, AnalysisState{}));
 
-    ASSERT_EQ(titles().count(QStringLiteral("Error")), 1);
+    ASSERT_EQ(titles().count(u"Error"_s), 1);
     EXPECT_EQ(platform.messages.last().buttons, Platform::Buttons::Ok);
     EXPECT_TRUE(platform.messages.last().text.contains(QDir::toNativeSeparators(target)))
         << platform.messages.last().text.toStdString();
@@ -181,22 +180,23 @@ TEST_P(ExportUnwritableTest, ReportsTheFileAndLosesNothing)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, ExportUnwritableTest,
-    ::testing::Values(
-        UnwritableCase{"PathIsAFolder", "report.csv", [](const QDir& d) { d.mkdir(QStringLiteral("report.csv")); }},
-        UnwritableCase{"FolderDoesNotExist", "missing/report.csv", [](const QDir&) {}},
-        UnwritableCase{"ParentIsAFile", "blocker/report.csv",
-                       [](const QDir& d) { WriteBytes(d.filePath(QStringLiteral("blocker")), "a file"); }},
-        UnwritableCase{"ReadOnlyFolderKeepsItsFile", "locked/kept.csv",
-                       [](const QDir& d) {
-                           d.mkdir(QStringLiteral("locked"));
-                           WriteBytes(d.filePath(QStringLiteral("locked/kept.csv")), "kept\r\n");
-                           QFile::setPermissions(d.filePath(QStringLiteral("locked")),
-                                                 QFile::ReadOwner | QFile::ExeOwner);
-                       }},
-        UnwritableCase{"FullDisk", "full", MakeFullDevice}),
-    [](const ::testing::TestParamInfo<UnwritableCase>& param) { return param.param.name; });
+// A folder whose file cannot be replaced because the folder is read-only.
+void LockFolderWithAFile(const QDir& d)
+{
+    d.mkdir(u"locked"_s);
+    WriteBytes(d.filePath(u"locked/kept.csv"_s), "kept\r\n");
+    QFile::setPermissions(d.filePath(u"locked"_s), QFile::ReadOwner | QFile::ExeOwner);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Targets, ExportUnwritableTest, ::testing::Values(
+    UnwritableCase{"PathIsAFolder", "report.csv", [](const QDir& d) { d.mkdir(u"report.csv"_s); }},
+    UnwritableCase{"FolderDoesNotExist", "missing/report.csv", [](const QDir&) {}},
+    UnwritableCase{"ParentIsAFile", "blocker/report.csv", [](const QDir& d) { WriteBytes(d.filePath(u"blocker"_s), "a file"); }},
+    UnwritableCase{"ReadOnlyFolderKeepsItsFile", "locked/kept.csv", LockFolderWithAFile},
+    UnwritableCase{"FullDisk", "full", MakeFullDevice}),
+    CaseName<UnwritableCase>);
+// clang-format on
 
 TEST_F(FileCommandsTest, TablesMatchTheKeptFilesOnEveryRun)
 {
@@ -223,15 +223,15 @@ TEST_F(FileCommandsTest, FailedTableIsReportedAndStopsTheRest)
     const AnalysisState state;
     WriteBytes(path("blocker"), "a file, not a folder");
     EXPECT_FALSE(SaveCoefficientTables(platform, nullptr, state, path("blocker")));
-    ASSERT_EQ(titles(), QStringList{QStringLiteral("Error")});
-    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("KqTable.CSV")));
-    EXPECT_FALSE(platform.messages[0].text.contains(QStringLiteral("KcTable.CSV")));
+    ASSERT_EQ(titles(), QStringList{u"Error"_s});
+    EXPECT_TRUE(platform.messages[0].text.contains(u"KqTable.CSV"_s));
+    EXPECT_FALSE(platform.messages[0].text.contains(u"KcTable.CSV"_s));
 
     platform.messages.clear();
-    QDir(dir.path()).mkdir(QStringLiteral("KcTable.CSV"));
+    QDir(dir.path()).mkdir(u"KcTable.CSV"_s);
     EXPECT_FALSE(SaveCoefficientTables(platform, nullptr, state, dir.path()));
     EXPECT_TRUE(QFileInfo(path("KqTable.CSV")).isFile());
-    ASSERT_EQ(titles(), QStringList{QStringLiteral("Error")});
+    ASSERT_EQ(titles(), QStringList{u"Error"_s});
     EXPECT_TRUE(platform.messages[0].text.contains(QDir::toNativeSeparators(path("KcTable.CSV"))));
 }
 
