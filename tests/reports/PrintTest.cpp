@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace latcap {
 namespace {
 
@@ -28,7 +30,7 @@ QRect InkedArea(const QImage& page)
 
 int PdfPageCount(const QByteArray& pdf)
 {
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    static const QRegularExpression page(u"/Type\\s*/Page(?![a-zA-Z])"_s);
     int count = 0;
     auto it = page.globalMatch(QString::fromLatin1(pdf));
     while (it.hasNext()) {
@@ -76,14 +78,13 @@ void PrintTest::paintPageImage_data()
 
     // A 400 x 600 page whose printable area starts at (20, 30) and is
     // 360 x 540; the window image is taken at 3780 dots per metre (96 dpi).
-    QTest::newRow("small image keeps its size, centred at the top")
-        << QSize(100, 50) << 1.0 << 3780 << QRect(150, 30, 100, 50);
+    // clang-format off
+    QTest::newRow("small image keeps its size, centred at the top") << QSize(100, 50) << 1.0 << 3780 << QRect(150, 30, 100, 50);
     QTest::newRow("finer page keeps the size on paper") << QSize(100, 50) << 1.0 << 7560 << QRect(100, 30, 200, 100);
-    QTest::newRow("high-density screen image keeps its size on screen")
-        << QSize(200, 100) << 2.0 << 3780 << QRect(150, 30, 100, 50);
+    QTest::newRow("high-density screen image keeps its size on screen") << QSize(200, 100) << 2.0 << 3780 << QRect(150, 30, 100, 50);
     QTest::newRow("wide image shrinks to the page width") << QSize(720, 100) << 1.0 << 3780 << QRect(20, 30, 360, 50);
-    QTest::newRow("tall image shrinks to the page height")
-        << QSize(100, 1080) << 1.0 << 3780 << QRect(175, 30, 50, 540);
+    QTest::newRow("tall image shrinks to the page height") << QSize(100, 1080) << 1.0 << 3780 << QRect(175, 30, 50, 540);
+    // clang-format on
 }
 
 void PrintTest::paintPageImage()
@@ -122,26 +123,21 @@ void PrintTest::printWindowImage_data()
     QTest::addColumn<QStringList>("expectTitles");
     QTest::addColumn<bool>("expectPdf");
 
-    const QString noPrinter = QStringLiteral("No printer is installed.");
+    const QString noPrinter = u"No printer is installed."_s;
     const auto ok = Platform::Answer::Ok;
     const auto cancel = Platform::Answer::Cancel;
-    const QStringList print{QStringLiteral("Print")};
-    QTest::newRow("printed: nothing asked") << QString() << Answers{} << QString() << false << true << QStringList{}
-                                            << false;
-    QTest::newRow("failed, Cancel: nothing saved")
-        << noPrinter << Answers{cancel} << QStringLiteral("page.pdf") << false << false << print << false;
-    QTest::newRow("failed, OK: the page is saved as PDF")
-        << noPrinter << Answers{ok} << QStringLiteral("page.pdf") << false << true << print << true;
-    QTest::newRow("failed, OK, name without extension used as typed")
-        << noPrinter << Answers{ok} << QStringLiteral("page") << false << true << print << true;
-    QTest::newRow("failed, OK, dialog cancelled: nothing saved")
-        << noPrinter << Answers{ok} << QString() << false << false << print << false;
-    QTest::newRow("failed, OK, unwritable file reported")
-        << noPrinter << Answers{ok} << QStringLiteral("missing/page.pdf") << false << false
-        << QStringList{QStringLiteral("Print"), QStringLiteral("Error")} << false;
-    QTest::newRow("failed, OK, existing file kept on Cancel")
-        << noPrinter << Answers{ok, cancel} << QStringLiteral("page.pdf") << true << false
-        << QStringList{QStringLiteral("Print"), QStringLiteral("Warning")} << false;
+    const QStringList print{u"Print"_s};
+    const QStringList error{u"Print"_s, u"Error"_s};
+    const QStringList warning{u"Print"_s, u"Warning"_s};
+    // clang-format off
+    QTest::newRow("printed: nothing asked") << QString() << Answers{} << QString() << false << true << QStringList{} << false;
+    QTest::newRow("failed, Cancel: nothing saved") << noPrinter << Answers{cancel} << u"page.pdf"_s << false << false << print << false;
+    QTest::newRow("failed, OK: the page is saved as PDF") << noPrinter << Answers{ok} << u"page.pdf"_s << false << true << print << true;
+    QTest::newRow("failed, OK, name without extension used as typed") << noPrinter << Answers{ok} << u"page"_s << false << true << print << true;
+    QTest::newRow("failed, OK, dialog cancelled: nothing saved") << noPrinter << Answers{ok} << QString() << false << false << print << false;
+    QTest::newRow("failed, OK, unwritable file reported") << noPrinter << Answers{ok} << u"missing/page.pdf"_s << false << false << error << false;
+    QTest::newRow("failed, OK, existing file kept on Cancel") << noPrinter << Answers{ok, cancel} << u"page.pdf"_s << true << false << warning << false;
+    // clang-format on
 }
 
 void PrintTest::printWindowImage()
@@ -182,15 +178,15 @@ void PrintTest::printWindowImage()
         const FakePlatform::Message& offer = platform.messages[0];
         QCOMPARE(offer.buttons, Platform::Buttons::OkCancel);
         QVERIFY(offer.text.contains(printError));
-        QVERIFY(offer.text.contains(QStringLiteral("PDF")));
+        QVERIFY(offer.text.contains(u"PDF"_s));
     }
-    if (titles.contains(QStringLiteral("Error")))
+    if (titles.contains(u"Error"_s))
         QVERIFY(platform.messages.last().text.contains(QDir::toNativeSeparators(path)));
     const bool offered = !answers.isEmpty() && answers[0] == Platform::Answer::Ok;
     QCOMPARE(platform.saveDialogs.size(), offered ? 1 : 0);
     if (offered) {
-        QCOMPARE(platform.saveDialogs[0].title, QStringLiteral("Save Page As PDF"));
-        QCOMPARE(platform.saveDialogs[0].filter, QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"));
+        QCOMPARE(platform.saveDialogs[0].title, u"Save Page As PDF"_s);
+        QCOMPARE(platform.saveDialogs[0].filter, u"PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"_s);
         QVERIFY(platform.saveDialogs[0].initialName.isEmpty());
     }
 
