@@ -16,6 +16,8 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace latcap {
 namespace {
 
@@ -37,8 +39,6 @@ void OnNextModal(std::function<void(QWidget*)> act)
     });
     timer->start();
 }
-
-enum class Action { ClickOk, ClickCancel, PressEnter, PressEscape };
 
 } // namespace
 
@@ -67,12 +67,11 @@ void DesktopPlatformTest::nameFilters_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("report files") << QStringLiteral("CSV files(*.csv)|*.csv|All files (*.*)|*.*")
-                                  << QStringList{QStringLiteral("CSV files(*.csv)"), QStringLiteral("All files (*.*)")};
-    QTest::newRow("name without its pattern gets it")
-        << QStringLiteral("Text|*.txt") << QStringList{QStringLiteral("Text (*.txt)")};
-    QTest::newRow("name without a pattern is dropped")
-        << QStringLiteral("PDF files(*.pdf)|*.pdf|Other") << QStringList{QStringLiteral("PDF files(*.pdf)")};
+    // clang-format off
+    QTest::newRow("report files") << u"CSV files(*.csv)|*.csv|All files (*.*)|*.*"_s << QStringList{u"CSV files(*.csv)"_s, u"All files (*.*)"_s};
+    QTest::newRow("name without its pattern gets it") << u"Text|*.txt"_s << QStringList{u"Text (*.txt)"_s};
+    QTest::newRow("name without a pattern is dropped") << u"PDF files(*.pdf)|*.pdf|Other"_s << QStringList{u"PDF files(*.pdf)"_s};
+    // clang-format on
 }
 
 void DesktopPlatformTest::nameFilters()
@@ -85,20 +84,24 @@ void DesktopPlatformTest::nameFilters()
 void DesktopPlatformTest::showMessage_data()
 {
     QTest::addColumn<Platform::Buttons>("buttons");
-    QTest::addColumn<Action>("action");
+    QTest::addColumn<int>("click"); // a QMessageBox::StandardButton, or none and a key
+    QTest::addColumn<int>("key");
     QTest::addColumn<Platform::Answer>("expected");
     using B = Platform::Buttons;
     using A = Platform::Answer;
-    QTest::newRow("OK alone") << B::Ok << Action::ClickOk << A::Ok;
-    QTest::newRow("Cancel") << B::OkCancel << Action::ClickCancel << A::Cancel;
-    QTest::newRow("Enter takes OK, the default") << B::OkCancel << Action::PressEnter << A::Ok;
-    QTest::newRow("Escape cancels") << B::OkCancel << Action::PressEscape << A::Cancel;
+    // clang-format off
+    QTest::newRow("OK alone") << B::Ok << int(QMessageBox::Ok) << 0 << A::Ok;
+    QTest::newRow("Cancel") << B::OkCancel << int(QMessageBox::Cancel) << 0 << A::Cancel;
+    QTest::newRow("Enter takes OK, the default") << B::OkCancel << 0 << int(Qt::Key_Return) << A::Ok;
+    QTest::newRow("Escape cancels") << B::OkCancel << 0 << int(Qt::Key_Escape) << A::Cancel;
+    // clang-format on
 }
 
 void DesktopPlatformTest::showMessage()
 {
     QFETCH(Platform::Buttons, buttons);
-    QFETCH(Action, action);
+    QFETCH(int, click);
+    QFETCH(int, key);
     QFETCH(Platform::Answer, expected);
 
     QMessageBox::Icon icon = QMessageBox::Warning;
@@ -119,30 +122,20 @@ void DesktopPlatformTest::showMessage()
         shown = box->standardButtons();
         defaultButton = box->defaultButton();
         okButton = qobject_cast<QPushButton*>(box->button(QMessageBox::Ok));
-        switch (action) {
-        case Action::ClickOk:
-            box->button(QMessageBox::Ok)->click();
-            break;
-        case Action::ClickCancel:
-            box->button(QMessageBox::Cancel)->click();
-            break;
-        case Action::PressEnter:
-            QTest::keyClick(box, Qt::Key_Return);
-            break;
-        case Action::PressEscape:
-            QTest::keyClick(box, Qt::Key_Escape);
-            break;
-        }
+        if (key != 0)
+            QTest::keyClick(box, Qt::Key(key));
+        else
+            box->button(QMessageBox::StandardButton(click))->click();
     });
 
     DesktopPlatform platform;
     const Platform::Answer answer
-        = platform.showMessage(nullptr, QStringLiteral("Warning"), QStringLiteral("Replace Existing File ?"), buttons);
+        = platform.showMessage(nullptr, u"Warning"_s, u"Replace Existing File ?"_s, buttons);
 
     QCOMPARE(answer, expected);
     QCOMPARE(icon, QMessageBox::NoIcon);
-    QCOMPARE(title, QStringLiteral("Warning"));
-    QCOMPARE(text, QStringLiteral("Replace Existing File ?"));
+    QCOMPARE(title, u"Warning"_s);
+    QCOMPARE(text, u"Replace Existing File ?"_s);
     QCOMPARE(shown, buttons == Platform::Buttons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
                                                      : QMessageBox::Ok | QMessageBox::Cancel);
     QVERIFY(okButton != nullptr);
@@ -154,7 +147,7 @@ void DesktopPlatformTest::getSaveFileName_data()
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QString>("initialName");
     QTest::newRow("a chosen existing file is given back without a question") << true << QString();
-    QTest::newRow("the initial name is offered") << true << QStringLiteral("first.csv");
+    QTest::newRow("the initial name is offered") << true << u"first.csv"_s;
     QTest::newRow("Cancel gives an empty name") << false << QString();
 }
 
@@ -165,7 +158,7 @@ void DesktopPlatformTest::getSaveFileName()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString chosen = dir.filePath(QStringLiteral("report"));
+    const QString chosen = dir.filePath(u"report"_s);
     {
         QFile existing(chosen);
         QVERIFY(existing.open(QIODevice::WriteOnly));
@@ -176,7 +169,7 @@ void DesktopPlatformTest::getSaveFileName()
     QString offeredName;
     bool saving = false;
     bool asksOverwrite = true;
-    QString suffix = QStringLiteral("unset");
+    QString suffix = u"unset"_s;
     OnNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (dialog == nullptr) {
@@ -205,13 +198,13 @@ void DesktopPlatformTest::getSaveFileName()
 
     DesktopPlatform platform;
     const QString answer = platform.getSaveFileName(
-        nullptr, QStringLiteral("Save Report"), QStringLiteral("CSV files(*.csv)|*.csv|All files (*.*)|*.*"),
+        nullptr, u"Save Report"_s, u"CSV files(*.csv)|*.csv|All files (*.*)|*.*"_s,
         initialName);
 
     QCOMPARE(answer, accept ? chosen : QString());
-    QCOMPARE(title, QStringLiteral("Save Report"));
-    QCOMPARE(filters, (QStringList{QStringLiteral("CSV files(*.csv)"), QStringLiteral("All files (*.*)")}));
-    QCOMPARE(selectedFilter, QStringLiteral("CSV files(*.csv)"));
+    QCOMPARE(title, u"Save Report"_s);
+    QCOMPARE(filters, (QStringList{u"CSV files(*.csv)"_s, u"All files (*.*)"_s}));
+    QCOMPARE(selectedFilter, u"CSV files(*.csv)"_s);
     QCOMPARE(offeredName, initialName);
     QVERIFY(saving);
     QVERIFY(!asksOverwrite);
@@ -227,7 +220,7 @@ void DesktopPlatformTest::printPageWithoutPrinter()
     QImage page(100, 100, QImage::Format_RGB32);
     page.fill(Qt::white);
     QVERIFY(!platform.printPage(page, error));
-    QCOMPARE(error, QStringLiteral("No printer is installed."));
+    QCOMPARE(error, u"No printer is installed."_s);
 }
 
 void DesktopPlatformTest::showHelpOpensTheViewerOrSaysWhereItLooked()
@@ -243,7 +236,7 @@ void DesktopPlatformTest::showHelpOpensTheViewerOrSaysWhereItLooked()
             modal->close();
         });
         platform.showHelp(nullptr);
-        QVERIFY(text.contains(QStringLiteral("Latcap.chm")));
+        QVERIFY(text.contains(u"Latcap.chm"_s));
         for (const QString& folder : lookedIn)
             QVERIFY2(text.contains(folder), qPrintable(folder));
         return;
