@@ -14,11 +14,12 @@
 #include <QTreeWidget>
 
 using namespace latcap;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kHelpFile = QStringLiteral(LATCAP_HELP_FILE);
-const QString kTitle = QStringLiteral("Lateral And Moment Pile Capacity - Brinch Hansen Method");
+const QString kTitle = u"Lateral And Moment Pile Capacity - Brinch Hansen Method"_s;
 
 // Clicks the first link to `href` on the shown page, as the user would.
 bool ClickLink(QTextBrowser* browser, const QString& href)
@@ -45,6 +46,15 @@ QToolButton* Button(const HelpViewer& viewer, const char* name)
     return viewer.findChild<QToolButton*>(QString::fromLatin1(name));
 }
 
+// Opens the help file in `viewer` and shows it on the screen.
+bool OpenAndShow(HelpViewer& viewer)
+{
+    if (!viewer.open(kHelpFile))
+        return false;
+    viewer.show();
+    return QTest::qWaitForWindowExposed(&viewer);
+}
+
 int OpenViewers()
 {
     int count = 0;
@@ -62,20 +72,14 @@ class HelpViewerTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { QVERIFY2(QFile::exists(kHelpFile), qPrintable(kHelpFile)); }
 
-    void helpFileHasTitleAndOverviewFirst()
-    {
-        ChmFile chm;
-        QVERIFY(chm.open(kHelpFile));
-        QCOMPARE(chm.title(), QStringLiteral("Latcap Help"));
-        QCOMPARE(chm.defaultTopic(), QStringLiteral("/index.html"));
-        QVERIFY(!chm.contents().isEmpty());
-        QCOMPARE(chm.contents().first().local, QStringLiteral("index.html"));
-    }
-
     void everyContentsEntryIsInTheFileAndEveryPageInTheContents()
     {
         ChmFile chm;
         QVERIFY(chm.open(kHelpFile));
+        QCOMPARE(chm.title(), u"Latcap Help"_s);
+        QCOMPARE(chm.defaultTopic(), u"/index.html"_s);
+        QVERIFY(!chm.contents().isEmpty());
+        QCOMPARE(chm.contents().first().local, u"index.html"_s);
         QSet<QString> listed;
         const QList<HelpTopic> topics = chm.contents();
         for (const HelpTopic& topic : topics) {
@@ -89,7 +93,7 @@ private Q_SLOTS:
             if (!file.endsWith(QLatin1String(".html")))
                 continue;
             ++pages;
-            QVERIFY2(listed.contains(file), qPrintable(file + QStringLiteral(" is missing from the contents")));
+            QVERIFY2(listed.contains(file), qPrintable(file + u" is missing from the contents"_s));
         }
         QCOMPARE(pages, 11);
 
@@ -103,14 +107,14 @@ private Q_SLOTS:
     {
         HelpViewer viewer;
         QVERIFY(viewer.open(kHelpFile));
-        QCOMPARE(viewer.browser()->source().path(), QStringLiteral("/index.html"));
+        QCOMPARE(viewer.browser()->source().path(), u"/index.html"_s);
         QVERIFY(viewer.browser()->toPlainText().contains(kTitle));
         QVERIFY(viewer.contentsList()->topLevelItemCount() > 5);
 
-        viewer.showTopic(QStringLiteral("method.html#slices"));
-        QCOMPARE(viewer.browser()->documentTitle(), QStringLiteral("Method and assumptions"));
-        QCOMPARE(viewer.contentsList()->currentItem()->text(0), QStringLiteral("Slices"));
-        const QVariant picture = viewer.browser()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pile.png")));
+        viewer.showTopic(u"method.html#slices"_s);
+        QCOMPARE(viewer.browser()->documentTitle(), u"Method and assumptions"_s);
+        QCOMPARE(viewer.contentsList()->currentItem()->text(0), u"Slices"_s);
+        const QVariant picture = viewer.browser()->loadResource(QTextDocument::ImageResource, QUrl(u"pile.png"_s));
         QVERIFY(!QImage::fromData(picture.toByteArray()).isNull());
     }
 
@@ -118,9 +122,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("href");
         QTest::addColumn<QString>("title");
+        // clang-format off
         QTest::newRow("page of the contents list") << "method.html" << "Method and assumptions";
         QTest::newRow("page with an anchor") << "reference.html#disclaimer" << "Reference and disclaimer";
         QTest::newRow("last entry of the list") << "reference.html" << "Reference and disclaimer";
+        // clang-format on
     }
 
     void linksBackForwardAndHome()
@@ -128,9 +134,7 @@ private Q_SLOTS:
         QFETCH(QString, href);
         QFETCH(QString, title);
         HelpViewer viewer;
-        QVERIFY(viewer.open(kHelpFile));
-        viewer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        QVERIFY(OpenAndShow(viewer));
         const QString overview = viewer.browser()->documentTitle();
 
         QVERIFY(ClickLink(viewer.browser(), href));
@@ -149,28 +153,26 @@ private Q_SLOTS:
     void contentsEntryOpensItsPage()
     {
         HelpViewer viewer;
-        QVERIFY(viewer.open(kHelpFile));
-        viewer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-        const QList<QTreeWidgetItem*> found = viewer.contentsList()->findItems(QStringLiteral("Messages"), Qt::MatchExactly);
+        QVERIFY(OpenAndShow(viewer));
+        const QList<QTreeWidgetItem*> found = viewer.contentsList()->findItems(u"Messages"_s, Qt::MatchExactly);
         QCOMPARE(found.size(), 1);
         QTreeWidget* list = viewer.contentsList();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-        QVERIFY(viewer.browser()->toPlainText().contains(QStringLiteral("Not Enough Data")));
+        QVERIFY(viewer.browser()->toPlainText().contains(u"Not Enough Data"_s));
     }
 
     void indexKeywordOpensItsPage()
     {
         HelpViewer viewer;
         QVERIFY(viewer.open(kHelpFile));
-        QTest::keyClicks(viewer.indexFilter(), QStringLiteral("not enough"));
+        QTest::keyClicks(viewer.indexFilter(), u"not enough"_s);
         int shown = 0;
         for (int row = 0; row < viewer.indexList()->count(); ++row)
             shown += viewer.indexList()->item(row)->isHidden() ? 0 : 1;
         QCOMPARE(shown, 1);
         QTest::keyClick(viewer.indexFilter(), Qt::Key_Return);
-        QCOMPARE(viewer.browser()->documentTitle(), QStringLiteral("Messages and what to do about them"));
-        QCOMPARE(viewer.browser()->source().fragment(), QStringLiteral("notenough"));
+        QCOMPARE(viewer.browser()->documentTitle(), u"Messages and what to do about them"_s);
+        QCOMPARE(viewer.browser()->source().fragment(), u"notenough"_s);
     }
 
     void unreadableFileIsReportedInTheViewer_data()
@@ -184,7 +186,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Latcap.chm"));
+        const QString path = dir.filePath(u"Latcap.chm"_s);
         if (!content.isEmpty()) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -223,13 +225,13 @@ private Q_SLOTS:
             folders.append(root.filePath(QString::fromLatin1(name)));
         }
         if (folderBeside)
-            QVERIFY(QDir(folders[0]).mkdir(QStringLiteral("Latcap.chm")));
+            QVERIFY(QDir(folders[0]).mkdir(u"Latcap.chm"_s));
         for (int i : holding)
-            QVERIFY(QFile::copy(kHelpFile, QDir(folders[i]).filePath(QStringLiteral("Latcap.chm"))));
+            QVERIFY(QFile::copy(kHelpFile, QDir(folders[i]).filePath(u"Latcap.chm"_s)));
 
-        QStringList lookedIn{QStringLiteral("stale")};
+        QStringList lookedIn{u"stale"_s};
         const QString path = FindHelpFile(folders, &lookedIn);
-        QCOMPARE(path, found < 0 ? QString() : QDir(folders[found]).filePath(QStringLiteral("Latcap.chm")));
+        QCOMPARE(path, found < 0 ? QString() : QDir(folders[found]).filePath(u"Latcap.chm"_s));
         QCOMPARE(lookedIn, folders.mid(0, found < 0 ? 3 : found + 1));
         if (found < 0) {
             const QString text = HelpNotFoundText(lookedIn);
