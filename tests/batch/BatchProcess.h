@@ -37,6 +37,22 @@ inline BatchResult RunBatch(const QStringList& arguments, const QString& workDir
     return result;
 }
 
+inline QString CaseFile(const char* name);
+
+// Runs `command` on a case file of the test data with further arguments.
+inline BatchResult RunCase(const char* command, const char* caseFile, const QStringList& more = {})
+{
+    return RunBatch(QStringList { QString::fromLatin1(command), CaseFile(caseFile) } + more);
+}
+
+// Names a table row after the `name` it carries.
+struct RowName {
+    template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const
+    {
+        return row.param.name;
+    }
+};
+
 inline QString CaseFile(const char* name)
 {
     return QStringLiteral(LATCAP_TEST_DATA "/cases/") + QString::fromLatin1(name);

@@ -14,25 +14,11 @@ using namespace Qt::StringLiterals;
 namespace latcap::testing {
 namespace {
 
-    // Rows are named after what they show.
-    struct RowName {
-        template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const
-        {
-            return row.param.name;
-        }
-    };
-
     QByteArray ReadAll(const QString& path)
     {
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
         return file.readAll();
-    }
-
-    // Runs Calc L on the reference case with further arguments.
-    BatchResult RunReferenceL(const QStringList& more)
-    {
-        return RunBatch(QStringList { u"calc-l"_s, CaseFile("calc-l-reference.case") } + more);
     }
 
     void WriteAll(const QString& path, const QByteArray& bytes)
@@ -56,7 +42,7 @@ namespace {
     TEST_P(BatchCase, PrintsWhatTheWindowShows)
     {
         const CaseRow& row = GetParam();
-        const BatchResult result = RunBatch({ QString::fromLatin1(row.command), CaseFile(row.caseFile) });
+        const BatchResult result = RunCase(row.command, row.caseFile);
         EXPECT_EQ(result.out, row.out);
         EXPECT_EQ(result.err, row.err);
         EXPECT_EQ(result.exitCode, row.exitCode);
@@ -87,20 +73,16 @@ namespace {
     TEST_P(ExtremeInput, EndsWithResultsOrAMessage)
     {
         const ExtremeRow& row = GetParam();
-        QStringList arguments { QString::fromLatin1(row.command), CaseFile("calc-m-reference.case") };
+        QStringList sets;
         for (const QString& set : row.sets)
-            arguments << u"--set"_s << set;
-        const BatchResult result = RunBatch(arguments);
+            sets << u"--set"_s << set;
+        const BatchResult result = RunCase(row.command, "calc-m-reference.case", sets);
         ASSERT_TRUE(result.exitCode == 0 || result.exitCode == 1 || result.exitCode == 2)
             << result.exitCode << " " << result.err;
         for (const char* bad : { "inf", "nan", "Inf", "NaN" })
             EXPECT_EQ(result.out.find(bad), std::string::npos) << result.out;
-        if (result.exitCode == 2) {
-            EXPECT_EQ(result.err, "Not Enough Data\n");
-        }
-        if (result.exitCode == 0) {
-            EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 4) << result.out;
-        }
+        EXPECT_TRUE(result.exitCode != 2 || result.err == "Not Enough Data\n") << result.err;
+        EXPECT_TRUE(result.exitCode != 0 || std::count(result.out.begin(), result.out.end(), '\n') == 4) << result.out;
     }
 
     // clang-format off
@@ -118,7 +100,7 @@ namespace {
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"details.csv"_s);
-        const BatchResult result = RunReferenceL({ u"--details"_s, path });
+        const BatchResult result = RunCase("calc-l", "calc-l-reference.case", { u"--details"_s, path });
         EXPECT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(ReadAll(path), ReadAll(QStringLiteral(LATCAP_TEST_DATA "/reference-calc-l.csv")));
     }
@@ -128,7 +110,7 @@ namespace {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"details.csv"_s);
         WriteAll(path, "keep me");
-        const BatchResult result = RunBatch({ u"calc-l"_s, CaseFile("not-enough-data.case"), u"--details"_s, path });
+        const BatchResult result = RunCase("calc-l", "not-enough-data.case", { u"--details"_s, path });
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(ReadAll(path), "keep me");
     }
@@ -146,7 +128,7 @@ namespace {
         QTemporaryDir dir;
         ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder"_s));
         const QString path = QDir(dir.path()).absoluteFilePath(GetParam().target);
-        const BatchResult result = RunReferenceL({ u"--details"_s, path });
+        const BatchResult result = RunCase("calc-l", "calc-l-reference.case", { u"--details"_s, path });
         EXPECT_EQ(result.exitCode, 64);
         EXPECT_NE(result.err.find("The file " + QDir::toNativeSeparators(path).toStdString()
                       + " could not be written: " + GetParam().reason),
@@ -171,7 +153,7 @@ namespace {
         QTemporaryDir dir;
         const QString path = dir.filePath(QString(250, QLatin1Char('d')));
         WriteAll(path, "old details");
-        const BatchResult result = RunReferenceL({ u"--details"_s, path });
+        const BatchResult result = RunCase("calc-l", "calc-l-reference.case", { u"--details"_s, path });
         EXPECT_EQ(result.exitCode, 64);
         EXPECT_NE(result.err.find(path.toStdString() + " could not be written"), std::string::npos) << result.err;
         EXPECT_EQ(ReadAll(path), "old details");
