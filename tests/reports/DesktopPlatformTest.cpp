@@ -46,215 +46,205 @@ class DesktopPlatformTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
-    void nameFilters_data();
-    void nameFilters();
-    void showMessage_data();
-    void showMessage();
-    void getSaveFileName_data();
-    void getSaveFileName();
-    void printPageWithoutPrinter();
-    void showHelpOpensTheViewerOrSaysWhereItLooked();
-};
-
-void DesktopPlatformTest::cleanup()
-{
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
-}
-
-void DesktopPlatformTest::nameFilters_data()
-{
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QStringList>("expected");
-    // clang-format off
-    QTest::newRow("report files") << u"CSV files(*.csv)|*.csv|All files (*.*)|*.*"_s << QStringList{u"CSV files(*.csv)"_s, u"All files (*.*)"_s};
-    QTest::newRow("name without its pattern gets it") << u"Text|*.txt"_s << QStringList{u"Text (*.txt)"_s};
-    QTest::newRow("name without a pattern is dropped") << u"PDF files(*.pdf)|*.pdf|Other"_s << QStringList{u"PDF files(*.pdf)"_s};
-    // clang-format on
-}
-
-void DesktopPlatformTest::nameFilters()
-{
-    QFETCH(QString, filter);
-    QFETCH(QStringList, expected);
-    QCOMPARE(NameFilters(filter), expected);
-}
-
-void DesktopPlatformTest::showMessage_data()
-{
-    QTest::addColumn<Platform::Buttons>("buttons");
-    QTest::addColumn<int>("click"); // a QMessageBox::StandardButton, or none and a key
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Platform::Answer>("expected");
-    using B = Platform::Buttons;
-    using A = Platform::Answer;
-    // clang-format off
-    QTest::newRow("OK alone") << B::Ok << int(QMessageBox::Ok) << 0 << A::Ok;
-    QTest::newRow("Cancel") << B::OkCancel << int(QMessageBox::Cancel) << 0 << A::Cancel;
-    QTest::newRow("Enter takes OK, the default") << B::OkCancel << 0 << int(Qt::Key_Return) << A::Ok;
-    QTest::newRow("Escape cancels") << B::OkCancel << 0 << int(Qt::Key_Escape) << A::Cancel;
-    // clang-format on
-}
-
-void DesktopPlatformTest::showMessage()
-{
-    QFETCH(Platform::Buttons, buttons);
-    QFETCH(int, click);
-    QFETCH(int, key);
-    QFETCH(Platform::Answer, expected);
-
-    QMessageBox::Icon icon = QMessageBox::Warning;
-    QString title;
-    QString text;
-    QMessageBox::StandardButtons shown;
-    QPushButton* defaultButton = nullptr;
-    QPushButton* okButton = nullptr;
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box == nullptr) {
-            modal->close();
-            return;
-        }
-        icon = box->icon();
-        title = box->windowTitle();
-        text = box->text();
-        shown = box->standardButtons();
-        defaultButton = box->defaultButton();
-        okButton = qobject_cast<QPushButton*>(box->button(QMessageBox::Ok));
-        if (key != 0)
-            QTest::keyClick(box, Qt::Key(key));
-        else
-            box->button(QMessageBox::StandardButton(click))->click();
-    });
-
-    DesktopPlatform platform;
-    const Platform::Answer answer
-        = platform.showMessage(nullptr, u"Warning"_s, u"Replace Existing File ?"_s, buttons);
-
-    QCOMPARE(answer, expected);
-    QCOMPARE(icon, QMessageBox::NoIcon);
-    QCOMPARE(title, u"Warning"_s);
-    QCOMPARE(text, u"Replace Existing File ?"_s);
-    QCOMPARE(shown, buttons == Platform::Buttons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                                                     : QMessageBox::Ok | QMessageBox::Cancel);
-    QVERIFY(okButton != nullptr);
-    QCOMPARE(defaultButton, okButton);
-}
-
-void DesktopPlatformTest::getSaveFileName_data()
-{
-    QTest::addColumn<bool>("accept");
-    QTest::addColumn<QString>("initialName");
-    QTest::newRow("a chosen existing file is given back without a question") << true << QString();
-    QTest::newRow("the initial name is offered") << true << u"first.csv"_s;
-    QTest::newRow("Cancel gives an empty name") << false << QString();
-}
-
-void DesktopPlatformTest::getSaveFileName()
-{
-    QFETCH(bool, accept);
-    QFETCH(QString, initialName);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString chosen = dir.filePath(u"report"_s);
+    void cleanup()
     {
-        QFile existing(chosen);
-        QVERIFY(existing.open(QIODevice::WriteOnly));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(QApplication::topLevelWidgets().size(), 0);
     }
-    QString title;
-    QStringList filters;
-    QString selectedFilter;
-    QString offeredName;
-    bool saving = false;
-    bool asksOverwrite = true;
-    QString suffix = u"unset"_s;
-    OnNextModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        if (dialog == nullptr) {
-            modal->close();
-            return;
-        }
-        title = dialog->windowTitle();
-        filters = dialog->nameFilters();
-        selectedFilter = dialog->selectedNameFilter();
-        // With no name typed, the dialog gives back its folder.
-        const QFileInfo offered(dialog->selectedFiles().value(0));
-        offeredName = offered.isDir() ? QString() : offered.fileName();
-        saving = dialog->acceptMode() == QFileDialog::AcceptSave;
-        asksOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-        suffix = dialog->defaultSuffix();
-        if (!accept) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(chosen);
-        static_cast<QDialog*>(dialog)->accept();
-        // An overwrite question of the dialog's own would still be open now.
-        if (QWidget* question = QApplication::activeModalWidget(); question != nullptr && question != dialog)
-            question->close();
-    });
 
-    DesktopPlatform platform;
-    const QString answer = platform.getSaveFileName(
-        nullptr, u"Save Report"_s, u"CSV files(*.csv)|*.csv|All files (*.*)|*.*"_s,
-        initialName);
+    void nameFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("expected");
+        // clang-format off
+        QTest::newRow("report files") << u"CSV files(*.csv)|*.csv|All files (*.*)|*.*"_s << QStringList{u"CSV files(*.csv)"_s, u"All files (*.*)"_s};
+        QTest::newRow("name without its pattern gets it") << u"Text|*.txt"_s << QStringList{u"Text (*.txt)"_s};
+        QTest::newRow("name without a pattern is dropped") << u"PDF files(*.pdf)|*.pdf|Other"_s << QStringList{u"PDF files(*.pdf)"_s};
+        // clang-format on
+    }
 
-    QCOMPARE(answer, accept ? chosen : QString());
-    QCOMPARE(title, u"Save Report"_s);
-    QCOMPARE(filters, (QStringList{u"CSV files(*.csv)"_s, u"All files (*.*)"_s}));
-    QCOMPARE(selectedFilter, u"CSV files(*.csv)"_s);
-    QCOMPARE(offeredName, initialName);
-    QVERIFY(saving);
-    QVERIFY(!asksOverwrite);
-    QVERIFY(suffix.isEmpty());
-}
+    void nameFilters()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, expected);
+        QCOMPARE(NameFilters(filter), expected);
+    }
 
-void DesktopPlatformTest::printPageWithoutPrinter()
-{
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        QSKIP("a printer is installed on this machine");
-    DesktopPlatform platform;
-    QString error;
-    QImage page(100, 100, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QVERIFY(!platform.printPage(page, error));
-    QCOMPARE(error, u"No printer is installed."_s);
-}
+    void showMessage_data()
+    {
+        QTest::addColumn<Platform::Buttons>("buttons");
+        QTest::addColumn<int>("click"); // a QMessageBox::StandardButton, or none and a key
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Platform::Answer>("expected");
+        using B = Platform::Buttons;
+        using A = Platform::Answer;
+        // clang-format off
+        QTest::newRow("OK alone") << B::Ok << int(QMessageBox::Ok) << 0 << A::Ok;
+        QTest::newRow("Cancel") << B::OkCancel << int(QMessageBox::Cancel) << 0 << A::Cancel;
+        QTest::newRow("Enter takes OK, the default") << B::OkCancel << 0 << int(Qt::Key_Return) << A::Ok;
+        QTest::newRow("Escape cancels") << B::OkCancel << 0 << int(Qt::Key_Escape) << A::Cancel;
+        // clang-format on
+    }
 
-void DesktopPlatformTest::showHelpOpensTheViewerOrSaysWhereItLooked()
-{
-    QStringList lookedIn;
-    const QString found = FindHelpFile(&lookedIn);
-    DesktopPlatform platform;
-    if (found.isEmpty()) {
+    void showMessage()
+    {
+        QFETCH(Platform::Buttons, buttons);
+        QFETCH(int, click);
+        QFETCH(int, key);
+        QFETCH(Platform::Answer, expected);
+
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QString title;
         QString text;
+        QMessageBox::StandardButtons shown;
+        QPushButton* defaultButton = nullptr;
+        QPushButton* okButton = nullptr;
         OnNextModal([&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                text = box->text();
-            modal->close();
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box == nullptr) {
+                modal->close();
+                return;
+            }
+            icon = box->icon();
+            title = box->windowTitle();
+            text = box->text();
+            shown = box->standardButtons();
+            defaultButton = box->defaultButton();
+            okButton = qobject_cast<QPushButton*>(box->button(QMessageBox::Ok));
+            if (key != 0)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                box->button(QMessageBox::StandardButton(click))->click();
         });
-        platform.showHelp(nullptr);
-        QVERIFY(text.contains(u"Latcap.chm"_s));
-        for (const QString& folder : lookedIn)
-            QVERIFY2(text.contains(folder), qPrintable(folder));
-        return;
+
+        DesktopPlatform platform;
+        const Platform::Answer answer
+            = platform.showMessage(nullptr, u"Warning"_s, u"Replace Existing File ?"_s, buttons);
+
+        QCOMPARE(answer, expected);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(title, u"Warning"_s);
+        QCOMPARE(text, u"Replace Existing File ?"_s);
+        QCOMPARE(shown, buttons == Platform::Buttons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                                         : QMessageBox::Ok | QMessageBox::Cancel);
+        QVERIFY(okButton != nullptr);
+        QCOMPARE(defaultButton, okButton);
     }
-    platform.showHelp(nullptr);
-    platform.showHelp(nullptr);
-    const QList<HelpViewer*> viewers = [] {
-        QList<HelpViewer*> open;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* viewer = qobject_cast<HelpViewer*>(w))
-                open.append(viewer);
-        return open;
-    }();
-    QCOMPARE(viewers.size(), 1);
-    QCOMPARE(viewers[0]->chmPath(), found);
-    QVERIFY(viewers[0]->isVisible());
-    delete viewers[0];
-}
+
+    void getSaveFileName_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("initialName");
+        QTest::newRow("a chosen existing file is given back without a question") << true << QString();
+        QTest::newRow("the initial name is offered") << true << u"first.csv"_s;
+        QTest::newRow("Cancel gives an empty name") << false << QString();
+    }
+
+    void getSaveFileName()
+    {
+        QFETCH(bool, accept);
+        QFETCH(QString, initialName);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString chosen = dir.filePath(u"report"_s);
+        {
+            QFile existing(chosen);
+            QVERIFY(existing.open(QIODevice::WriteOnly));
+        }
+        QString title;
+        QStringList filters;
+        QString selectedFilter;
+        QString offeredName;
+        bool saving = false;
+        bool asksOverwrite = true;
+        QString suffix = u"unset"_s;
+        OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (dialog == nullptr) {
+                modal->close();
+                return;
+            }
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            selectedFilter = dialog->selectedNameFilter();
+            // With no name typed, the dialog gives back its folder.
+            const QFileInfo offered(dialog->selectedFiles().value(0));
+            offeredName = offered.isDir() ? QString() : offered.fileName();
+            saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+            asksOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            suffix = dialog->defaultSuffix();
+            if (!accept) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(chosen);
+            static_cast<QDialog*>(dialog)->accept();
+            // An overwrite question of the dialog's own would still be open now.
+            if (QWidget* question = QApplication::activeModalWidget(); question != nullptr && question != dialog)
+                question->close();
+        });
+
+        DesktopPlatform platform;
+        const QString answer = platform.getSaveFileName(
+            nullptr, u"Save Report"_s, u"CSV files(*.csv)|*.csv|All files (*.*)|*.*"_s,
+            initialName);
+
+        QCOMPARE(answer, accept ? chosen : QString());
+        QCOMPARE(title, u"Save Report"_s);
+        QCOMPARE(filters, (QStringList{u"CSV files(*.csv)"_s, u"All files (*.*)"_s}));
+        QCOMPARE(selectedFilter, u"CSV files(*.csv)"_s);
+        QCOMPARE(offeredName, initialName);
+        QVERIFY(saving);
+        QVERIFY(!asksOverwrite);
+        QVERIFY(suffix.isEmpty());
+    }
+
+    void printPageWithoutPrinter()
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("a printer is installed on this machine");
+        DesktopPlatform platform;
+        QString error;
+        QImage page(100, 100, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QVERIFY(!platform.printPage(page, error));
+        QCOMPARE(error, u"No printer is installed."_s);
+    }
+
+    void showHelpOpensTheViewerOrSaysWhereItLooked()
+    {
+        QStringList lookedIn;
+        const QString found = FindHelpFile(&lookedIn);
+        DesktopPlatform platform;
+        if (found.isEmpty()) {
+            QString text;
+            OnNextModal([&](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal))
+                    text = box->text();
+                modal->close();
+            });
+            platform.showHelp(nullptr);
+            QVERIFY(text.contains(u"Latcap.chm"_s));
+            for (const QString& folder : lookedIn)
+                QVERIFY2(text.contains(folder), qPrintable(folder));
+            return;
+        }
+        platform.showHelp(nullptr);
+        platform.showHelp(nullptr);
+        const QList<HelpViewer*> viewers = [] {
+            QList<HelpViewer*> open;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* viewer = qobject_cast<HelpViewer*>(w))
+                    open.append(viewer);
+            return open;
+        }();
+        QCOMPARE(viewers.size(), 1);
+        QCOMPARE(viewers[0]->chmPath(), found);
+        QVERIFY(viewers[0]->isVisible());
+        delete viewers[0];
+    }
+};
 
 } // namespace latcap
 
