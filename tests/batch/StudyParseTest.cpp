@@ -26,19 +26,19 @@ namespace {
         EXPECT_EQ(sweep.values, GetParam().values);
     }
 
-    INSTANTIATE_TEST_SUITE_P(Rows, SweepValues,
-        ::testing::Values(SweepRow { "WholeNumbers", "H=10:40:10", "H", { "10", "20", "30", "40" } },
-            SweepRow { "StepDecimalsWin", "CSF=0.5:0.7:0.05", "CSF", { "0.50", "0.55", "0.60", "0.65", "0.70" } },
-            SweepRow { "TenthsDoNotDriftPastTheEnd", "L=0:1:0.1", "L",
-                { "0.0", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0" } },
-            SweepRow { "StopsBeforeOvershooting", "M=0:25:10", "M", { "0", "10", "20" } },
-            SweepRow { "Downwards", "H=3:1:-1", "H", { "3", "2", "1" } },
-            SweepRow { "ThroughZeroWithoutMinusZero", "M=-0.2:0.2:0.2", "M", { "-0.2", "0.0", "0.2" } },
-            SweepRow { "OneValue", "H=5:5:1", "H", { "5" } },
-            SweepRow { "Exponents", "H=1e2:3E2:1e2", "H", { "100", "200", "300" } },
-            SweepRow { "LayerFieldWithBlanks", " layer 2.friction angle = 30 : 34 : 2 ", "layer 2.friction angle",
-                { "30", "32", "34" } }),
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Rows, SweepValues, ::testing::Values(
+        SweepRow { "WholeNumbers", "H=10:40:10", "H", { "10", "20", "30", "40" } },
+        SweepRow { "StepDecimalsWin", "CSF=0.5:0.7:0.05", "CSF", { "0.50", "0.55", "0.60", "0.65", "0.70" } },
+        SweepRow { "TenthsDoNotDriftPastTheEnd", "L=0:1:0.1", "L", { "0.0", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0" } },
+        SweepRow { "StopsBeforeOvershooting", "M=0:25:10", "M", { "0", "10", "20" } },
+        SweepRow { "Downwards", "H=3:1:-1", "H", { "3", "2", "1" } },
+        SweepRow { "ThroughZeroWithoutMinusZero", "M=-0.2:0.2:0.2", "M", { "-0.2", "0.0", "0.2" } },
+        SweepRow { "OneValue", "H=5:5:1", "H", { "5" } },
+        SweepRow { "Exponents", "H=1e2:3E2:1e2", "H", { "100", "200", "300" } },
+        SweepRow { "LayerFieldWithBlanks", " layer 2.friction angle = 30 : 34 : 2 ", "layer 2.friction angle", { "30", "32", "34" } }),
         [](const ::testing::TestParamInfo<SweepRow>& row) { return row.param.name; });
+    // clang-format on
 
     TEST(SweepValues, TenThousandRowsAreAllowed)
     {
