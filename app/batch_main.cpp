@@ -108,7 +108,7 @@ Design studies:
             std::ostringstream out;
             WriteCoefficientTable(out, *table);
             QString error;
-            if (!SaveFileAtomically(dir.filePath(QString::fromLatin1(name)), out.str(), error))
+            if (!SaveFileAtomically(dir.filePath(QString::fromLatin1(name)), BytesWriter(QByteArray::fromStdString(out.str())), error))
                 return FileError(error);
         }
         return kExitConverged;
@@ -263,7 +263,7 @@ Design studies:
         writeFile(options.details, [&](const QString& path, QString& failure) {
             std::ostringstream out;
             WriteCalcDetails(out, *calc.state);
-            return SaveFileAtomically(path, out.str(), failure);
+            return SaveFileAtomically(path, BytesWriter(QByteArray::fromStdString(out.str())), failure);
         });
         writeFile(options.plot, [&](const QString& path, QString& failure) {
             const QString title = source.title.empty() ? QFileInfo(options.casePath).completeBaseName()

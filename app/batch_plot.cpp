@@ -471,7 +471,7 @@ bool WritePlot(const Calculation& calc, const QString& title, const QString& pat
         image.save(&buffer, "PNG");
     }
     const QByteArray bytes = buffer.data();
-    return SaveFileAtomically(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
+    return SaveFileAtomically(path, BytesWriter(bytes), error);
 }
 
 } // namespace latcap::batch

@@ -13,5 +13,18 @@ endfunction()
 
 if(LATCAP_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  # An index out of range in a standard container stops the program too.
+  add_compile_definitions(_GLIBCXX_ASSERTIONS)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Qt hygiene for the project's Qt targets: no Qt keywords or foreach, and no
+# implicit conversion from char strings, so every string shown is deliberate.
+# Tests may build strings from literals (ALLOW_CAST_FROM_ASCII).
+function(latcap_qt_settings target)
+  cmake_parse_arguments(ARG "ALLOW_CAST_FROM_ASCII" "" "" ${ARGN})
+  target_compile_definitions(${target} PRIVATE QT_NO_KEYWORDS QT_NO_FOREACH)
+  if(NOT ARG_ALLOW_CAST_FROM_ASCII)
+    target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII)
+  endif()
+endfunction()

@@ -37,7 +37,7 @@ bool ExportCalcDetails(Platform& platform, QWidget* parent, const AnalysisState&
     std::ostringstream out;
     WriteCalcDetails(out, state);
     QString error;
-    if (!SaveFileAtomically(path, out.str(), error)) {
+    if (!SaveFileAtomically(path, BytesWriter(QByteArray::fromStdString(out.str())), error)) {
         platform.showMessage(parent, QString::fromLatin1(text::kErrorTitle), error, Platform::Buttons::Ok);
         return false;
     }

@@ -64,8 +64,7 @@ bool SavePagePdf(const QImage& image, const QString& path, QString& error)
         painter.end();
     }
     const QByteArray& bytes = buffer.data();
-    return SaveFileAtomically(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                              error);
+    return SaveFileAtomically(path, BytesWriter(bytes), error);
 }
 
 bool PrintWindowImage(Platform& platform, QWidget* parent, const QImage& image)

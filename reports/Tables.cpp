@@ -17,7 +17,7 @@ bool SaveTable(Platform& platform, QWidget* parent, const CoefficientTable& tabl
     std::ostringstream out;
     WriteCoefficientTable(out, table);
     QString error;
-    if (SaveFileAtomically(path, out.str(), error))
+    if (SaveFileAtomically(path, BytesWriter(QByteArray::fromStdString(out.str())), error))
         return true;
     platform.showMessage(parent, QString::fromLatin1(text::kErrorTitle), error, Platform::Buttons::Ok);
     return false;
