@@ -1,9 +1,12 @@
 #include "CaseFile.h"
 
+#include "NumberText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <set>
+#include <sstream>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -81,6 +84,11 @@ namespace {
 
     std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+    std::string LayerFieldName(int layer, int field)
+    {
+        return "layer " + std::to_string(layer) + "." + kFieldNames[field];
+    }
+
     bool ParseKey(std::string_view raw, bool allowField, KeyRef& ref, std::string& error)
     {
         const std::string key = NormalKey(raw);
@@ -157,25 +165,105 @@ namespace {
         }
     }
 
-    bool Apply(Case& result, const KeyRef& ref, std::string_view rawValue, std::string& error)
+    // A value as written: trimmed, or the text between double quotes, where
+    // "" stands for one quote, so that any text survives a save and a read.
+    bool Unquote(std::string_view raw, std::string& value, std::string& error)
     {
-        const std::string value(Trim(rawValue));
+        raw = Trim(raw);
+        if (raw.empty() || raw.front() != '"') {
+            value = std::string(raw);
+            return true;
+        }
+        value.clear();
+        for (std::size_t i = 1; i < raw.size(); ++i) {
+            if (raw[i] != '"') {
+                value += raw[i];
+            } else if (i + 1 < raw.size() && raw[i + 1] == '"') {
+                value += '"';
+                ++i;
+            } else if (i + 1 == raw.size()) {
+                return true;
+            } else {
+                error = "text after the closing quote of " + Quoted(value);
+                return false;
+            }
+        }
+        error = "a quote is not closed";
+        return false;
+    }
+
+    // Where c first stands outside a quoted value, or npos. A value is quoted
+    // when it starts, blanks aside, with a double quote: at the start of the
+    // text, after the '=' or after a comma.
+    std::size_t FindUnquoted(std::string_view text, char c)
+    {
+        bool valueStart = true;
+        bool quoted = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char ch = text[i];
+            if (quoted) {
+                if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                    ++i;
+                else if (ch == '"')
+                    quoted = false;
+            } else if (ch == c) {
+                return i;
+            } else if (ch == '"' && valueStart) {
+                quoted = true;
+                valueStart = false;
+            } else if (ch == '=' || ch == ',') {
+                valueStart = true;
+            } else if (!IsBlank(ch)) {
+                valueStart = false;
+            }
+        }
+        return std::string_view::npos;
+    }
+
+    std::vector<std::string_view> SplitFields(std::string_view value)
+    {
+        std::vector<std::string_view> fields;
+        for (std::size_t comma = FindUnquoted(value, ','); comma != std::string_view::npos;
+             comma = FindUnquoted(value, ',')) {
+            fields.push_back(value.substr(0, comma));
+            value.remove_prefix(comma + 1);
+        }
+        fields.push_back(value);
+        return fields;
+    }
+
+    bool CheckNumber(const std::string& name, const std::string& value, CaseNumbers numbers, std::string& error)
+    {
+        if (numbers == CaseNumbers::AsTyped)
+            return true;
+        const NumberReading reading = ReadNumberText(value);
+        if (reading.empty || reading.whole)
+            return true;
+        error = name + " = " + Quoted(value) + " is not a number";
+        return false;
+    }
+
+    bool Apply(Case& result, const KeyRef& ref, std::string_view rawValue, CaseNumbers numbers, std::string& error)
+    {
+        std::string value;
+        if (ref.kind != KeyKind::Layer && !Unquote(rawValue, value, error))
+            return false;
         switch (ref.kind) {
         case KeyKind::Title:
             result.title = value;
             return true;
         case KeyKind::Csf:
             result.csf = value;
-            return true;
+            return CheckNumber("CSF", value, numbers, error);
         case KeyKind::H:
             result.h = value;
-            return true;
+            return CheckNumber("H", value, numbers, error);
         case KeyKind::M:
             result.m = value;
-            return true;
+            return CheckNumber("M", value, numbers, error);
         case KeyKind::L:
             result.l = value;
-            return true;
+            return CheckNumber("L", value, numbers, error);
         case KeyKind::Layers:
             if (value.size() != 1 || value[0] < '1' || value[0] > '5') {
                 error = "layers must be a whole number from 1 to 5, not " + Quoted(value);
@@ -184,14 +272,11 @@ namespace {
             result.layerCount = value[0] - '0';
             return true;
         case KeyKind::Layer: {
-            std::vector<std::string> fields;
-            std::size_t start = 0;
-            while (true) {
-                const std::size_t comma = value.find(',', start);
-                fields.emplace_back(Trim(std::string_view(value).substr(start, comma - start)));
-                if (comma == std::string::npos)
-                    break;
-                start = comma + 1;
+            const std::vector<std::string_view> raw = SplitFields(rawValue);
+            std::vector<std::string> fields(raw.size());
+            for (std::size_t i = 0; i < raw.size(); ++i) {
+                if (!Unquote(raw[i], fields[i], error))
+                    return false;
             }
             if (fields.size() != kLayerFields) {
                 error = "layer " + std::to_string(ref.layer) + " has " + std::to_string(fields.size())
@@ -200,20 +285,24 @@ namespace {
                 return false;
             }
             CaseLayer& layer = result.layers[static_cast<std::size_t>(ref.layer - 1)];
-            for (int i = 0; i < kLayerFields; ++i)
-                *FieldOf(layer, i) = std::move(fields[static_cast<std::size_t>(i)]);
+            for (int i = 0; i < kLayerFields; ++i) {
+                *FieldOf(layer, i) = fields[static_cast<std::size_t>(i)];
+                if (!CheckNumber(LayerFieldName(ref.layer, i), fields[static_cast<std::size_t>(i)], numbers, error))
+                    return false;
+            }
             return true;
         }
         case KeyKind::LayerField:
             *FieldOf(result.layers[static_cast<std::size_t>(ref.layer - 1)], ref.field) = value;
-            return true;
+            return CheckNumber(LayerFieldName(ref.layer, ref.field), value, numbers, error);
         }
         return false;
     }
 
 } // namespace
 
-bool ReadCase(std::string_view content, std::string_view fileName, Case& result, std::string& error)
+bool ReadCase(
+    std::string_view content, std::string_view fileName, Case& result, std::string& error, CaseNumbers numbers)
 {
     result = Case {};
     if (content.substr(0, 3) == "\xEF\xBB\xBF")
@@ -230,7 +319,7 @@ bool ReadCase(std::string_view content, std::string_view fileName, Case& result,
             error = std::string(fileName) + ":" + std::to_string(lineNumber) + ": " + what;
             return false;
         };
-        line = Trim(line.substr(0, line.find('#')));
+        line = Trim(line.substr(0, FindUnquoted(line, '#')));
         if (line.empty())
             continue;
         const std::size_t equals = line.find('=');
@@ -242,16 +331,16 @@ bool ReadCase(std::string_view content, std::string_view fileName, Case& result,
             return fail(what);
         if (!seen.insert(ref).second)
             return fail("duplicate key " + Quoted(Trim(line.substr(0, equals))));
-        if (!Apply(result, ref, line.substr(equals + 1), what))
+        if (!Apply(result, ref, line.substr(equals + 1), numbers, what))
             return fail(what);
     }
     return true;
 }
 
-bool SetCaseValue(Case& result, std::string_view key, std::string_view value, std::string& error)
+bool SetCaseValue(Case& result, std::string_view key, std::string_view value, std::string& error, CaseNumbers numbers)
 {
     KeyRef ref;
-    return ParseKey(key, true, ref, error) && Apply(result, ref, value, error);
+    return ParseKey(key, true, ref, error) && Apply(result, ref, value, numbers, error);
 }
 
 bool IsSingleNumberKey(std::string_view key, std::string& error)
@@ -308,6 +397,51 @@ InputTexts CaseInputs(const Case& source, std::string_view defaultCsf)
         top = row.to;
     }
     return texts;
+}
+
+namespace {
+
+    // A value as it must be written to read back the same: quoted when it
+    // holds a quote, a comment mark, a comma or blanks at either end.
+    std::string Written(const std::string& value)
+    {
+        const bool plain = value.find_first_of("\"#,") == std::string::npos
+            && (value.empty() || (!IsBlank(value.front()) && !IsBlank(value.back())));
+        if (plain)
+            return value;
+        std::string out = "\"";
+        for (const char c : value) {
+            out += c;
+            if (c == '"')
+                out += '"';
+        }
+        return out + "\"";
+    }
+
+} // namespace
+
+std::string WriteCase(const Case& source, const std::vector<std::string>& comments)
+{
+    std::ostringstream out;
+    const auto line = [&out](const std::string& key, const std::string& value) {
+        out << key << " =" << (value.empty() ? "" : " ") << value << "\n";
+    };
+    line("title", Written(source.title));
+    if (source.csf)
+        line("CSF", Written(*source.csf));
+    line("H", Written(source.h));
+    line("M", Written(source.m));
+    line("L", Written(source.l));
+    line("layers", std::to_string(source.layerCount));
+    out << "# layer N = bottom [m], unit weight [kN/m3], cohesion [kPa], friction angle [deg], width [m]\n";
+    for (int i = 0; i < source.layerCount && i < kMaxLayers; ++i) {
+        const CaseLayer& layer = source.layers[static_cast<std::size_t>(i)];
+        out << "layer " << i + 1 << " = " << Written(layer.bottom) << ", " << Written(layer.unitWeight) << ", "
+            << Written(layer.cohesion) << ", " << Written(layer.frictionAngle) << ", " << Written(layer.width) << "\n";
+    }
+    for (const std::string& comment : comments)
+        out << "# " << comment << "\n";
+    return out.str();
 }
 
 } // namespace latcap

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace latcap {
 
@@ -37,13 +38,21 @@ struct Case {
 // a comment, blank lines are skipped. Keys are title, CSF, H, M, L, layers
 // (1 to 5) and `layer N` (N from 1 to 5) with five comma-separated fields. On failure
 // returns false and puts "fileName:line: what is wrong" into error.
-bool ReadCase(std::string_view content, std::string_view fileName, Case& result, std::string& error);
+// With CaseNumbers::Strict every number value must be empty or wholly a
+// number, blanks aside ("1e3", "+4" and "-0.5" are; "5,5" and "25 kPa" are
+// not); otherwise values are kept as typed, as the window keeps its boxes. A
+// value may be put between double quotes ("" for a quote), so that commas,
+// '#' and blanks at either end are kept.
+enum class CaseNumbers { AsTyped, Strict };
+bool ReadCase(std::string_view content, std::string_view fileName, Case& result, std::string& error,
+    CaseNumbers numbers = CaseNumbers::AsTyped);
 
 // Sets one value of a case as if its file said so: any key of the file, or a
 // single field of a layer such as `layer 2.cohesion`. Field names are bottom,
 // unit weight (or gamma), cohesion (or c), friction angle (or phi) and width
 // (or d). On failure returns false and explains why in error.
-bool SetCaseValue(Case& result, std::string_view key, std::string_view value, std::string& error);
+bool SetCaseValue(Case& result, std::string_view key, std::string_view value, std::string& error,
+    CaseNumbers numbers = CaseNumbers::AsTyped);
 
 // Whether key names a value that holds a single number (everything but a
 // whole layer line). Sets error when it does not.
@@ -52,6 +61,11 @@ bool IsSingleNumberKey(std::string_view key, std::string& error);
 // The unit of the value a key names, e.g. "kN" for H or "kPa" for
 // `layer 2.cohesion`; empty for CSF, layers and unknown keys.
 std::string CaseKeyUnit(std::string_view key);
+
+// The text of a case file that reads back as source: every key, the layers
+// 1 to layerCount, values quoted where they must be, and each of comments as
+// a comment line at the end.
+std::string WriteCase(const Case& source, const std::vector<std::string>& comments = {});
 
 // The texts of the window's boxes for a case, chained as the layer rows chain
 // them: the top of layer 1 is "0", the top of layer N + 1 is the bottom text

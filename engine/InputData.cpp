@@ -3,62 +3,103 @@
 #include "NumberText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace latcap {
 
 float DegreesToRadians(double degrees) { return static_cast<float>(degrees * double(kPi) / 180.0); }
 
-bool GatherInputs(const InputTexts& texts, AnalysisState& state)
+namespace {
+
+    // The shortest text that reads back as the stored value, e.g. "1.5".
+    std::string Shown(float value)
+    {
+        char text[32];
+        const auto result = std::to_chars(text, text + sizeof text, value);
+        return std::string(text, result.ptr);
+    }
+
+    // Every failing box met while gathering; the first in window order is told.
+    class Problems {
+    public:
+        void Add(InputBox box, int row, std::string reason) { found_.push_back({ box, row, std::move(reason) }); }
+        bool Any() const { return !found_.empty(); }
+        InputProblem First() const
+        {
+            const auto place = [](const InputProblem& p) { return std::pair(p.row, static_cast<int>(p.box)); };
+            return *std::min_element(
+                found_.begin(), found_.end(), [&](const auto& a, const auto& b) { return place(a) < place(b); });
+        }
+
+    private:
+        std::vector<InputProblem> found_;
+    };
+
+    std::string LayerName(int row) { return "Layer " + std::to_string(row + 1) + ": "; }
+
+} // namespace
+
+bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* problem)
 {
-    bool ok = true;
-    bool allFinite = true;
-    auto store = [&allFinite](float& field, double value) {
+    Problems problems;
+    bool csfOk = true;
+    auto store = [&](float& field, double value, InputBox box, int row, const std::string& name) {
         field = static_cast<float>(value);
-        if (!std::isfinite(field))
-            allFinite = false;
+        // A CSF of 0 or less fails on its own; the quotients it leaves are
+        // never used and are not told as problems of their own.
+        if (!std::isfinite(field) && (csfOk || (box != InputBox::H && box != InputBox::M)))
+            problems.Add(box, row, name + " is too large");
     };
 
     state.DataOK = kTrue;
-    store(state.CSF, ReadNumber(texts.csf));
-    // A zero CSF fails below; the quotients it leaves are never used.
-    store(state.M, ReadNumber(texts.m) / state.CSF);
-    store(state.H, ReadNumber(texts.h) / state.CSF);
-    store(state.L, ReadNumber(texts.l));
-    if (state.CSF <= 0.0f)
-        ok = false;
+    store(state.CSF, ReadNumber(texts.csf), InputBox::Csf, -1, "CSF");
+    csfOk = state.CSF > 0.0f;
+    if (!csfOk)
+        problems.Add(InputBox::Csf, -1, "CSF must be greater than 0");
+    store(state.M, ReadNumber(texts.m) / state.CSF, InputBox::M, -1, "M divided by CSF");
+    store(state.H, ReadNumber(texts.h) / state.CSF, InputBox::H, -1, "H divided by CSF");
+    store(state.L, ReadNumber(texts.l), InputBox::L, -1, "L");
     if (state.M == 0.0f && state.L <= 0.0f)
-        ok = false;
+        problems.Add(InputBox::M, -1, "Give a moment M, or a depth L for Calc M");
 
     float strength = 0.0f;
     const int layers = std::clamp<int>(state.NoLayers, 0, kMaxLayers);
     for (std::int16_t i = 0; i < layers; ++i) {
         const LayerTexts& row = texts.layers[static_cast<std::size_t>(i)];
         LayerType& layer = state.Layer[static_cast<std::size_t>(i + 1)];
-        store(layer.C, ReadNumber(row.c));
-        store(layer.D, ReadNumber(row.d));
+        const std::string name = LayerName(i);
+        store(layer.C, ReadNumber(row.c), InputBox::Cohesion, i, name + "cohesion");
+        store(layer.D, ReadNumber(row.d), InputBox::Width, i, name + "width");
         if (layer.D <= 0.0f)
-            ok = false;
+            problems.Add(InputBox::Width, i, name + "width must be greater than 0");
         const double degrees = ReadNumber(row.phi);
-        store(layer.Phi, double(DegreesToRadians(degrees)));
+        store(layer.Phi, double(DegreesToRadians(degrees)), InputBox::FrictionAngle, i, name + "friction angle");
         // The earth-pressure factors have no meaning at 90 degrees and beyond.
         if (!(degrees < 90.0))
-            ok = false;
-        store(layer.Gama, ReadNumber(row.gama));
-        store(layer.ZFrom, ReadNumber(row.from));
-        store(layer.ZTo, ReadNumber(row.to));
-        store(strength, (double(layer.Gama) * layer.Phi + strength) + layer.C);
+            problems.Add(InputBox::FrictionAngle, i, name + "friction angle must be less than 90 degrees");
+        store(layer.Gama, ReadNumber(row.gama), InputBox::UnitWeight, i, name + "unit weight");
+        // A layer's top is the bottom of the layer above it.
+        store(layer.ZFrom, ReadNumber(row.from), InputBox::Bottom, std::max(i - 1, 0),
+            i == 0 ? name + "top" : LayerName(i - 1) + "bottom");
+        store(layer.ZTo, ReadNumber(row.to), InputBox::Bottom, i, name + "bottom");
+        store(strength, (double(layer.Gama) * layer.Phi + strength) + layer.C, InputBox::UnitWeight, i,
+            "The strength of the soil down to layer " + std::to_string(i + 1));
         if (layer.ZTo <= 0.0f)
-            ok = false;
+            problems.Add(InputBox::Bottom, i, name + "bottom must be below the ground surface");
         if (layer.ZTo < layer.ZFrom)
-            ok = false;
+            problems.Add(InputBox::Bottom, i,
+                name + "bottom " + Shown(layer.ZTo) + " m is above its top " + Shown(layer.ZFrom) + " m");
     }
     if (strength <= 0.0f)
-        ok = false;
-    if (!allFinite)
-        ok = false;
+        problems.Add(InputBox::UnitWeight, 0,
+            "The soil has no strength: give a cohesion, or a unit weight and a friction angle");
+    const bool ok = !problems.Any();
     state.DataOK = ok ? kTrue : kFalse;
+    if (!ok && problem)
+        *problem = problems.First();
     return ok;
 }
 

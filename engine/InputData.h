@@ -29,10 +29,23 @@ struct InputTexts {
 // Friction angle in degrees to radians with the program's pi, rounded once.
 float DegreesToRadians(double degrees);
 
+// The boxes a problem with the inputs can be found in.
+enum class InputBox { None, Csf, H, M, L, Bottom, UnitWeight, Cohesion, FrictionAngle, Width };
+
+// Why the inputs are not enough to calculate: the first failing box, in the
+// order of the window (CSF, H, M, L, then the layers from the top, each from
+// its bottom to its width), and the reason in plain words, e.g.
+// "Layer 2: bottom 1.5 m is above its top 2 m".
+struct InputProblem {
+    InputBox box = InputBox::None;
+    int row = -1; // the layer row from 0, for the layer boxes
+    std::string reason;
+};
+
 // Reads the boxes into the state: CSF, M and H divided by CSF, L, and layers
 // 1 to NoLayers from rows 0 to NoLayers - 1, then validates them and sets
 // DataOK. Returns true when the data are good enough to calculate; the state
-// is written either way.
-bool GatherInputs(const InputTexts& texts, AnalysisState& state);
+// is written either way. When they are not, problem (if given) says why.
+bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* problem = nullptr);
 
 } // namespace latcap

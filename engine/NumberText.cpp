@@ -9,13 +9,14 @@
 namespace latcap {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
-double ReadNumber(std::string_view text)
+NumberReading ReadNumberText(std::string_view text)
 {
+    NumberReading reading;
     std::string compact;
     compact.reserve(text.size());
     for (char c : text) {
@@ -23,6 +24,7 @@ double ReadNumber(std::string_view text)
             compact.push_back(c);
     }
 
+    reading.empty = compact.empty();
     std::size_t pos = 0;
     bool negative = false;
     if (pos < compact.size() && (compact[pos] == '+' || compact[pos] == '-')) {
@@ -46,7 +48,7 @@ double ReadNumber(std::string_view text)
             pos = after;
     }
     if (intDigits == 0 && fracDigits == 0)
-        return 0.0;
+        return reading;
     std::size_t end = pos;
     if (pos < compact.size() && (compact[pos] == 'e' || compact[pos] == 'E')) {
         std::size_t after = pos + 1;
@@ -61,8 +63,8 @@ double ReadNumber(std::string_view text)
 
     std::string_view number(compact.data() + mantissaStart, end - mantissaStart);
     double magnitude = 0.0;
-    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), magnitude,
-                                           std::chars_format::general);
+    const auto [ptr, ec]
+        = std::from_chars(number.data(), number.data() + number.size(), magnitude, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         // Out of range means too large or too small for a double: decide by
         // the decimal exponent of the first significant digit.
@@ -96,73 +98,77 @@ double ReadNumber(std::string_view text)
     } else if (ec != std::errc() || ptr != number.data() + number.size()) {
         magnitude = 0.0;
     }
-    return negative ? -magnitude : magnitude;
+    reading.value = negative ? -magnitude : magnitude;
+    reading.whole = end == compact.size();
+    return reading;
 }
+
+double ReadNumber(std::string_view text) { return ReadNumberText(text).value; }
 
 namespace {
 
-struct MaskShape {
-    int minInteger = 0;
-    int minDecimals = 0;
-    int maxDecimals = 0;
-};
+    struct MaskShape {
+        int minInteger = 0;
+        int minDecimals = 0;
+        int maxDecimals = 0;
+    };
 
-MaskShape ParseMask(std::string_view mask)
-{
-    MaskShape shape;
-    bool afterPoint = false;
-    for (char c : mask) {
-        if (c == '.') {
-            afterPoint = true;
-        } else if (!afterPoint) {
-            if (c == '0')
-                ++shape.minInteger;
-        } else if (c == '0') {
-            ++shape.minDecimals;
-            ++shape.maxDecimals;
-        } else if (c == '#') {
-            ++shape.maxDecimals;
+    MaskShape ParseMask(std::string_view mask)
+    {
+        MaskShape shape;
+        bool afterPoint = false;
+        for (char c : mask) {
+            if (c == '.') {
+                afterPoint = true;
+            } else if (!afterPoint) {
+                if (c == '0')
+                    ++shape.minInteger;
+            } else if (c == '0') {
+                ++shape.minDecimals;
+                ++shape.maxDecimals;
+            } else if (c == '#') {
+                ++shape.maxDecimals;
+            }
         }
+        return shape;
     }
-    return shape;
-}
 
-// The exact decimal digits of |value| with `decimals` places after the point,
-// rounded half away from zero, as integer digits and fraction digits.
-void RoundedDigits(double magnitude, int decimals, std::string& integerPart, std::string& fractionPart)
-{
-    // A double's exact decimal expansion needs as many fraction digits as it
-    // has binary places after the point; ask for all of them so that a tie is
-    // seen as a tie.
-    int exponent = 0;
-    std::frexp(magnitude, &exponent);
-    const int exactPlaces = std::max(0, 53 - exponent) + 1;
-    const int places = std::max(exactPlaces, decimals + 1);
-    std::vector<char> buffer(static_cast<std::size_t>(places) + 400);
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                      std::chars_format::fixed, places);
-    std::string text(buffer.data(), result.ptr);
-    const std::size_t point = text.find('.');
-    std::string digits = text.substr(0, point) + text.substr(point + 1);
-    const std::size_t integerDigits = point;
-    const std::size_t keep = integerDigits + static_cast<std::size_t>(decimals);
-    const bool roundUp = digits[keep] >= '5';
-    digits.resize(keep);
-    std::size_t intLength = integerDigits;
-    if (roundUp) {
-        std::size_t i = digits.size();
-        while (i > 0 && digits[i - 1] == '9')
-            digits[--i] = '0';
-        if (i == 0) {
-            digits.insert(digits.begin(), '1');
-            ++intLength;
-        } else {
-            ++digits[i - 1];
+    // The exact decimal digits of |value| with `decimals` places after the point,
+    // rounded half away from zero, as integer digits and fraction digits.
+    void RoundedDigits(double magnitude, int decimals, std::string& integerPart, std::string& fractionPart)
+    {
+        // A double's exact decimal expansion needs as many fraction digits as it
+        // has binary places after the point; ask for all of them so that a tie is
+        // seen as a tie.
+        int exponent = 0;
+        std::frexp(magnitude, &exponent);
+        const int exactPlaces = std::max(0, 53 - exponent) + 1;
+        const int places = std::max(exactPlaces, decimals + 1);
+        std::vector<char> buffer(static_cast<std::size_t>(places) + 400);
+        const auto result
+            = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::fixed, places);
+        std::string text(buffer.data(), result.ptr);
+        const std::size_t point = text.find('.');
+        std::string digits = text.substr(0, point) + text.substr(point + 1);
+        const std::size_t integerDigits = point;
+        const std::size_t keep = integerDigits + static_cast<std::size_t>(decimals);
+        const bool roundUp = digits[keep] >= '5';
+        digits.resize(keep);
+        std::size_t intLength = integerDigits;
+        if (roundUp) {
+            std::size_t i = digits.size();
+            while (i > 0 && digits[i - 1] == '9')
+                digits[--i] = '0';
+            if (i == 0) {
+                digits.insert(digits.begin(), '1');
+                ++intLength;
+            } else {
+                ++digits[i - 1];
+            }
         }
+        integerPart = digits.substr(0, intLength);
+        fractionPart = digits.substr(intLength);
     }
-    integerPart = digits.substr(0, intLength);
-    fractionPart = digits.substr(intLength);
-}
 
 } // namespace
 
@@ -188,7 +194,7 @@ std::string FormatMask(double value, std::string_view mask)
         integerPart.insert(integerPart.begin(), '0');
 
     const bool shownAsZero = integerPart.find_first_not_of('0') == std::string::npos
-                             && fractionPart.find_first_not_of('0') == std::string::npos;
+        && fractionPart.find_first_not_of('0') == std::string::npos;
     std::string text;
     if (value < 0 && !shownAsZero)
         text.push_back('-');

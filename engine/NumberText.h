@@ -12,6 +12,17 @@ namespace latcap {
 // infinity of its sign.
 double ReadNumber(std::string_view text);
 
+// What a box's text reads as, and whether it says so plainly: `whole` when the
+// text, blanks aside, is nothing but that number ("1e3", "+4", "-0.5");
+// `empty` when it holds nothing but blanks. "5,5", "25 kPa", "1e", "." and
+// "five" are neither: they read as 5, 25, 1, 0 and 0.
+struct NumberReading {
+    double value = 0.0;
+    bool whole = false;
+    bool empty = true;
+};
+NumberReading ReadNumberText(std::string_view text);
+
 // Formats value by a mask of '0', '#' and '.', e.g. "##0.000" or "#####0.0#":
 // at least as many integer digits as there are '0's before the point, at
 // least as many decimals as '0's after it and at most as many as '0's and
