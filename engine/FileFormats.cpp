@@ -8,20 +8,38 @@
 namespace latcap {
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
+    constexpr const char* kLineEnd = "\r\n";
 
 } // namespace
 
+std::array<std::string, kDetailsColumns> CalcDetailsHeader()
+{
+    return { "Z", "Weight Above", "Kq", "Kc", "dZ", "Soil Pressure", "Soil Force", "CSF * Pile Shear",
+        "CSF * Pile Moment" };
+}
+
+std::array<std::string, kDetailsColumns> CalcDetailsRow(const AnalysisState& state, int slice)
+{
+    const SliceType& s = state.Slice.at(static_cast<std::size_t>(slice));
+    const float shear = static_cast<float>(double(state.CSF) * s.Shear);
+    const float moment = static_cast<float>(double(state.CSF) * s.Moment);
+    std::array<std::string, kDetailsColumns> row;
+    std::size_t column = 0;
+    for (float value : { s.Z, s.WeightAbove, s.Kq, s.Kc, s.dZ, s.SoilPressure, s.SoilForce, shear, moment })
+        row[column++] = FormatMask(value, "#####0.0##");
+    return row;
+}
+
 void WriteCalcDetails(std::ostream& out, const AnalysisState& state)
 {
-    out << "Z,Weight Above,Kq,Kc,dZ,Soil Pressure,Soil Force,CSF * Pile Shear,CSF * Pile Moment" << kLineEnd;
+    const auto header = CalcDetailsHeader();
+    for (std::size_t i = 0; i < header.size(); ++i)
+        out << (i ? "," : "") << header[i];
+    out << kLineEnd;
     const int count = std::min<int>(state.NoSlices, kMaxSlices);
     for (int i = 1; i <= count; ++i) {
-        const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
-        const float shear = static_cast<float>(double(state.CSF) * s.Shear);
-        const float moment = static_cast<float>(double(state.CSF) * s.Moment);
-        for (float value : {s.Z, s.WeightAbove, s.Kq, s.Kc, s.dZ, s.SoilPressure, s.SoilForce, shear, moment})
-            out << FormatMask(value, "#####0.0##") << ',';
+        for (const std::string& cell : CalcDetailsRow(state, i))
+            out << cell << ',';
         out << kLineEnd;
     }
 }

@@ -2,12 +2,19 @@
 
 #include "AnalysisState.h"
 
+#include <array>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 namespace latcap {
+
+// The nine columns of the slice table, and the texts of one slice (from 1):
+// shear and moment times CSF, every value "#####0.0##".
+inline constexpr std::size_t kDetailsColumns = 9;
+std::array<std::string, kDetailsColumns> CalcDetailsHeader();
+std::array<std::string, kDetailsColumns> CalcDetailsRow(const AnalysisState& state, int slice);
 
 // Writes the slice table of the last calculation as comma-separated text:
 // a header and one line of nine values per slice, shear and moment times
