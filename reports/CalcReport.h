@@ -1,0 +1,74 @@
+#pragma once
+
+#include "AnalysisState.h"
+#include "Commands.h"
+#include "InputData.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QIODevice;
+class QPainter;
+class QRectF;
+
+namespace latcap {
+
+// A calculation report as texts ready for paper: what was given, what was
+// found, whether the solvers converged, the diagrams and the slice table.
+struct CalcReport {
+    struct Line {
+        QString name;
+        QString value;
+        QString unit;
+    };
+
+    QString title; // the title box; may be empty
+    QString program; // name and version
+    QDateTime made;
+    QString command; // "Calc L" or "Calc M"
+    QString given; // e.g. "H, M, CSF and the layers"
+    QString found; // e.g. "the depth L, Zr, the largest moment and shear"
+    std::vector<Line> inputs;
+    QStringList layerHeader;
+    std::vector<QStringList> layers;
+    QStringList results; // exactly as the window shows them
+    std::vector<Line> resultNotes;
+    QStringList problems; // the solvers' messages; none when converged
+    QStringList sliceHeader;
+    std::vector<QStringList> slices;
+    // Draws soil pressure, shear and moment down the pile into the rectangle.
+    std::function<void(QPainter&, const QRectF&)> drawDiagrams;
+};
+
+// What a report is made from: one calculation as the window or the batch tool
+// ran it, with the texts of its boxes.
+struct ReportSource {
+    const AnalysisState& state; // after the calculation
+    const InputTexts& inputs;
+    int layerCount = 1;
+    bool calcL = true;
+    const CalcOutcome& outcome;
+    const ResultTexts& results;
+    QStringList problems; // the solvers' messages as shown
+    QString title;
+    QString csfSource; // e.g. "from the CSF box" or "from Latcap.ini"
+    QString program;
+    QDateTime made;
+};
+
+// The report of a calculation that has results (no arithmetic problem and
+// enough data); the diagrams are left to the caller.
+CalcReport MakeCalcReport(const ReportSource& source);
+
+// Writes the report into device as an A4 PDF whose text is text: the heading,
+// inputs, results, status and method on the first pages, the diagrams on a
+// page of their own, then the slice table with its header on every page. Every
+// page carries the title, "Page x of y" and, when the solvers did not
+// converge, their messages. On failure returns false with the reason in error.
+bool WriteCalcReportPdf(QIODevice& device, const CalcReport& report, QString& error);
+
+} // namespace latcap
