@@ -1,17 +1,30 @@
-#include "batch_json.h"
+#include "batch_output.h"
 
-#include "batch_study.h"
-
+#include "CaseFile.h"
 #include "NumberText.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 
+#include <charconv>
 #include <cmath>
 
 namespace latcap::batch {
 namespace {
 
-    QJsonValue Carried(float value) { return CarriedValue(value); }
+    // The shortest decimal text that reads back as the same float, as a
+    // double: what a single-precision result carries, without the noise of
+    // widening it.
+    QJsonValue Carried(float value)
+    {
+        if (!std::isfinite(value))
+            return double(value);
+        char buffer[32];
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        double widened = 0;
+        std::from_chars(buffer, end, widened);
+        return ec == std::errc() ? widened : double(value);
+    }
 
     QJsonValue Read(const std::string& text) { return ReadNumber(text); }
 
@@ -23,27 +36,51 @@ namespace {
         return array;
     }
 
+    std::string Joined(const std::vector<std::string>& texts)
+    {
+        std::string out;
+        for (const std::string& text : texts)
+            out += (out.empty() ? "" : "; ") + text;
+        return out;
+    }
+
+    float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
+    {
+        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
+            if (state.Slice[static_cast<std::size_t>(i)].*field == value)
+                return state.Slice[static_cast<std::size_t>(i)].Z;
+        }
+        return 0.0f;
+    }
+
 } // namespace
 
-float MaxMomentDepth(const AnalysisState& state)
+float MaxMomentDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Moment, state.MaxMoment); }
+
+float MaxShearDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Shear, state.MaxShear); }
+
+std::string SweepCsvHeader(Command command, const std::string& key)
 {
-    for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-        if (state.Slice[static_cast<std::size_t>(i)].Moment == state.MaxMoment)
-            return state.Slice[static_cast<std::size_t>(i)].Z;
-    }
-    return 0.0f;
+    const std::string unit = CaseKeyUnit(key);
+    return key + (unit.empty() ? "" : " [" + unit + "]") + "," + AnswerKey(command)
+        + (command == Command::CalcL ? " [m]" : " [kNm]") + ",Zr [m],Moment [kNm],Shear [kN],Status,Messages";
 }
 
-float MaxShearDepth(const AnalysisState& state)
+std::string SweepCsvRow(const std::string& value, const Calculation& calc)
 {
-    for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-        if (state.Slice[static_cast<std::size_t>(i)].Shear == state.MaxShear)
-            return state.Slice[static_cast<std::size_t>(i)].Z;
+    std::string row = value + ",";
+    if (calc.HasResults()) {
+        const AnalysisState& state = *calc.state;
+        row += FormatMask(calc.Answer(), calc.command == Command::CalcL ? "##0.000" : "####0.00") + ","
+            + FormatMask(state.Zr, "###0.000") + "," + FormatMask(ShownMaxMoment(state), "#####0.0#") + ","
+            + FormatMask(ShownMaxShear(state), "#####0.0#");
+    } else {
+        row += ",,,";
     }
-    return 0.0f;
+    return row + "," + StatusWord(calc.Status()) + "," + Joined(calc.messages);
 }
 
-QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, bool slices)
+QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices)
 {
     const InputTexts& in = calc.inputs;
     QJsonArray layers;
@@ -61,12 +98,13 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, bo
     }
     QJsonObject json {
         { QStringLiteral("case"), casePath },
+        { QStringLiteral("title"), QString::fromStdString(title) },
         { QStringLiteral("command"), QString::fromLatin1(CommandName(calc.command)) },
         { QStringLiteral("inputs"),
             QJsonObject { { QStringLiteral("CSF"), Read(in.csf) }, { QStringLiteral("H"), Read(in.h) },
                 { QStringLiteral("M"), Read(in.m) }, { QStringLiteral("L"), Read(in.l) },
                 { QStringLiteral("layers"), layers } } },
-        { QStringLiteral("converged"), calc.Converged() },
+        { QStringLiteral("status"), QString::fromLatin1(StatusWord(calc.Status())) },
         { QStringLiteral("messages"), Strings(calc.messages) },
         { QStringLiteral("exitStatus"), calc.ExitStatus() },
     };
@@ -74,8 +112,7 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, bo
         return json;
 
     const AnalysisState& state = *calc.state;
-    const float answer = calc.command == Command::CalcL ? state.LCalc : static_cast<float>(double(state.CSF) * state.M);
-    json.insert(QString::fromLatin1(AnswerKey(calc.command)), Carried(answer));
+    json.insert(QString::fromLatin1(AnswerKey(calc.command)), Carried(calc.Answer()));
     json.insert(QStringLiteral("Zr"), Carried(state.Zr));
     json.insert(QStringLiteral("maxMoment"), Carried(ShownMaxMoment(state)));
     json.insert(QStringLiteral("maxMomentDepth"), Carried(MaxMomentDepth(state)));
@@ -101,6 +138,12 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, bo
         json.insert(QStringLiteral("slices"), table);
     }
     return json;
+}
+
+void PrintJson(std::ostream& out, const QJsonValue& value)
+{
+    const QJsonDocument document = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    out << document.toJson(QJsonDocument::Indented).toStdString();
 }
 
 } // namespace latcap::batch
