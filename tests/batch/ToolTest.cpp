@@ -68,6 +68,7 @@ namespace {
         WiringRow { "SvgOfLayeredSite", { "calc-l", kExamples + "layered-site-csf.case", "--plot", "p.svg" }, 0, "L = ", "p.svg", kExamples + "layered-site-csf.svg" },
         WiringRow { "Json", { "calc-l", kCase, "--json" }, 0, "{\n    \"L\": 2.4780273,\n", {}, {} },
         WiringRow { "Sweep", { "calc-l", kCase, "--vary", "H=50:50:1" }, 0, "H [kN],L [m],Zr [m],Moment [kNm],Shear [kN],Status,Messages\n50,2.478,1.979,61.42,100.34,converged,\n", {}, {} },
+        WiringRow { "Help", { "--help" }, 0, "Usage: ", {}, {} },
         WiringRow { "Version", { "--version" }, 0, "latcap-batch " LATCAP_VERSION "\n", {}, {} },
         WiringRow { "UsageError", { "calc-l" }, 64, "", {}, {} }),
         CaseName());
