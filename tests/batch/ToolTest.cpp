@@ -104,5 +104,14 @@ namespace {
         EXPECT_EQ(ReadFile(path.toStdString()), "old details");
     }
 
+    TEST(Tool, UnreadableLatcapIniIsNamed)
+    {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir("Latcap.ini"));
+        const Ran ran = RunBatch({ "calc-l", LATCAP_TEST_DATA "/cases/no-csf.case" }, dir.path());
+        EXPECT_EQ(ran.exitCode, 64);
+        EXPECT_EQ(ran.err, "The file Latcap.ini could not be read: it is a folder.\n");
+    }
+
 } // namespace
 } // namespace latcap::testing
