@@ -8,24 +8,27 @@
 #include <QFileInfo>
 
 namespace latcap::batch {
+namespace {
 
-bool ReadBytes(const QString& path, std::string& bytes, QString& error)
-{
-    auto fail = [&](const QString& reason) {
-        error = QStringLiteral("The file %1 could not be read: %2").arg(QDir::toNativeSeparators(path), reason);
-        return false;
-    };
-    if (QFileInfo(path).isDir())
-        return fail(QStringLiteral("it is a folder."));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString() + QLatin1Char('.'));
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString() + QLatin1Char('.'));
-    bytes.assign(content.constData(), static_cast<std::size_t>(content.size()));
-    return true;
-}
+    bool ReadBytes(const QString& path, std::string& bytes, QString& error)
+    {
+        auto fail = [&](const QString& reason) {
+            error = QStringLiteral("The file %1 could not be read: %2").arg(QDir::toNativeSeparators(path), reason);
+            return false;
+        };
+        if (QFileInfo(path).isDir())
+            return fail(QStringLiteral("it is a folder."));
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(file.errorString() + QLatin1Char('.'));
+        const QByteArray content = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return fail(file.errorString() + QLatin1Char('.'));
+        bytes.assign(content.constData(), static_cast<std::size_t>(content.size()));
+        return true;
+    }
+
+} // namespace
 
 bool LoadCase(const QString& path, Case& result, QString& error)
 {

@@ -16,7 +16,4 @@ bool LoadCase(const QString& path, Case& result, QString& error);
 // directory, byte for byte, or "0.5" without that file or line.
 bool StartCsf(std::string& csf, QString& error);
 
-// Reads a whole file as bytes.
-bool ReadBytes(const QString& path, std::string& bytes, QString& error);
-
 } // namespace latcap::batch

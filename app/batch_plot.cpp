@@ -1,11 +1,9 @@
 #include "batch_plot.h"
 
-#include "batch_json.h"
+#include "batch_output.h"
 
 #include "NumberText.h"
-#include "SaveFile.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -445,22 +443,25 @@ bool IsPlotFile(const QString& path)
     return suffix == QLatin1String("svg") || suffix == QLatin1String("png");
 }
 
-bool WritePlot(const Calculation& calc, const QString& title, const QString& path, QString& error)
+DeviceWriter PlotWriter(const Calculation& calc, const QString& title, const QString& path)
 {
-    Diagram diagram(calc, title);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (QFileInfo(path).suffix().toLower() == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(kPlotSize);
-        svg.setViewBox(QRect(QPoint(0, 0), kPlotSize));
-        svg.setResolution(96); // a page wide: 1200 points are 318 mm
-        svg.setTitle(title);
-        svg.setDescription(QStringLiteral("Soil pressure, shear force and bending moment down the pile"));
-        QPainter painter(&svg);
-        diagram.Draw(painter);
-    } else {
+    const bool svg = QFileInfo(path).suffix().toLower() == QLatin1String("svg");
+    return [&calc, title, svg](QIODevice& device, QString&) {
+        Diagram diagram(calc, title);
+        if (svg) {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&device);
+            generator.setSize(kPlotSize);
+            generator.setViewBox(QRect(QPoint(0, 0), kPlotSize));
+            generator.setResolution(96); // a page wide: 1200 points are 318 mm
+            generator.setTitle(title);
+            generator.setDescription(QStringLiteral("Soil pressure, shear force and bending moment down the pile"));
+            QPainter painter;
+            if (!painter.begin(&generator))
+                return false;
+            diagram.Draw(painter);
+            return painter.end();
+        }
         QImage image(kPlotSize * kPngScale, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
@@ -468,10 +469,8 @@ bool WritePlot(const Calculation& calc, const QString& title, const QString& pat
             painter.scale(kPngScale, kPngScale);
             diagram.Draw(painter);
         }
-        image.save(&buffer, "PNG");
-    }
-    const QByteArray bytes = buffer.data();
-    return SaveFileAtomically(path, BytesWriter(bytes), error);
+        return image.save(&device, "PNG");
+    };
 }
 
 } // namespace latcap::batch

@@ -2,6 +2,8 @@
 
 #include "batch_run.h"
 
+#include "SaveFile.h"
+
 #include <QSize>
 #include <QString>
 
@@ -17,8 +19,7 @@ bool IsPlotFile(const QString& path);
 // Draws the ultimate soil pressure, the shear force and the bending moment
 // down the pile side by side on one depth axis, with the layer boundaries,
 // the point of rotation and the pile toe, and writes the diagram to path as
-// SVG or PNG by its extension. Needs a QGuiApplication. On failure returns
-// false with a message naming the file and the reason.
-bool WritePlot(const Calculation& calc, const QString& title, const QString& path, QString& error);
+// SVG or PNG by the extension of path. Needs a QGuiApplication.
+DeviceWriter PlotWriter(const Calculation& calc, const QString& title, const QString& path);
 
 } // namespace latcap::batch

@@ -1,7 +1,24 @@
 #include "batch_run.h"
 
+#include "batch_case.h"
+#include "batch_output.h"
+#include "batch_plot.h"
+
+#include "Coefficients.h"
+#include "FileFormats.h"
 #include "Messages.h"
+#include "NumberText.h"
+#include "SaveFile.h"
 #include "Solvers.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <sstream>
 
 namespace latcap::batch {
 namespace {
@@ -18,28 +35,209 @@ namespace {
         std::vector<std::string>& messages_;
     };
 
+    // The runs of one command line, writing to its two streams.
+    class Runner {
+    public:
+        Runner(std::ostream& out, std::ostream& err)
+            : out_(out)
+            , err_(err)
+        {
+        }
+
+        int UsageError(const QString& message)
+        {
+            err_ << "latcap-batch: " << message.toStdString() << "\n"
+                 << "Run \"latcap-batch --help\" for the commands and the case format.\n";
+            return kExitUsageOrFileError;
+        }
+
+        int FileError(const QString& message)
+        {
+            err_ << message.toStdString() << "\n";
+            return kExitUsageOrFileError;
+        }
+
+        int WriteTables(const QString& folder)
+        {
+            auto state = std::make_unique<AnalysisState>();
+            FillKqTable(*state);
+            FillKcTable(*state);
+            const QDir dir(folder);
+            for (const auto& [name, table] : { std::pair { text::kKqTableFile, &state->KqTable },
+                     std::pair { text::kKcTableFile, &state->KcTable } }) {
+                std::ostringstream text;
+                WriteCoefficientTable(text, *table);
+                QString error;
+                if (!SaveFileAtomically(dir.filePath(QString::fromLatin1(name)),
+                        BytesWriter(QByteArray::fromStdString(text.str())), error))
+                    return FileError(error);
+            }
+            return kExitConverged;
+        }
+
+        int RunCase(const Options& options)
+        {
+            Case source;
+            QString error;
+            if (!LoadCase(options.casePath, source, error))
+                return FileError(error);
+            for (const CaseSetting& setting : options.settings) {
+                std::string what;
+                if (!SetCaseValue(source, setting.key, setting.value, what))
+                    return UsageError(QStringLiteral("--set %1=%2: %3")
+                                          .arg(QString::fromStdString(setting.key),
+                                              QString::fromStdString(setting.value), QString::fromStdString(what)));
+            }
+            std::string startCsf = text::kDefaultCsf;
+            if (!source.csf && !StartCsf(startCsf, error))
+                return FileError(error);
+            if (options.sweep)
+                return RunSweep(options, source, startCsf);
+
+            const Calculation calc = Calculate(options.command, CaseInputs(source, startCsf), source.layerCount);
+            for (const std::string& message : calc.messages)
+                err_ << message << "\n";
+            if (options.json) {
+                PrintJson(out_, CalculationJson(calc, options.casePath, source.title, options.slices));
+            } else {
+                for (const std::string& line : calc.OutputLines())
+                    out_ << line << "\n";
+            }
+            out_.flush();
+
+            int status = calc.ExitStatus();
+            auto writeFile = [&](const QString& path, const DeviceWriter& write) {
+                if (path.isEmpty())
+                    return;
+                if (!calc.HasResults()) {
+                    err_ << "The file " << QDir::toNativeSeparators(path).toStdString()
+                         << " was not written: the calculation has no results.\n";
+                    return;
+                }
+                QString failure;
+                if (!SaveFileAtomically(path, write, failure))
+                    status = FileError(failure);
+            };
+            writeFile(options.details, [&](QIODevice& device, QString&) {
+                std::ostringstream text;
+                WriteCalcDetails(text, *calc.state);
+                const QByteArray bytes = QByteArray::fromStdString(text.str());
+                return device.write(bytes) == bytes.size();
+            });
+            const QString title = source.title.empty() ? QFileInfo(options.casePath).completeBaseName()
+                                                       : QString::fromStdString(source.title);
+            writeFile(options.plot, PlotWriter(calc, title, options.plot));
+            return status;
+        }
+
+    private:
+        int RunSweep(const Options& options, const Case& source, const std::string& startCsf)
+        {
+            const Sweep& sweep = *options.sweep;
+            // Every value must make a case before the first row is printed.
+            std::vector<Case> cases(sweep.values.size(), source);
+            for (std::size_t i = 0; i < sweep.values.size(); ++i) {
+                std::string error;
+                if (!SetCaseValue(cases[i], sweep.key, sweep.values[i], error))
+                    return UsageError(QStringLiteral("--vary %1=%2: %3")
+                                          .arg(QString::fromStdString(sweep.key),
+                                              QString::fromStdString(sweep.values[i]), QString::fromStdString(error)));
+            }
+            QJsonArray rows;
+            if (!options.json)
+                out_ << SweepCsvHeader(options.command, sweep.key) << "\n";
+            int status = kExitConverged;
+            QElapsedTimer timer;
+            timer.start();
+            qint64 lastReport = 0;
+            const std::size_t count = sweep.values.size();
+            for (std::size_t i = 0; i < count; ++i) {
+                const Case& varied = cases[i];
+                const Calculation calc = Calculate(options.command, CaseInputs(varied, startCsf), varied.layerCount);
+                status = std::max(status, calc.ExitStatus());
+                if (options.json) {
+                    QJsonObject json = CalculationJson(calc, options.casePath, source.title, options.slices);
+                    json.insert(QStringLiteral("varied"),
+                        QJsonObject { { QStringLiteral("key"), QString::fromStdString(sweep.key) },
+                            { QStringLiteral("value"), ReadNumber(sweep.values[i]) } });
+                    rows.append(json);
+                } else {
+                    out_ << SweepCsvRow(sweep.values[i], calc) << "\n";
+                }
+                const qint64 elapsed = timer.elapsed();
+                if (elapsed >= 1000 && elapsed - lastReport >= 1000) {
+                    lastReport = elapsed;
+                    err_ << "latcap-batch: " << i + 1 << " of " << count << " calculations done\n";
+                }
+            }
+            if (lastReport > 0)
+                err_ << "latcap-batch: " << count << " of " << count << " calculations done\n";
+            if (options.json)
+                PrintJson(out_, rows);
+            out_.flush();
+            return status;
+        }
+
+        std::ostream& out_;
+        std::ostream& err_;
+    };
+
 } // namespace
 
 const char* CommandName(Command command) { return command == Command::CalcL ? "Calc L" : "Calc M"; }
 
 const char* AnswerKey(Command command) { return command == Command::CalcL ? "L" : "M"; }
 
-int Calculation::ExitStatus() const
+const char* StatusWord(RunStatus status)
 {
-    if (!dataOk)
-        return kExitNotEnoughData;
-    if (outcome.iterationProblem || outcome.arithmeticProblem)
-        return kExitProblem;
-    return kExitConverged;
+    switch (status) {
+    case RunStatus::Converged:
+        return "converged";
+    case RunStatus::IterationProblem:
+        return "iteration problem";
+    case RunStatus::ArithmeticProblem:
+        return "arithmetic problem";
+    case RunStatus::NotEnoughData:
+        break;
+    }
+    return "not enough data";
 }
 
-std::string Calculation::AnswerText() const { return std::string(AnswerKey(command)) + " = " + outcome.answer; }
+RunStatus Calculation::Status() const
+{
+    if (!dataOk)
+        return RunStatus::NotEnoughData;
+    if (outcome.arithmeticProblem)
+        return RunStatus::ArithmeticProblem;
+    if (outcome.iterationProblem)
+        return RunStatus::IterationProblem;
+    return RunStatus::Converged;
+}
+
+int Calculation::ExitStatus() const
+{
+    switch (Status()) {
+    case RunStatus::Converged:
+        return kExitConverged;
+    case RunStatus::IterationProblem:
+    case RunStatus::ArithmeticProblem:
+        return kExitIterationOrArithmeticProblem;
+    case RunStatus::NotEnoughData:
+        break;
+    }
+    return kExitNotEnoughData;
+}
+
+float Calculation::Answer() const
+{
+    return command == Command::CalcL ? state->LCalc : static_cast<float>(double(state->CSF) * state->M);
+}
 
 std::vector<std::string> Calculation::OutputLines() const
 {
     if (!HasResults())
         return {};
-    return { AnswerText(), results.zr, results.moment, results.shear };
+    return { std::string(AnswerKey(command)) + " = " + outcome.answer, results.zr, results.moment, results.shear };
 }
 
 Calculation Calculate(Command command, const InputTexts& inputs, int layerCount)
@@ -62,6 +260,28 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount)
     else
         calc.results = ShowResults(state);
     return calc;
+}
+
+int Run(const QStringList& arguments, std::ostream& out, std::ostream& err)
+{
+    Runner runner(out, err);
+    Options options;
+    QString error;
+    if (!ParseArguments(arguments, options, error))
+        return runner.UsageError(error);
+    switch (options.action) {
+    case Options::Action::Help:
+        out << options.helpText.toStdString();
+        return kExitConverged;
+    case Options::Action::Version:
+        out << VersionLine().toStdString() << "\n";
+        return kExitConverged;
+    case Options::Action::Tables:
+        return runner.WriteTables(options.folder);
+    case Options::Action::Calculate:
+        break;
+    }
+    return runner.RunCase(options);
 }
 
 } // namespace latcap::batch

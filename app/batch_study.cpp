@@ -123,15 +123,4 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
     return true;
 }
 
-double CarriedValue(float value)
-{
-    if (!std::isfinite(value))
-        return value;
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    double widened = 0;
-    std::from_chars(buffer, end, widened);
-    return ec == std::errc() ? widened : double(value);
-}
-
 } // namespace latcap::batch

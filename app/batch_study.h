@@ -29,8 +29,4 @@ struct Sweep {
 // step, a step that leads away from TO and more than kMaxSweepRows values.
 bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error);
 
-// The shortest decimal text that reads back as the same float, as a double:
-// what a single-precision result carries, without the noise of widening it.
-double CarriedValue(float value);
-
 } // namespace latcap::batch

@@ -1,0 +1,170 @@
+#include "batch_options.h"
+
+#include "batch_plot.h"
+
+#include <QCommandLineParser>
+
+namespace latcap::batch {
+namespace {
+
+    const char* const kDescription = R"(Sizes short rigid piles under lateral load by Brinch Hansen's method,
+without the window: the same inputs, checks, calculations and texts.
+
+Commands:
+  calc-l CASE     Calc L: the embedded depth that carries H and M.
+  calc-m CASE     Calc M: the moment a pile of depth L carries with H.
+  tables [DIR]    Writes KqTable.CSV and KcTable.CSV into DIR (default: the
+                  working directory).
+
+The results go to standard output, one per line, as the window shows them:
+  L = 2.478
+  Zr = 1.979 m
+  Moment = 61.42 kNm
+  Shear = 100.34 kN
+Messages ("Not Enough Data", "Calculating Depth - Iteration Problem", ...)
+go to standard error.
+
+Exit status: 0 converged; 1 an iteration problem (a solver did not converge;
+results are still printed) or an arithmetic problem (a result is not a
+finite number; no results); 2 not enough data; 64 a usage error or a file
+that cannot be read or written.
+
+The case file holds the texts of the window's boxes, one "key = value" per
+line; keys in any case, "#" starts a comment, a missing key is an empty box:
+  title = Sign post, Main Street   # the title line; no input
+  CSF = 1          # without this line: line 2 of Latcap.ini, else 0.5
+  H = 50           # lateral load [kN]
+  M = 20           # moment [kNm]
+  L =              # embedded depth [m]
+  layers = 2       # 1 to 5, 1 without this line
+  # layer N = bottom [m], unit weight [kN/m3], cohesion [kPa],
+  #           friction angle [deg], width [m]
+  layer 1 = 1.5, 17, 40, 0, 0.6
+  layer 2 = 100, 19, 0, 34, 0.6
+The top of layer 1 is 0 and each further layer starts at the bottom of the
+one above; the deepest layer always reaches 100 m. Lines of layers beyond
+"layers" are ignored.
+
+Design studies:
+  --set KEY=VALUE  overrides one value of the case, e.g. --set H=60.
+  --vary KEY=FROM:TO:STEP runs the command for every value and prints one
+                   CSV table: the value, the answer, Zr, Moment, Shear (the
+                   numbers a single run prints), Status and Messages.
+                   The exit status is the highest of the rows.
+  KEY is H, M, L, CSF, layers, or one field of a layer, "layer N.FIELD" with
+  FIELD bottom, unit weight (or gamma), cohesion (or c), friction angle (or
+  phi) or width (or d), e.g. --vary "layer 2.cohesion=20:60:10".
+  Status is one of "converged", "iteration problem", "arithmetic problem"
+  (which wins when both occur) and "not enough data".
+  --json prints inputs, results, status and messages as JSON (an array for
+  a sweep); --slices adds the slice table. Units: m, kN, kNm, kPa, kN/m3,
+  degrees.
+  --plot FILE.svg or FILE.png draws soil pressure, shear and moment down the
+  pile.)";
+
+} // namespace
+
+QString VersionLine() { return QStringLiteral("latcap-batch " LATCAP_VERSION); }
+
+bool ParseArguments(const QStringList& arguments, Options& options, QString& error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("calc-l, calc-m or tables."));
+    parser.addPositionalArgument(
+        QStringLiteral("case"), QStringLiteral("The case file (calc-l, calc-m)."), QStringLiteral("CASE | [DIR]"));
+    const QCommandLineOption details(QStringLiteral("details"),
+        QStringLiteral("Write the slice table of the calculation to FILE (CSV)."), QStringLiteral("FILE"));
+    const QCommandLineOption set(QStringLiteral("set"),
+        QStringLiteral("Use VALUE for KEY instead of what the case file says, e.g. "
+                       "--set H=60 or --set \"layer 2.cohesion=40\". May be repeated."),
+        QStringLiteral("KEY=VALUE"));
+    const QCommandLineOption vary(QStringLiteral("vary"),
+        QStringLiteral("Run once for every value FROM, FROM + STEP, ... up to TO of KEY "
+                       "and print one CSV table (or a JSON array)."),
+        QStringLiteral("KEY=FROM:TO:STEP"));
+    const QCommandLineOption json(
+        QStringLiteral("json"), QStringLiteral("Print the inputs and results as JSON instead of text."));
+    const QCommandLineOption slices(QStringLiteral("slices"), QStringLiteral("With --json: add the slice table."));
+    const QCommandLineOption plot(QStringLiteral("plot"),
+        QStringLiteral("Draw soil pressure, shear and moment down the pile into FILE "
+                       "(.svg or .png)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ details, set, vary, json, slices, plot });
+
+    auto refuse = [&](const QString& reason) {
+        error = reason;
+        return false;
+    };
+    if (!parser.parse(arguments))
+        return refuse(parser.errorText());
+    if (parser.isSet(help)) {
+        options.action = Options::Action::Help;
+        options.helpText = parser.helpText();
+        return true;
+    }
+    if (parser.isSet(version)) {
+        options.action = Options::Action::Version;
+        return true;
+    }
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return refuse(QStringLiteral("name a command: calc-l, calc-m or tables."));
+    const QString& name = args.front();
+    if (name == QLatin1String("tables")) {
+        if (args.size() > 2)
+            return refuse(QStringLiteral("tables takes at most one folder."));
+        for (const QCommandLineOption* option : { &details, &set, &vary, &json, &slices, &plot }) {
+            if (parser.isSet(*option))
+                return refuse(QStringLiteral("--%1 belongs to calc-l and calc-m.").arg(option->names().front()));
+        }
+        options.action = Options::Action::Tables;
+        options.folder = args.size() == 2 ? args[1] : QStringLiteral(".");
+        return true;
+    }
+    if (name == QLatin1String("calc-l"))
+        options.command = Command::CalcL;
+    else if (name == QLatin1String("calc-m"))
+        options.command = Command::CalcM;
+    else
+        return refuse(QStringLiteral("unknown command \"%1\".").arg(name));
+    if (args.size() != 2)
+        return refuse(QStringLiteral("%1 takes one case file.").arg(name));
+
+    options.action = Options::Action::Calculate;
+    options.casePath = args[1];
+    for (const QString& text : parser.values(set)) {
+        CaseSetting setting;
+        std::string why;
+        if (!ParseSetting(text.toStdString(), setting, why))
+            return refuse(QString::fromStdString(why));
+        options.settings.push_back(setting);
+    }
+    if (parser.values(vary).size() > 1)
+        return refuse(QStringLiteral("--vary may be given once."));
+    if (parser.isSet(vary)) {
+        Sweep sweep;
+        std::string why;
+        if (!ParseSweep(parser.value(vary).toStdString(), sweep, why))
+            return refuse(QString::fromStdString(why));
+        options.sweep = std::move(sweep);
+        for (const QCommandLineOption* option : { &details, &plot }) {
+            if (parser.isSet(*option))
+                return refuse(QStringLiteral("--%1 writes one calculation; it cannot go with --vary.")
+                                  .arg(option->names().front()));
+        }
+    }
+    options.json = parser.isSet(json);
+    options.slices = parser.isSet(slices);
+    if (options.slices && !options.json)
+        return refuse(QStringLiteral("--slices goes with --json."));
+    options.details = parser.value(details);
+    options.plot = parser.value(plot);
+    if (parser.isSet(plot) && !IsPlotFile(options.plot))
+        return refuse(QStringLiteral("--plot %1: the file name must end in .svg or .png.").arg(options.plot));
+    return true;
+}
+
+} // namespace latcap::batch

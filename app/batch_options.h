@@ -1,0 +1,38 @@
+#pragma once
+
+#include "batch_study.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace latcap::batch {
+
+enum class Command { CalcL, CalcM };
+
+// What the command line asks for.
+struct Options {
+    enum class Action { Calculate, Tables, Help, Version };
+    Action action = Action::Calculate;
+    Command command = Command::CalcL;
+    QString casePath; // calc-l, calc-m
+    QString folder; // tables
+    std::vector<CaseSetting> settings;
+    std::optional<Sweep> sweep;
+    bool json = false;
+    bool slices = false;
+    QString details;
+    QString plot;
+    QString helpText;
+};
+
+// Reads the command line, arguments[0] being the program. On a usage error
+// returns false with the reason.
+bool ParseArguments(const QStringList& arguments, Options& options, QString& error);
+
+// "latcap-batch 1.0.0".
+QString VersionLine();
+
+} // namespace latcap::batch

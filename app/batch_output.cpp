@@ -1,0 +1,149 @@
+#include "batch_output.h"
+
+#include "CaseFile.h"
+#include "NumberText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <charconv>
+#include <cmath>
+
+namespace latcap::batch {
+namespace {
+
+    // The shortest decimal text that reads back as the same float, as a
+    // double: what a single-precision result carries, without the noise of
+    // widening it.
+    QJsonValue Carried(float value)
+    {
+        if (!std::isfinite(value))
+            return double(value);
+        char buffer[32];
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        double widened = 0;
+        std::from_chars(buffer, end, widened);
+        return ec == std::errc() ? widened : double(value);
+    }
+
+    QJsonValue Read(const std::string& text) { return ReadNumber(text); }
+
+    QJsonArray Strings(const std::vector<std::string>& texts)
+    {
+        QJsonArray array;
+        for (const std::string& text : texts)
+            array.append(QString::fromStdString(text));
+        return array;
+    }
+
+    std::string Joined(const std::vector<std::string>& texts)
+    {
+        std::string out;
+        for (const std::string& text : texts)
+            out += (out.empty() ? "" : "; ") + text;
+        return out;
+    }
+
+    float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
+    {
+        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
+            if (state.Slice[static_cast<std::size_t>(i)].*field == value)
+                return state.Slice[static_cast<std::size_t>(i)].Z;
+        }
+        return 0.0f;
+    }
+
+} // namespace
+
+float MaxMomentDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Moment, state.MaxMoment); }
+
+float MaxShearDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Shear, state.MaxShear); }
+
+std::string SweepCsvHeader(Command command, const std::string& key)
+{
+    const std::string unit = CaseKeyUnit(key);
+    return key + (unit.empty() ? "" : " [" + unit + "]") + "," + AnswerKey(command)
+        + (command == Command::CalcL ? " [m]" : " [kNm]") + ",Zr [m],Moment [kNm],Shear [kN],Status,Messages";
+}
+
+std::string SweepCsvRow(const std::string& value, const Calculation& calc)
+{
+    std::string row = value + ",";
+    if (calc.HasResults()) {
+        const AnalysisState& state = *calc.state;
+        row += FormatMask(calc.Answer(), calc.command == Command::CalcL ? "##0.000" : "####0.00") + ","
+            + FormatMask(state.Zr, "###0.000") + "," + FormatMask(ShownMaxMoment(state), "#####0.0#") + ","
+            + FormatMask(ShownMaxShear(state), "#####0.0#");
+    } else {
+        row += ",,,";
+    }
+    return row + "," + StatusWord(calc.Status()) + "," + Joined(calc.messages);
+}
+
+QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices)
+{
+    const InputTexts& in = calc.inputs;
+    QJsonArray layers;
+    for (int i = 0; i < calc.layerCount; ++i) {
+        const LayerTexts& row = in.layers[static_cast<std::size_t>(i)];
+        layers.append(QJsonObject {
+            { QStringLiteral("layer"), i + 1 },
+            { QStringLiteral("top"), Read(row.from) },
+            { QStringLiteral("bottom"), Read(row.to) },
+            { QStringLiteral("unitWeight"), Read(row.gama) },
+            { QStringLiteral("cohesion"), Read(row.c) },
+            { QStringLiteral("frictionAngle"), Read(row.phi) },
+            { QStringLiteral("width"), Read(row.d) },
+        });
+    }
+    QJsonObject json {
+        { QStringLiteral("case"), casePath },
+        { QStringLiteral("title"), QString::fromStdString(title) },
+        { QStringLiteral("command"), QString::fromLatin1(CommandName(calc.command)) },
+        { QStringLiteral("inputs"),
+            QJsonObject { { QStringLiteral("CSF"), Read(in.csf) }, { QStringLiteral("H"), Read(in.h) },
+                { QStringLiteral("M"), Read(in.m) }, { QStringLiteral("L"), Read(in.l) },
+                { QStringLiteral("layers"), layers } } },
+        { QStringLiteral("status"), QString::fromLatin1(StatusWord(calc.Status())) },
+        { QStringLiteral("messages"), Strings(calc.messages) },
+        { QStringLiteral("exitStatus"), calc.ExitStatus() },
+    };
+    if (!calc.HasResults())
+        return json;
+
+    const AnalysisState& state = *calc.state;
+    json.insert(QString::fromLatin1(AnswerKey(calc.command)), Carried(calc.Answer()));
+    json.insert(QStringLiteral("Zr"), Carried(state.Zr));
+    json.insert(QStringLiteral("maxMoment"), Carried(ShownMaxMoment(state)));
+    json.insert(QStringLiteral("maxMomentDepth"), Carried(MaxMomentDepth(state)));
+    json.insert(QStringLiteral("maxShear"), Carried(ShownMaxShear(state)));
+    json.insert(QStringLiteral("maxShearDepth"), Carried(MaxShearDepth(state)));
+    json.insert(QStringLiteral("shown"), Strings(calc.OutputLines()));
+    if (slices) {
+        QJsonArray table;
+        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
+            const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+            table.append(QJsonObject {
+                { QStringLiteral("z"), Carried(s.Z) },
+                { QStringLiteral("weightAbove"), Carried(s.WeightAbove) },
+                { QStringLiteral("Kq"), Carried(s.Kq) },
+                { QStringLiteral("Kc"), Carried(s.Kc) },
+                { QStringLiteral("dz"), Carried(s.dZ) },
+                { QStringLiteral("soilPressure"), Carried(s.SoilPressure) },
+                { QStringLiteral("soilForce"), Carried(s.SoilForce) },
+                { QStringLiteral("shear"), Carried(static_cast<float>(double(state.CSF) * s.Shear)) },
+                { QStringLiteral("moment"), Carried(static_cast<float>(double(state.CSF) * s.Moment)) },
+            });
+        }
+        json.insert(QStringLiteral("slices"), table);
+    }
+    return json;
+}
+
+void PrintJson(std::ostream& out, const QJsonValue& value)
+{
+    const QJsonDocument document = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    out << document.toJson(QJsonDocument::Indented).toStdString();
+}
+
+} // namespace latcap::batch

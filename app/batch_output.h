@@ -1,0 +1,38 @@
+#pragma once
+
+#include "batch_run.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+
+#include <ostream>
+#include <string>
+
+namespace latcap::batch {
+
+// The header of a sweep's CSV table: the varied key and the numbers of a
+// run, with their units, then Status and Messages.
+std::string SweepCsvHeader(Command command, const std::string& key);
+
+// One row of a sweep: the value, the numbers a single run prints, the
+// status word and the messages.
+std::string SweepCsvRow(const std::string& value, const Calculation& calc);
+
+// A calculation as one JSON object: the case and its title, the command,
+// the inputs as read by the number rule, the answer, Zr, the shown maxima and
+// where they occur, the status, messages and exit status, and with slices
+// the slice table (shear and moment times CSF). Lengths in m, forces in kN,
+// moments in kNm, pressures in kPa, unit weights in kN/m3, angles in
+// degrees.
+QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices);
+
+// Writes an object or an array as indented JSON.
+void PrintJson(std::ostream& out, const QJsonValue& value);
+
+// The depth [m] of the slice where the pile carries its largest moment
+// (shear) as CalcPileForces found it; 0 when no slice holds it.
+float MaxMomentDepth(const AnalysisState& state);
+float MaxShearDepth(const AnalysisState& state);
+
+} // namespace latcap::batch
