@@ -1,16 +1,32 @@
 #include "PileSketch.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace latcap {
 
-using namespace sketch;
+namespace {
+
+    // Where the parts of the pile sketch lie, in the sketch's own pixels.
+    constexpr int kWidth = 170;
+    constexpr int kHeight = 272;
+    constexpr int kPileLeft = 90;
+    constexpr int kPileRight = 120;
+    constexpr int kPileAxis = (kPileLeft + kPileRight) / 2;
+    constexpr int kGround = 62;
+    constexpr int kToe = 232;
+    constexpr int kRotation = 170; // level of the point of rotation
+    constexpr int kLoadLevel = 52; // the lateral load's arrow
+    constexpr int kArcTop = 15; // highest point of the moment arc
+    constexpr int kDepthAxisX = 145; // the Z axis
+    constexpr int kDepthAxisEnd = 150;
+    constexpr int kLDimensionX = 40; // pile depth L
+    constexpr int kZrDimensionX = 68; // depth of the point of rotation
+    constexpr int kWidthLevel = 250; // pile width D under the toe
+} // namespace
 
 PileSketch::PileSketch(QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("PileSketch"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(kWidth, kHeight);
 }
