@@ -33,9 +33,6 @@ public:
     explicit frmLatcap(Platform& platform, QWidget* parent = nullptr);
     ~frmLatcap() override;
 
-    // What the last gathering and calculation left behind.
-    const AnalysisState& analysisState() const { return *state_; }
-
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
