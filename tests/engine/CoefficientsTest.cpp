@@ -20,6 +20,8 @@ namespace {
         double tolerance;
     };
 
+    void PrintTo(const PublishedValue& value, std::ostream* out) { *out << value.name; }
+
     class Coefficients : public ::testing::TestWithParam<PublishedValue> { };
 
     TEST_P(Coefficients, MatchThePublishedValues)

@@ -28,7 +28,10 @@ namespace {
         std::vector<std::string> fields;
     };
 
-    void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+    // Every row is shown by its name.
+    template <typename Named>
+    requires requires(Named row) { row.name; }
+    void PrintTo(const Named& row, std::ostream* out) { *out << row.name; }
 
     std::vector<Row> Rows(const std::string& file)
     {
