@@ -75,7 +75,7 @@ namespace {
 
     INSTANTIATE_TEST_SUITE_P(Engine, Texts, ::testing::ValuesIn(Rows("texts.tsv")), testing::CaseName());
 
-    TEST(Texts, LocaleDecimalCommaIsIgnored)
+    TEST(Locale, DecimalCommaIsIgnored)
     {
         const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
         if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
