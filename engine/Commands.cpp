@@ -10,29 +10,56 @@
 namespace latcap {
 namespace {
 
-// A slice whose soil force is not a number never wins the search for the
-// largest moment and shear, so the maxima alone can look finite while the
-// slice table that the details file writes is not.
-bool SliceTableFinite(const AnalysisState& state)
-{
-    if (!std::isfinite(state.ForceAbove) || !std::isfinite(state.ForceBelow) || !std::isfinite(state.SoilMoment))
-        return false;
-    const int count = std::min<int>(state.NoSlices, kMaxSlices);
-    for (int i = 1; i <= count; ++i) {
-        const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
-        for (float value : {s.Kq, s.Kc, s.SoilPressure, s.WeightAbove, s.dZ, s.Z, s.SoilForce, s.Moment, s.Shear}) {
-            if (!std::isfinite(value))
-                return false;
+    // A slice whose soil force is not a number never wins the search for the
+    // largest moment and shear, so the maxima alone can look finite while the
+    // slice table that the details file writes is not.
+    bool SliceTableFinite(const AnalysisState& state)
+    {
+        if (!std::isfinite(state.ForceAbove) || !std::isfinite(state.ForceBelow) || !std::isfinite(state.SoilMoment))
+            return false;
+        const int count = std::min<int>(state.NoSlices, kMaxSlices);
+        for (int i = 1; i <= count; ++i) {
+            const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+            for (float value :
+                { s.Kq, s.Kc, s.SoilPressure, s.WeightAbove, s.dZ, s.Z, s.SoilForce, s.Moment, s.Shear }) {
+                if (!std::isfinite(value))
+                    return false;
+            }
         }
+        return true;
     }
-    return true;
-}
 
-bool ResultsFinite(const AnalysisState& state, float answer)
-{
-    return std::isfinite(answer) && std::isfinite(state.Zr) && std::isfinite(ShownMaxMoment(state))
-           && std::isfinite(ShownMaxShear(state)) && SliceTableFinite(state);
-}
+    bool ResultsFinite(const AnalysisState& state, float answer)
+    {
+        return std::isfinite(answer) && std::isfinite(state.Zr) && std::isfinite(ShownMaxMoment(state))
+            && std::isfinite(ShownMaxShear(state)) && SliceTableFinite(state);
+    }
+
+    // Passes each kind of solver report on once per command, however often a
+    // solver gives up during it.
+    class OncePerKindSink final : public SolverSink {
+    public:
+        explicit OncePerKindSink(SolverSink& target)
+            : target_(target)
+        {
+        }
+
+        void IterationProblem(SolverProblem problem) override
+        {
+            bool& reported = problem == SolverProblem::Moment ? momentReported_ : depthReported_;
+            if (reported)
+                return;
+            reported = true;
+            target_.IterationProblem(problem);
+        }
+
+        bool Reported() const { return momentReported_ || depthReported_; }
+
+    private:
+        SolverSink& target_;
+        bool momentReported_ = false;
+        bool depthReported_ = false;
+    };
 
 } // namespace
 
@@ -46,15 +73,6 @@ float ShownMaxShear(const AnalysisState& state)
     return std::fabs(static_cast<float>(double(state.MaxShear) * state.CSF));
 }
 
-void OncePerKindSink::IterationProblem(SolverProblem problem)
-{
-    bool& reported = problem == SolverProblem::Moment ? momentReported_ : depthReported_;
-    if (reported)
-        return;
-    reported = true;
-    target_.IterationProblem(problem);
-}
-
 const char* IterationMessage(SolverProblem problem)
 {
     return problem == SolverProblem::Moment ? text::kMomentIteration : text::kDepthIteration;
@@ -62,8 +80,9 @@ const char* IterationMessage(SolverProblem problem)
 
 CalcOutcome RunCalcL(AnalysisState& state, SolverSink& sink)
 {
+    const SoilCurves curves = CurvesOfLayers(state);
     OncePerKindSink once(sink);
-    FindDepth(state, state.LCalc, once);
+    FindDepth(state, curves, state.LCalc, once);
     CalcPileForces(state);
     CalcOutcome outcome;
     outcome.iterationProblem = once.Reported();
@@ -75,8 +94,9 @@ CalcOutcome RunCalcL(AnalysisState& state, SolverSink& sink)
 
 CalcOutcome RunCalcM(AnalysisState& state, SolverSink& sink)
 {
+    const SoilCurves curves = CurvesOfLayers(state);
     OncePerKindSink once(sink);
-    FindZr(state, state.L, state.Zr, once);
+    FindZr(state, curves, state.L, state.Zr, once);
     state.M = static_cast<float>(state.SoilMoment - double(state.Zr) * state.H);
     const float shown = static_cast<float>(double(state.CSF) * state.M);
     CalcPileForces(state);

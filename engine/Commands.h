@@ -9,8 +9,8 @@ namespace latcap {
 
 // What a calculation command shows once the solvers have run.
 struct CalcOutcome {
-    std::string answer;      // the new text of the depth box (Calc L) or moment box (Calc M)
-    bool iterationProblem = false;  // a solver gave up; the results are those it left
+    std::string answer; // the new text of the depth box (Calc L) or moment box (Calc M)
+    bool iterationProblem = false; // a solver gave up; the results are those it left
     bool arithmeticProblem = false; // a shown number is not finite; show no results
 };
 
@@ -22,25 +22,12 @@ struct ResultTexts {
     std::string shear;
 };
 
-// Passes each kind of solver report on once per command, however often a
-// solver gives up during it.
-class OncePerKindSink final : public SolverSink {
-public:
-    explicit OncePerKindSink(SolverSink& target) : target_(target) {}
-    void IterationProblem(SolverProblem problem) override;
-    bool Reported() const { return momentReported_ || depthReported_; }
-
-private:
-    SolverSink& target_;
-    bool momentReported_ = false;
-    bool depthReported_ = false;
-};
-
 // The message of a solver report.
 const char* IterationMessage(SolverProblem problem);
 
 // Calc L on gathered inputs: finds the depth, the pile forces, and the text
-// of the depth box ("##0.000").
+// of the depth box ("##0.000"). Each kind of solver report reaches the sink
+// at most once.
 CalcOutcome RunCalcL(AnalysisState& state, SolverSink& sink);
 
 // Calc M on gathered inputs: finds the point of rotation for L, replaces M by

@@ -1,20 +1,28 @@
 #pragma once
 
 #include "AnalysisState.h"
+#include "Coefficients.h"
 
-#include <cstdint>
+#include <array>
 
 namespace latcap {
 
-// Cuts the depth range zTop..zBottom of layer n into 50 slices, appends them
-// to the slice table after sliceCount (which grows by 50), and returns the sum
-// of their soil forces [kN] and of their moments about zr [kNm].
-void SliceSegment(AnalysisState& state, std::int16_t n, float zTop, float zBottom, float zr, float& sumForce,
-                  float& sumMoment, std::int16_t& sliceCount);
+// The parts of Kq and Kc of one layer that depend on its friction angle alone.
+struct LayerCurves {
+    DepthCurve kq;
+    DepthCurve kc;
+};
+
+// The curves of every layer, numbered like Layer; entry 0 stays empty.
+using SoilCurves = std::array<LayerCurves, kMaxLayers + 1>;
+
+// The curves of layers 1 to NoLayers from their Phi, once for all the trials
+// of a command; the layers must not change while they are in use.
+SoilCurves CurvesOfLayers(const AnalysisState& state);
 
 // Rebuilds the slice table for a pile of the given embedded depth rotating
-// about zr, and leaves ForceAbove, ForceBelow (kN), SoilMoment (kNm) and
-// NoSlices in the state.
-void CalcSoilForces(AnalysisState& state, const float& zr, const float& depth);
+// about zr, with each layer's Kq and Kc taken from its curves, and leaves
+// ForceAbove, ForceBelow (kN), SoilMoment (kNm) and NoSlices in the state.
+void CalcSoilForces(AnalysisState& state, const SoilCurves& curves, const float& zr, const float& depth);
 
 } // namespace latcap

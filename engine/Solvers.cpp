@@ -1,27 +1,25 @@
 #include "Solvers.h"
 
-#include "SoilForces.h"
-
 #include <cmath>
 
 namespace latcap {
 namespace {
 
-constexpr float kTolerance = 0.1f;
-constexpr int kMaxIterations = 101;
+    constexpr float kTolerance = 0.1f;
+    constexpr int kMaxIterations = 101;
 
-float Midpoint(float lo, float hi) { return static_cast<float>((double(lo) + hi) / 2.0); }
+    float Midpoint(float lo, float hi) { return static_cast<float>((double(lo) + hi) / 2.0); }
 
 } // namespace
 
-void FindZr(AnalysisState& state, const float& depthRef, float& zr, SolverSink& sink)
+void FindZr(AnalysisState& state, const SoilCurves& curves, const float& depthRef, float& zr, SolverSink& sink)
 {
     const float depth = depthRef;
     zr = depth;
     float lo = 0.0f;
     float hi = 0.0f;
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
-        CalcSoilForces(state, zr, depth);
+        CalcSoilForces(state, curves, zr, depth);
         const float residual = static_cast<float>(double(state.H) - (double(state.ForceAbove) - state.ForceBelow));
         if (std::fabs(residual) <= kTolerance)
             return;
@@ -41,13 +39,13 @@ void FindZr(AnalysisState& state, const float& depthRef, float& zr, SolverSink& 
     sink.IterationProblem(SolverProblem::Moment);
 }
 
-void FindDepth(AnalysisState& state, float& lCalc, SolverSink& sink)
+void FindDepth(AnalysisState& state, const SoilCurves& curves, float& lCalc, SolverSink& sink)
 {
     float lo = 0.0f;
     float hi = 50.0f;
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
         lCalc = Midpoint(lo, hi);
-        FindZr(state, lCalc, state.Zr, sink);
+        FindZr(state, curves, lCalc, state.Zr, sink);
         const float residual = static_cast<float>(double(state.Zr) * state.H + state.M - state.SoilMoment);
         if (std::fabs(residual) <= kTolerance)
             return;
