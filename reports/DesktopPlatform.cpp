@@ -31,8 +31,9 @@ Platform::Answer DesktopPlatform::showMessage(
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     if (buttons == Buttons::OkCancel)
         box.addButton(QMessageBox::Cancel);
+    // OK is the default; Escape answers Cancel, or OK when it stands alone, as
+    // in every message box.
     box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 

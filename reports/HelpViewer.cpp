@@ -167,7 +167,7 @@ HelpViewer::HelpViewer(QWidget* parent)
 
 HelpViewer::~HelpViewer() = default;
 
-bool HelpViewer::open(const QString& chmPath, QString* error)
+bool HelpViewer::open(const QString& chmPath)
 {
     chmPath_.clear();
     contents_->clear();
@@ -175,11 +175,8 @@ bool HelpViewer::open(const QString& chmPath, QString* error)
     browser_->clearHistory();
     QString reason;
     if (!chm_.open(chmPath, &reason)) {
-        const QString text
-            = QStringLiteral("The help file %1 cannot be opened. %2").arg(QDir::toNativeSeparators(chmPath), reason);
-        showError(text);
-        if (error)
-            *error = text;
+        showError(
+            QStringLiteral("The help file %1 cannot be opened. %2").arg(QDir::toNativeSeparators(chmPath), reason));
         return false;
     }
     chmPath_ = chmPath;

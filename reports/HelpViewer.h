@@ -10,7 +10,6 @@ class QListWidget;
 class QTextBrowser;
 class QToolButton;
 class QTreeWidget;
-class QTreeWidgetItem;
 class QUrl;
 
 namespace latcap {
@@ -30,8 +29,8 @@ public:
     ~HelpViewer() override;
 
     // Loads the file and shows its default page. On failure the viewer shows
-    // the reason instead, and `error` receives it.
-    bool open(const QString& chmPath, QString* error = nullptr);
+    // the reason instead.
+    bool open(const QString& chmPath);
     // The file shown, empty while none could be opened.
     QString chmPath() const { return chmPath_; }
 

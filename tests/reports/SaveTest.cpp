@@ -26,6 +26,8 @@ namespace {
         QStringList fields; // as in save-cases.txt, after the name
     };
 
+    void PrintTo(const SaveCase& c, std::ostream* out) { *out << c.name; }
+
     std::vector<SaveCase> ReadCases()
     {
         std::vector<SaveCase> cases;
