@@ -35,7 +35,7 @@ namespace {
             QStringList fields = line.split(u'|');
             for (QString& field : fields)
                 field = field.trimmed();
-            if (fields.size() == 8 && !line.startsWith(u'#'))
+            if (!line.trimmed().isEmpty() && !line.startsWith(u'#'))
                 cases.push_back({ fields.takeFirst().toStdString(), fields });
         }
         return cases;
@@ -46,7 +46,8 @@ namespace {
     TEST_P(SaveTest, AsksSavesAndReportsOnce)
     {
         const QStringList& c = GetParam().fields;
-        const QString &typed = c[0], &before = c[1], &after = c[6];
+        ASSERT_EQ(c.size(), 7) << "a case line has eight fields";
+        const QString &typed = c[0], &before = c[1], &after = c[5];
         QTemporaryDir dir;
         const QString target = typed.isEmpty() ? QString() : dir.filePath(typed);
         const QByteArray native = QFile::encodeName(target), locked = QFile::encodeName(dir.filePath(u"locked"_s));
@@ -74,18 +75,12 @@ namespace {
         EXPECT_EQ(SaveThroughDialog(platform, nullptr, request, c[3] == u"yes" ? fails : BytesWriter("new\r\n")),
             c[4] == u"yes");
 
-        const FakePlatform::SaveDialog& asked = platform.saveDialogs.value(0);
-        EXPECT_EQ(asked.title + asked.filter + asked.initialName, request.title + request.filter + request.initialName);
+        EXPECT_EQ(platform.saveDialogs.value(0).initialName, request.initialName);
         QStringList shown;
-        const QString failure = u"The file %1 could not be written: "_s.arg(target);
         for (const FakePlatform::Message& m : platform.messages)
-            shown.append(m.title == u"Warning" && m.text == u"Replace Existing File ?"
-                        && m.buttons == Platform::Buttons::OkCancel
-                    ? u"W"_s
-                    : m.title == u"Error" && m.text.startsWith(failure) && m.buttons == Platform::Buttons::Ok
-                    ? u"E:"_s + m.text.mid(failure.size()).chopped(1)
-                    : m.text);
-        EXPECT_EQ(shown.join(u' '), c[5]);
+            shown.append(m.title + u": "_s + m.text
+                + (m.buttons == Platform::Buttons::OkCancel ? u" [OK/Cancel]"_s : u" [OK]"_s));
+        EXPECT_EQ(shown.join(u" / "), QString(c[6]).replace(u"%1"_s, target));
         EXPECT_EQ(QFileInfo(target).isFile(), after != u"none");
         if (after != u"none") {
             EXPECT_EQ(testing::ReadFile(native.toStdString()), after == u"new" ? "new\r\n" : "old report\r\n");
