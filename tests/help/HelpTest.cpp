@@ -56,7 +56,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(u"Latcap.chm"_s);
         QFile file(path);
         QVERIFY(content.isNull() || (content == "/" ? QDir().mkdir(path) : file.open(QIODevice::WriteOnly)));
-        file.write(content);
+        QVERIFY(!file.isOpen() || file.write(content) == content.size());
         file.close();
         QString error;
         QVERIFY(!HelpFile().open(path, &error));
