@@ -118,7 +118,8 @@ namespace {
         // A table that cannot be written is reported, and the next one is not tried.
         QDir(dir.path()).mkpath(u"blocked/KqTable.CSV"_s);
         EXPECT_FALSE(SaveCoefficientTables(platform, nullptr, state, dir.filePath(u"blocked"_s)));
-        EXPECT_EQ(platform.messageTitles(), QStringList { u"Error"_s });
+        EXPECT_EQ(platform.messages.size(), 1);
+        EXPECT_EQ(platform.messages.value(0).title, u"Error"_s);
         EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"blocked/KcTable.CSV"_s)));
     }
 

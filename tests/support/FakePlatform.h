@@ -45,8 +45,13 @@ public:
     }
     void showHelp(QWidget*) override { ++helpRequests; }
 
-    QStringList messageTexts() const { return field(&Message::text); }
-    QStringList messageTitles() const { return field(&Message::title); }
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message& m : messages)
+            texts.append(m.text);
+        return texts;
+    }
 
     QQueue<Answer> answers; // answers to message boxes, OK when empty
     QQueue<QString> fileNames; // answers to the save dialog, cancel when empty
@@ -56,15 +61,6 @@ public:
     QList<QImage> printed;
     int helpRequests = 0;
     std::function<void(const Message&)> whileMessageShown; // runs while a box would be open
-
-private:
-    QStringList field(QString Message::*member) const
-    {
-        QStringList values;
-        for (const Message& m : messages)
-            values.append(m.*member);
-        return values;
-    }
 };
 
 } // namespace latcap::testing
