@@ -106,9 +106,13 @@ bool HelpFile::open(const QString& path, QString* error)
         reason = QStringLiteral("The file cannot be read.");
     else if (!(file_ = chm_open(QFile::encodeName(path).constData())))
         reason = QStringLiteral("The file is not a compiled help file.");
-    else if (readSystemFile(); read(defaultTopic_).isEmpty()) {
-        close();
-        reason = QStringLiteral("The file is damaged: its first page cannot be read.");
+    if (file_) {
+        // A file cut short still opens; its pages are what is missing.
+        readSystemFile();
+        if (read(defaultTopic_).isEmpty()) {
+            close();
+            reason = QStringLiteral("The file is damaged: its first page cannot be read.");
+        }
     }
     if (error)
         *error = reason;

@@ -36,7 +36,8 @@ public:
     HelpFile(const HelpFile&) = delete;
     HelpFile& operator=(const HelpFile&) = delete;
 
-    // Opens the file; on failure says why in `error`.
+    // Opens the file; on failure says why in `error`. A file whose first page
+    // cannot be read counts as damaged and is not opened.
     bool open(const QString& path, QString* error = nullptr);
     void close();
     bool isOpen() const { return file_ != nullptr; }
