@@ -22,11 +22,12 @@ public:
     virtual Answer showMessage(QWidget* parent, const QString& title, const QString& text, Buttons buttons) = 0;
 
     // The modal save dialog. `filter` is a list of name|pattern pairs joined
-    // by '|', e.g. "CSV files(*.csv)|*.csv|All files (*.*)|*.*", the first
-    // pair selected. The dialog asks no overwrite question and adds no
-    // extension. Returns the chosen path, or an empty string on cancel.
-    virtual QString getSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                    const QString& initialName)
+    // by '|', each name showing its pattern in brackets, e.g.
+    // "CSV files(*.csv)|*.csv|All files (*.*)|*.*", the first pair selected.
+    // The dialog asks no overwrite question and adds no extension. Returns the
+    // chosen path, or an empty string on cancel.
+    virtual QString getSaveFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& initialName)
         = 0;
 
     // Prints the image as one page on the default printer, without a dialog

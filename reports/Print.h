@@ -6,6 +6,7 @@
 
 class QImage;
 class QPainter;
+class QPrinter;
 class QRect;
 class QWidget;
 
@@ -16,18 +17,12 @@ namespace latcap {
 // made larger. pageRect is the printable area in the painter's coordinates.
 void PaintPageImage(QPainter& painter, const QRect& pageRect, const QImage& image);
 
-// Saves the window image as a one-page A4 PDF file. The file is written only
-// when the whole document was produced, so a failure leaves no half file.
-// On failure returns false and says why in error, naming the file.
-bool SavePagePdf(const QImage& image, const QString& path, QString& error);
+// Prints the window image as one page on the printer as it is set up. On
+// failure returns false and says why in error, naming the printer.
+bool PrintPage(QPrinter& printer, const QImage& page, QString& error);
 
 // After a failed print: says why (reason) and offers to save the same page as
-// a PDF file instead. Returns true when the page was saved.
+// a one-page A4 PDF file instead. Returns true when the page was saved.
 bool OfferPagePdf(Platform& platform, QWidget* parent, const QImage& image, const QString& reason);
-
-// The print command's output: prints the window image on the default printer;
-// when that fails, says why and offers to save the same page as a PDF file
-// instead. Returns true when the page was printed or saved.
-bool PrintWindowImage(Platform& platform, QWidget* parent, const QImage& image);
 
 } // namespace latcap

@@ -45,9 +45,7 @@ bool SaveFileAtomically(const QString& path, const DeviceWriter& write, QString&
 
 DeviceWriter BytesWriter(QByteArray bytes)
 {
-    return [bytes = std::move(bytes)](QIODevice& device, QString&) {
-        return device.write(bytes) == bytes.size();
-    };
+    return [bytes = std::move(bytes)](QIODevice& device, QString&) { return device.write(bytes) == bytes.size(); };
 }
 
 } // namespace latcap

@@ -2,7 +2,7 @@
 
 #include "FileFormats.h"
 #include "Messages.h"
-#include "SaveFile.h"
+#include "SaveDialog.h"
 
 #include <QDir>
 
@@ -12,21 +12,16 @@ namespace latcap {
 
 namespace {
 
-bool SaveTable(Platform& platform, QWidget* parent, const CoefficientTable& table, const QString& path)
-{
-    std::ostringstream out;
-    WriteCoefficientTable(out, table);
-    QString error;
-    if (SaveFileAtomically(path, BytesWriter(QByteArray::fromStdString(out.str())), error))
-        return true;
-    platform.showMessage(parent, QString::fromLatin1(text::kErrorTitle), error, Platform::Buttons::Ok);
-    return false;
-}
+    bool SaveTable(Platform& platform, QWidget* parent, const CoefficientTable& table, const QString& path)
+    {
+        std::ostringstream out;
+        WriteCoefficientTable(out, table);
+        return SaveReportingFailure(platform, parent, path, BytesWriter(QByteArray::fromStdString(out.str())));
+    }
 
 } // namespace
 
-bool SaveCoefficientTables(Platform& platform, QWidget* parent, const AnalysisState& state,
-                           const QString& directory)
+bool SaveCoefficientTables(Platform& platform, QWidget* parent, const AnalysisState& state, const QString& directory)
 {
     const QDir dir(directory);
     return SaveTable(platform, parent, state.KqTable, dir.filePath(QString::fromLatin1(text::kKqTableFile)))

@@ -14,7 +14,6 @@ namespace latcap {
 // replacing files of those names without a question. A file that cannot be
 // written is reported and left as it was, and nothing further is written.
 // Returns true when both files were written.
-bool SaveCoefficientTables(Platform& platform, QWidget* parent, const AnalysisState& state,
-                           const QString& directory);
+bool SaveCoefficientTables(Platform& platform, QWidget* parent, const AnalysisState& state, const QString& directory);
 
 } // namespace latcap

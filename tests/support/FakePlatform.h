@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QQueue>
-#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -28,28 +27,22 @@ public:
 
     Answer showMessage(QWidget*, const QString& title, const QString& text, Buttons buttons) override
     {
-        messages.append({title, text, buttons});
+        messages.append({ title, text, buttons });
         if (whileMessageShown)
             whileMessageShown(messages.last());
         return answers.isEmpty() ? Answer::Ok : answers.dequeue();
     }
-
     QString getSaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName) override
     {
-        saveDialogs.append({title, filter, initialName});
+        saveDialogs.append({ title, filter, initialName });
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
-
     bool printPage(const QImage& page, QString& error) override
     {
         printed.append(page);
-        if (!printError.isEmpty()) {
-            error = printError;
-            return false;
-        }
-        return true;
+        error = printError;
+        return printError.isEmpty();
     }
-
     void showHelp(QWidget*) override { ++helpRequests; }
 
     QStringList messageTexts() const
@@ -60,9 +53,9 @@ public:
         return texts;
     }
 
-    QQueue<Answer> answers;     // answers to message boxes, OK when empty
-    QQueue<QString> fileNames;  // answers to the save dialog, cancel when empty
-    QString printError;         // when set, printing fails with this reason
+    QQueue<Answer> answers; // answers to message boxes, OK when empty
+    QQueue<QString> fileNames; // answers to the save dialog, cancel when empty
+    QString printError; // when set, printing fails with this reason
     QList<Message> messages;
     QList<SaveDialog> saveDialogs;
     QList<QImage> printed;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Platform.h"
+#include "SaveFile.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace latcap {
+
+// What the save dialog shows for one save command; the filter is a list of
+// name|pattern pairs as Platform::getSaveFileName takes it.
+struct SaveRequest {
+    QString title;
+    QString filter;
+    QString initialName;
+};
+
+// Saves path and, when that fails, shows the reason in a message box titled
+// "Error" that names the file. Returns true when the file was saved.
+bool SaveReportingFailure(Platform& platform, QWidget* parent, const QString& path, const DeviceWriter& write);
+
+// A save command: asks for a name in the save dialog, asks before replacing an
+// existing file, saves under the name exactly as typed and reports a failure.
+// Cancel anywhere writes nothing and shows nothing. Returns true when the file
+// was saved.
+bool SaveThroughDialog(Platform& platform, QWidget* parent, const SaveRequest& request, const DeviceWriter& write);
+
+} // namespace latcap
