@@ -50,7 +50,7 @@ using CoefficientTable = std::array<std::array<std::array<float, 4>, 22>, 11>;
 // H and M are stored divided by CSF.
 struct AnalysisState {
     std::int16_t NoLayers = 0;
-    std::array<LayerType, kMaxLayers + 1> Layer{};
+    std::array<LayerType, kMaxLayers + 1> Layer {};
     float CSF = 0;
     float M = 0;
     float H = 0;
@@ -60,13 +60,13 @@ struct AnalysisState {
     float ForceBelow = 0;
     float Zr = 0;
     float LCalc = 0;
-    std::array<SliceType, kMaxSlices + 1> Slice{};
+    std::array<SliceType, kMaxSlices + 1> Slice {};
     std::int16_t NoSlices = 0;
     float MaxMoment = 0;
     float MaxShear = 0;
     std::int16_t DataOK = kFalse;
-    CoefficientTable KqTable{};
-    CoefficientTable KcTable{};
+    CoefficientTable KqTable {};
+    CoefficientTable KcTable {};
 };
 
 } // namespace latcap

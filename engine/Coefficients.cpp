@@ -6,10 +6,10 @@
 namespace latcap {
 namespace {
 
-constexpr double kPiD = static_cast<double>(kPi);
-constexpr double kHalfPi = kPiD / 2.0;
+    constexpr double kPiD = static_cast<double>(kPi);
+    constexpr double kHalfPi = kPiD / 2.0;
 
-float Single(double value) { return static_cast<float>(value); }
+    float Single(double value) { return static_cast<float>(value); }
 
 } // namespace
 
@@ -35,7 +35,7 @@ DepthCurve KqCurve(float phiIn)
     const double sinPhi = std::sin(phi);
 
     const float kq0 = Single(std::exp((phi + kHalfPi) * tanPhi) * cosPhi * std::tan(quarterPi + phi / 2.0)
-                             - std::exp(-(kHalfPi - phi) * tanPhi) * cosPhi * std::tan(quarterPi - phi / 2.0));
+        - std::exp(-(kHalfPi - phi) * tanPhi) * cosPhi * std::tan(quarterPi - phi / 2.0));
     const float k0 = Single(1.0 - sinPhi);
     const float dc = Single(1.58 + 4.09 * std::pow(tanPhi, 4.0));
     const float nc = Single((std::pow(std::tan(quarterPi + phi / 2.0), 2.0) * std::exp(kPiD * tanPhi) - 1.0) / tanPhi);
@@ -55,10 +55,11 @@ DepthCurve KcCurve(float phiIn)
     const double quarterPi = kPiD / 4.0;
     const double tanPhi = std::tan(phi);
 
-    const float kc0 = Single((std::exp((phi + kHalfPi) * tanPhi) * std::cos(phi) * std::tan(quarterPi + phi / 2.0) - 1.0)
-                             * (1.0 / tanPhi));
+    const float kc0 = Single(
+        (std::exp((phi + kHalfPi) * tanPhi) * std::cos(phi) * std::tan(quarterPi + phi / 2.0) - 1.0) * (1.0 / tanPhi));
     const float dc = Single(1.58 + 4.09 * std::pow(tanPhi, 4.0));
-    const float nc = Single((std::pow(std::tan(quarterPi + phi / 2.0), 2.0) * std::exp(kPiD * tanPhi) - 1.0) * (1.0 / tanPhi));
+    const float nc
+        = Single((std::pow(std::tan(quarterPi + phi / 2.0), 2.0) * std::exp(kPiD * tanPhi) - 1.0) * (1.0 / tanPhi));
     const float kcDeep = Single(double(nc) * dc);
     const float alphaC = Single(2.0 * kc0 * std::sin(quarterPi + phi / 2.0) / (double(kcDeep) - kc0));
 
@@ -75,23 +76,22 @@ float CalcKc(float phi, float depthRatio) { return KcCurve(phi).At(depthRatio); 
 
 namespace {
 
-template <typename Coefficient>
-void FillTable(CoefficientTable& table, Coefficient coefficient)
-{
-    for (std::int16_t i = 1; i <= 10; ++i) {
-        const std::int16_t degrees = static_cast<std::int16_t>((i - 1) * 5);
-        const float phi = Single(double(degrees) * kPiD / 180.0);
-        float ratio = 0.0f;
-        for (std::int16_t j = 1; j <= 21; ++j) {
-            const float step = ratio < 5.0f ? 0.5f : (ratio < 10.0f ? 1.0f : 2.0f);
-            auto& cell = table[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
-            cell[1] = ratio;
-            cell[2] = float(degrees);
-            cell[3] = coefficient(phi, ratio);
-            ratio = Single(double(ratio) + step);
+    template <typename Coefficient> void FillTable(CoefficientTable& table, Coefficient coefficient)
+    {
+        for (std::int16_t i = 1; i <= 10; ++i) {
+            const std::int16_t degrees = static_cast<std::int16_t>((i - 1) * 5);
+            const float phi = Single(double(degrees) * kPiD / 180.0);
+            float ratio = 0.0f;
+            for (std::int16_t j = 1; j <= 21; ++j) {
+                const float step = ratio < 5.0f ? 0.5f : (ratio < 10.0f ? 1.0f : 2.0f);
+                auto& cell = table[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+                cell[1] = ratio;
+                cell[2] = float(degrees);
+                cell[3] = coefficient(phi, ratio);
+                ratio = Single(double(ratio) + step);
+            }
         }
     }
-}
 
 } // namespace
 

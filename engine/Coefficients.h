@@ -18,10 +18,10 @@ float CalcKc(float phi, float depthRatio);
 // them once per layer and applying them per slice gives the same bits as
 // CalcKq and CalcKc.
 struct DepthCurve {
-    float surface = 0;  // K at z/D = 0
-    float deep = 0;     // K as z/D grows without bound
-    float alpha = 0;    // how fast K moves from surface to deep
-    bool zero = false;  // K is 0 at every depth
+    float surface = 0; // K at z/D = 0
+    float deep = 0; // K as z/D grows without bound
+    float alpha = 0; // how fast K moves from surface to deep
+    bool zero = false; // K is 0 at every depth
 
     float At(float depthRatio) const;
 };

@@ -15,7 +15,7 @@ namespace latcap::testing {
 inline std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 // A kept file in tests/data.
@@ -23,8 +23,7 @@ inline std::string DataPath(const std::string& name) { return std::string(LATCAP
 
 // Names a parameterised case after its `name` field.
 struct CaseName {
-    template <typename Param>
-    std::string operator()(const ::testing::TestParamInfo<Param>& info) const
+    template <typename Param> std::string operator()(const ::testing::TestParamInfo<Param>& info) const
     {
         return info.param.name;
     }
