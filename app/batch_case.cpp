@@ -36,7 +36,7 @@ bool LoadCase(const QString& path, Case& result, QString& error)
     if (!ReadBytes(path, content, error))
         return false;
     std::string what;
-    if (!ReadCase(content, QDir::toNativeSeparators(path).toStdString(), result, what)) {
+    if (!ReadCase(content, QDir::toNativeSeparators(path).toStdString(), result, what, CaseNumbers::Strict)) {
         error = QString::fromStdString(what);
         return false;
     }

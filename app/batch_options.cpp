@@ -22,7 +22,8 @@ The results go to standard output, one per line, as the window shows them:
   Moment = 61.42 kNm
   Shear = 100.34 kN
 Messages ("Not Enough Data", "Calculating Depth - Iteration Problem", ...)
-go to standard error.
+go to standard error; "Not Enough Data" is followed by a line that says why,
+e.g. "Layer 2: bottom 1.5 m is above its top 2 m".
 
 Exit status: 0 converged; 1 an iteration problem (a solver did not converge;
 results are still printed) or an arithmetic problem (a result is not a
@@ -30,7 +31,9 @@ finite number; no results); 2 not enough data; 64 a usage error or a file
 that cannot be read or written.
 
 The case file holds the texts of the window's boxes, one "key = value" per
-line; keys in any case, "#" starts a comment, a missing key is an empty box:
+line; keys in any case, "#" starts a comment, a missing key is an empty box.
+Every value but the title is empty or a number such as 50, -0.5, +4 or 1e3:
+"25 kPa", "5,5" or "five" is refused with the file and line.
   title = Sign post, Main Street   # the title line; no input
   CSF = 1          # without this line: line 2 of Latcap.ini, else 0.5
   H = 50           # lateral load [kN]

@@ -44,6 +44,17 @@ namespace {
         return out;
     }
 
+    // A CSV field, quoted when it holds a comma, a quote or a line break.
+    std::string CsvField(const std::string& text)
+    {
+        if (text.find_first_of(",\"\r\n") == std::string::npos)
+            return text;
+        std::string quoted = "\"";
+        for (const char c : text)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return quoted + "\"";
+    }
+
     float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
     {
         for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
@@ -77,7 +88,10 @@ std::string SweepCsvRow(const std::string& value, const Calculation& calc)
     } else {
         row += ",,,";
     }
-    return row + "," + StatusWord(calc.Status()) + "," + Joined(calc.messages);
+    std::vector<std::string> messages = calc.messages;
+    if (!calc.reason.empty())
+        messages.push_back(calc.reason);
+    return row + "," + StatusWord(calc.Status()) + "," + CsvField(Joined(messages));
 }
 
 QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices)
@@ -108,6 +122,8 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, co
         { QStringLiteral("messages"), Strings(calc.messages) },
         { QStringLiteral("exitStatus"), calc.ExitStatus() },
     };
+    if (!calc.reason.empty())
+        json.insert(QStringLiteral("reason"), QString::fromStdString(calc.reason));
     if (!calc.HasResults())
         return json;
 

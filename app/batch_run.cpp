@@ -83,7 +83,7 @@ namespace {
                 return FileError(error);
             for (const CaseSetting& setting : options.settings) {
                 std::string what;
-                if (!SetCaseValue(source, setting.key, setting.value, what))
+                if (!SetCaseValue(source, setting.key, setting.value, what, CaseNumbers::Strict))
                     return UsageError(QStringLiteral("--set %1=%2: %3")
                                           .arg(QString::fromStdString(setting.key),
                                               QString::fromStdString(setting.value), QString::fromStdString(what)));
@@ -97,6 +97,8 @@ namespace {
             const Calculation calc = Calculate(options.command, CaseInputs(source, startCsf), source.layerCount);
             for (const std::string& message : calc.messages)
                 err_ << message << "\n";
+            if (!calc.reason.empty())
+                err_ << calc.reason << "\n";
             if (options.json) {
                 PrintJson(out_, CalculationJson(calc, options.casePath, source.title, options.slices));
             } else {
@@ -138,7 +140,7 @@ namespace {
             std::vector<Case> cases(sweep.values.size(), source);
             for (std::size_t i = 0; i < sweep.values.size(); ++i) {
                 std::string error;
-                if (!SetCaseValue(cases[i], sweep.key, sweep.values[i], error))
+                if (!SetCaseValue(cases[i], sweep.key, sweep.values[i], error, CaseNumbers::Strict))
                     return UsageError(QStringLiteral("--vary %1=%2: %3")
                                           .arg(QString::fromStdString(sweep.key),
                                               QString::fromStdString(sweep.values[i]), QString::fromStdString(error)));
@@ -248,9 +250,11 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount)
     calc.layerCount = layerCount;
     AnalysisState& state = *calc.state;
     state.NoLayers = static_cast<std::int16_t>(layerCount);
-    calc.dataOk = GatherInputs(inputs, state);
+    InputProblem problem;
+    calc.dataOk = GatherInputs(inputs, state, &problem);
     if (!calc.dataOk) {
         calc.messages.emplace_back(text::kNotEnoughData);
+        calc.reason = problem.reason;
         return calc;
     }
     MessageList sink(calc.messages);
