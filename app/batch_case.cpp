@@ -43,17 +43,22 @@ bool LoadCase(const QString& path, Case& result, QString& error)
     return true;
 }
 
-bool StartCsf(std::string& csf, QString& error)
+bool StartCsf(std::string& csf, QString& error, bool* fromIni)
 {
     csf = text::kDefaultCsf;
+    if (fromIni)
+        *fromIni = false;
     const QString ini = QString::fromLatin1(text::kIniFile);
     if (!QFileInfo::exists(ini))
         return true;
     std::string content;
     if (!ReadBytes(ini, content, error))
         return false;
-    if (const auto line = SettingsCsfLine(content))
+    if (const auto line = SettingsCsfLine(content)) {
         csf = *line;
+        if (fromIni)
+            *fromIni = true;
+    }
     return true;
 }
 

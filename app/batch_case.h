@@ -14,7 +14,8 @@ namespace latcap::batch {
 bool LoadCase(const QString& path, Case& result, QString& error);
 
 // The CSF the window starts with: line 2 of Latcap.ini in the working
-// directory, byte for byte, or "0.5" without that file or line.
-bool StartCsf(std::string& csf, QString& error);
+// directory, byte for byte, or "0.5" without that file or line. fromIni (if
+// given) tells which.
+bool StartCsf(std::string& csf, QString& error, bool* fromIni = nullptr);
 
 } // namespace latcap::batch

@@ -1,6 +1,6 @@
 #include "batch_options.h"
 
-#include "batch_plot.h"
+#include "batch_files.h"
 
 #include <QCommandLineParser>
 
@@ -63,7 +63,10 @@ Design studies:
   a sweep); --slices adds the slice table. Units: m, kN, kNm, kPa, kN/m3,
   degrees.
   --plot FILE.svg or FILE.png draws soil pressure, shear and moment down the
-  pile.)";
+  pile.
+  --report FILE.pdf writes the calculation report: the inputs, the results,
+  whether the solvers converged, the diagrams and the slice table. Without
+  results (not enough data, an arithmetic problem) no report is written.)";
 
 } // namespace
 
@@ -95,7 +98,11 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
         QStringLiteral("Draw soil pressure, shear and moment down the pile into FILE "
                        "(.svg or .png)."),
         QStringLiteral("FILE"));
-    parser.addOptions({ details, set, vary, json, slices, plot });
+    const QCommandLineOption report(QStringLiteral("report"),
+        QStringLiteral("Write the calculation report into FILE (.pdf): inputs, results, "
+                       "diagrams and the slice table."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ details, set, vary, json, slices, plot, report });
 
     auto refuse = [&](const QString& reason) {
         error = reason;
@@ -119,7 +126,7 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     if (name == QLatin1String("tables")) {
         if (args.size() > 2)
             return refuse(QStringLiteral("tables takes at most one folder."));
-        for (const QCommandLineOption* option : { &details, &set, &vary, &json, &slices, &plot }) {
+        for (const QCommandLineOption* option : { &details, &set, &vary, &json, &slices, &plot, &report }) {
             if (parser.isSet(*option))
                 return refuse(QStringLiteral("--%1 belongs to calc-l and calc-m.").arg(option->names().front()));
         }
@@ -153,7 +160,7 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
         if (!ParseSweep(parser.value(vary).toStdString(), sweep, why))
             return refuse(QString::fromStdString(why));
         options.sweep = std::move(sweep);
-        for (const QCommandLineOption* option : { &details, &plot }) {
+        for (const QCommandLineOption* option : { &details, &plot, &report }) {
             if (parser.isSet(*option))
                 return refuse(QStringLiteral("--%1 writes one calculation; it cannot go with --vary.")
                                   .arg(option->names().front()));
@@ -167,6 +174,9 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     options.plot = parser.value(plot);
     if (parser.isSet(plot) && !IsPlotFile(options.plot))
         return refuse(QStringLiteral("--plot %1: the file name must end in .svg or .png.").arg(options.plot));
+    options.report = parser.value(report);
+    if (parser.isSet(report) && !IsReportFile(options.report))
+        return refuse(QStringLiteral("--report %1: the file name must end in .pdf.").arg(options.report));
     return true;
 }
 

@@ -32,9 +32,4 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, co
 // Writes an object or an array as indented JSON.
 void PrintJson(std::ostream& out, const QJsonValue& value);
 
-// The depth [m] of the slice where the pile carries its largest moment
-// (shear) as CalcPileForces found it; 0 when no slice holds it.
-float MaxMomentDepth(const AnalysisState& state);
-float MaxShearDepth(const AnalysisState& state);
-
 } // namespace latcap::batch

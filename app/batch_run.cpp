@@ -1,8 +1,8 @@
 #include "batch_run.h"
 
 #include "batch_case.h"
+#include "batch_files.h"
 #include "batch_output.h"
-#include "batch_plot.h"
 
 #include "Coefficients.h"
 #include "FileFormats.h"
@@ -89,7 +89,8 @@ namespace {
                                               QString::fromStdString(setting.value), QString::fromStdString(what)));
             }
             std::string startCsf = text::kDefaultCsf;
-            if (!source.csf && !StartCsf(startCsf, error))
+            bool csfFromIni = false;
+            if (!source.csf && !StartCsf(startCsf, error, &csfFromIni))
                 return FileError(error);
             if (options.sweep)
                 return RunSweep(options, source, startCsf);
@@ -120,15 +121,19 @@ namespace {
                 if (!SaveFileAtomically(path, write, failure))
                     status = FileError(failure);
             };
-            writeFile(options.details, [&](QIODevice& device, QString&) {
-                std::ostringstream text;
-                WriteCalcDetails(text, *calc.state);
-                const QByteArray bytes = QByteArray::fromStdString(text.str());
-                return device.write(bytes) == bytes.size();
-            });
+            writeFile(options.details, DetailsWriter(calc));
             const QString title = source.title.empty() ? QFileInfo(options.casePath).completeBaseName()
                                                        : QString::fromStdString(source.title);
             writeFile(options.plot, PlotWriter(calc, title, options.plot));
+            if (!options.report.isEmpty() && !calc.HasResults()) {
+                err_ << "No report: the calculation has no results, so "
+                     << QDir::toNativeSeparators(options.report).toStdString() << " was not written.\n";
+            } else {
+                const QString csfSource = source.csf ? QStringLiteral("from the case file")
+                    : csfFromIni                     ? QStringLiteral("from Latcap.ini")
+                                                     : QStringLiteral("the start value, without Latcap.ini");
+                writeFile(options.report, ReportWriter(calc, title, csfSource, QDateTime::currentDateTime()));
+            }
             return status;
         }
 
