@@ -284,12 +284,17 @@ namespace {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(box.left(), Y(z)), QPointF(box.right(), Y(z)));
             }
+            const QFontMetricsF metrics(Font(12));
             for (double v = axis.lo; v <= axis.hi + axis.step * 1e-6; v += axis.step) {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(x(v), box.top()), QPointF(x(v), box.bottom()));
+                // A long number at either end would run into the next panel's.
+                const QString tick = TickText(v, axis.step);
+                const double half = metrics.horizontalAdvance(tick) / 2;
+                if (x(v) - half < box.left() - kGap / 2 + 4 || x(v) + half > box.right() + kGap / 2 - 4)
+                    continue;
                 painter.setPen(kInk);
-                painter.drawText(QRectF(x(v) - 40, box.bottom() + 4, 80, 16), Qt::AlignHCenter | Qt::AlignTop,
-                    TickText(v, axis.step));
+                painter.drawText(QRectF(x(v) - 40, box.bottom() + 4, 80, 16), Qt::AlignHCenter | Qt::AlignTop, tick);
             }
         }
 
