@@ -29,6 +29,9 @@ namespace {
         QFont font(QStringLiteral("sans-serif"));
         font.setStyleHint(QFont::SansSerif);
         font.setPointSizeF(points);
+        // Letters kept apart by the least amount are never joined into one
+        // glyph, so that "fi" copies and searches as two letters.
+        font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
         return font;
     }
 
