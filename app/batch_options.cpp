@@ -31,9 +31,7 @@ finite number; no results); 2 not enough data; 64 a usage error or a file
 that cannot be read or written.
 
 The case file holds the texts of the window's boxes, one "key = value" per
-line; keys in any case, "#" starts a comment, a missing key is an empty box.
-Every value but the title is empty or a number such as 50, -0.5, +4 or 1e3:
-"25 kPa", "5,5" or "five" is refused with the file and line.
+line; keys in any case, "#" starts a comment, a missing key is an empty box:
   title = Sign post, Main Street   # the title line; no input
   CSF = 1          # without this line: line 2 of Latcap.ini, else 0.5
   H = 50           # lateral load [kN]
@@ -46,7 +44,9 @@ Every value but the title is empty or a number such as 50, -0.5, +4 or 1e3:
   layer 2 = 100, 19, 0, 34, 0.6
 The top of layer 1 is 0 and each further layer starts at the bottom of the
 one above; the deepest layer always reaches 100 m. Lines of layers beyond
-"layers" are ignored.
+"layers" are ignored. Every value but the title is empty or a number such as
+50, -0.5, +4 or 1e3; "25 kPa", "5,5" or "five" is refused, naming the file and
+line (with --set, the option).
 
 Design studies:
   --set KEY=VALUE  overrides one value of the case, e.g. --set H=60.
