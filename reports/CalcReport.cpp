@@ -1,5 +1,6 @@
 #include "CalcReport.h"
 
+#include "Diagrams.h"
 #include "FileFormats.h"
 #include "NumberText.h"
 
@@ -35,7 +36,7 @@ namespace {
         return font;
     }
 
-    QString Table(const QStringList& header, const std::vector<QStringList>& rows, bool numeric)
+    QString Table(const QStringList& header, const std::vector<QStringList>& rows)
     {
         QString html = QStringLiteral("<table cellspacing='0' cellpadding='3' border='1' width='100%'>"
                                       "<thead><tr>");
@@ -45,7 +46,7 @@ namespace {
         for (const QStringList& row : rows) {
             html += QStringLiteral("<tr>");
             for (qsizetype i = 0; i < row.size(); ++i) {
-                const bool right = numeric || i > 0;
+                const bool right = i > 0;
                 html += QStringLiteral("<td align='%1'>%2</td>")
                             .arg(right ? QStringLiteral("right") : QStringLiteral("left"), Escaped(row[i]));
             }
@@ -92,7 +93,7 @@ namespace {
                         .arg(Escaped(StatusText(report)));
         }
         html += QStringLiteral("<h3>Inputs</h3>") + Lines(report.inputs);
-        html += QStringLiteral("<p></p>") + Table(report.layerHeader, report.layers, false);
+        html += QStringLiteral("<p></p>") + Table(report.layerHeader, report.layers);
         html += QStringLiteral("<h3>Results</h3><p>");
         for (const QString& line : report.results)
             html += QStringLiteral("<b>%1</b><br>").arg(Escaped(line));
@@ -297,17 +298,6 @@ namespace {
     QString Text(const std::string& text) { return QString::fromStdString(text); }
     QString Value(double value) { return Text(FormatMask(value, "#####0.0##")); }
 
-    // The depth of the slice whose value is the signed maximum.
-    double DepthOf(const AnalysisState& state, float SliceType::*field, float maximum)
-    {
-        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-            const SliceType& slice = state.Slice[static_cast<std::size_t>(i)];
-            if (slice.*field == maximum)
-                return slice.Z;
-        }
-        return 0.0;
-    }
-
 } // namespace
 
 CalcReport MakeCalcReport(const ReportSource& source)
@@ -345,9 +335,9 @@ CalcReport MakeCalcReport(const ReportSource& source)
     report.results = { (source.calcL ? QStringLiteral("L = ") : QStringLiteral("M = ")) + Text(source.outcome.answer),
         Text(source.results.zr), Text(source.results.moment), Text(source.results.shear) };
     report.resultNotes.push_back({ QStringLiteral("Largest moment at depth"),
-        Text(FormatMask(DepthOf(state, &SliceType::Moment, state.MaxMoment), "##0.000")), QStringLiteral("m") });
+        Text(FormatMask(double(MaxMomentDepth(state)), "##0.000")), QStringLiteral("m") });
     report.resultNotes.push_back({ QStringLiteral("Largest shear at depth"),
-        Text(FormatMask(DepthOf(state, &SliceType::Shear, state.MaxShear), "##0.000")), QStringLiteral("m") });
+        Text(FormatMask(double(MaxShearDepth(state)), "##0.000")), QStringLiteral("m") });
     report.problems = source.problems;
 
     for (const std::string& cell : CalcDetailsHeader())
