@@ -129,9 +129,14 @@ namespace {
                 err_ << "No report: the calculation has no results, so "
                      << QDir::toNativeSeparators(options.report).toStdString() << " was not written.\n";
             } else {
-                const QString csfSource = source.csf ? QStringLiteral("from the case file")
-                    : csfFromIni                     ? QStringLiteral("from Latcap.ini")
-                                                     : QStringLiteral("the start value, without Latcap.ini");
+                const bool csfSet
+                    = std::any_of(options.settings.begin(), options.settings.end(), [](const CaseSetting& s) {
+                          return QString::fromStdString(s.key).trimmed().toUpper() == QLatin1String("CSF");
+                      });
+                const QString csfSource = csfSet ? QStringLiteral("set with --set")
+                    : source.csf                 ? QStringLiteral("from the case file")
+                    : csfFromIni                 ? QStringLiteral("from Latcap.ini")
+                                                 : QStringLiteral("the start value, without Latcap.ini");
                 writeFile(options.report, ReportWriter(calc, title, csfSource, QDateTime::currentDateTime()));
             }
             return status;
