@@ -36,24 +36,29 @@ bool LoadCase(const QString& path, Case& result, QString& error)
     if (!ReadBytes(path, content, error))
         return false;
     std::string what;
-    if (!ReadCase(content, QDir::toNativeSeparators(path).toStdString(), result, what)) {
+    if (!ReadCase(content, QDir::toNativeSeparators(path).toStdString(), result, what, CaseNumbers::Strict)) {
         error = QString::fromStdString(what);
         return false;
     }
     return true;
 }
 
-bool StartCsf(std::string& csf, QString& error)
+bool StartCsf(std::string& csf, QString& error, bool* fromIni)
 {
     csf = text::kDefaultCsf;
+    if (fromIni)
+        *fromIni = false;
     const QString ini = QString::fromLatin1(text::kIniFile);
     if (!QFileInfo::exists(ini))
         return true;
     std::string content;
     if (!ReadBytes(ini, content, error))
         return false;
-    if (const auto line = SettingsCsfLine(content))
+    if (const auto line = SettingsCsfLine(content)) {
         csf = *line;
+        if (fromIni)
+            *fromIni = true;
+    }
     return true;
 }
 

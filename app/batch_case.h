@@ -8,12 +8,14 @@
 
 namespace latcap::batch {
 
-// Reads the case file at path. On failure returns false with a message that
-// names the file and what is wrong.
+// Reads the case file at path; every number value must be empty or wholly a
+// number. On failure returns false with a message that names the file, the
+// line and what is wrong.
 bool LoadCase(const QString& path, Case& result, QString& error);
 
 // The CSF the window starts with: line 2 of Latcap.ini in the working
-// directory, byte for byte, or "0.5" without that file or line.
-bool StartCsf(std::string& csf, QString& error);
+// directory, byte for byte, or "0.5" without that file or line. fromIni (if
+// given) tells which.
+bool StartCsf(std::string& csf, QString& error, bool* fromIni = nullptr);
 
 } // namespace latcap::batch

@@ -22,11 +22,13 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 int main(int argc, char* argv[])
 {
     qInstallMessageHandler(QuietQtMessages);
-    // Only a diagram needs fonts and painting, and so a (window-less) GUI
-    // application.
+    // Only a diagram or a report needs fonts and painting, and so a
+    // (window-less) GUI application.
     bool plots = false;
-    for (int i = 1; i < argc; ++i)
-        plots = plots || std::string_view(argv[i]).rfind("--plot", 0) == 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        plots = plots || argument.rfind("--plot", 0) == 0 || argument.rfind("--report", 0) == 0;
+    }
     if (plots && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app

@@ -1,6 +1,6 @@
 #include "batch_options.h"
 
-#include "batch_plot.h"
+#include "batch_files.h"
 
 #include <QCommandLineParser>
 
@@ -22,7 +22,8 @@ The results go to standard output, one per line, as the window shows them:
   Moment = 61.42 kNm
   Shear = 100.34 kN
 Messages ("Not Enough Data", "Calculating Depth - Iteration Problem", ...)
-go to standard error.
+go to standard error; "Not Enough Data" is followed by a line that says why,
+e.g. "Layer 2: bottom 1.5 m is above its top 2 m".
 
 Exit status: 0 converged; 1 an iteration problem (a solver did not converge;
 results are still printed) or an arithmetic problem (a result is not a
@@ -43,7 +44,9 @@ line; keys in any case, "#" starts a comment, a missing key is an empty box:
   layer 2 = 100, 19, 0, 34, 0.6
 The top of layer 1 is 0 and each further layer starts at the bottom of the
 one above; the deepest layer always reaches 100 m. Lines of layers beyond
-"layers" are ignored.
+"layers" are ignored. Every value but the title is empty or a number such as
+50, -0.5, +4 or 1e3; "25 kPa", "5,5" or "five" is refused, naming the file and
+line (with --set, the option).
 
 Design studies:
   --set KEY=VALUE  overrides one value of the case, e.g. --set H=60.
@@ -60,7 +63,10 @@ Design studies:
   a sweep); --slices adds the slice table. Units: m, kN, kNm, kPa, kN/m3,
   degrees.
   --plot FILE.svg or FILE.png draws soil pressure, shear and moment down the
-  pile.)";
+  pile.
+  --report FILE.pdf writes the calculation report: the inputs, the results,
+  whether the solvers converged, the diagrams and the slice table. Without
+  results (not enough data, an arithmetic problem) no report is written.)";
 
 } // namespace
 
@@ -92,7 +98,11 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
         QStringLiteral("Draw soil pressure, shear and moment down the pile into FILE "
                        "(.svg or .png)."),
         QStringLiteral("FILE"));
-    parser.addOptions({ details, set, vary, json, slices, plot });
+    const QCommandLineOption report(QStringLiteral("report"),
+        QStringLiteral("Write the calculation report into FILE (.pdf): inputs, results, "
+                       "diagrams and the slice table."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ details, set, vary, json, slices, plot, report });
 
     auto refuse = [&](const QString& reason) {
         error = reason;
@@ -116,7 +126,7 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     if (name == QLatin1String("tables")) {
         if (args.size() > 2)
             return refuse(QStringLiteral("tables takes at most one folder."));
-        for (const QCommandLineOption* option : { &details, &set, &vary, &json, &slices, &plot }) {
+        for (const QCommandLineOption* option : { &details, &set, &vary, &json, &slices, &plot, &report }) {
             if (parser.isSet(*option))
                 return refuse(QStringLiteral("--%1 belongs to calc-l and calc-m.").arg(option->names().front()));
         }
@@ -150,7 +160,7 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
         if (!ParseSweep(parser.value(vary).toStdString(), sweep, why))
             return refuse(QString::fromStdString(why));
         options.sweep = std::move(sweep);
-        for (const QCommandLineOption* option : { &details, &plot }) {
+        for (const QCommandLineOption* option : { &details, &plot, &report }) {
             if (parser.isSet(*option))
                 return refuse(QStringLiteral("--%1 writes one calculation; it cannot go with --vary.")
                                   .arg(option->names().front()));
@@ -164,6 +174,9 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     options.plot = parser.value(plot);
     if (parser.isSet(plot) && !IsPlotFile(options.plot))
         return refuse(QStringLiteral("--plot %1: the file name must end in .svg or .png.").arg(options.plot));
+    options.report = parser.value(report);
+    if (parser.isSet(report) && !IsReportFile(options.report))
+        return refuse(QStringLiteral("--report %1: the file name must end in .pdf.").arg(options.report));
     return true;
 }
 

@@ -25,6 +25,7 @@ struct Options {
     bool slices = false;
     QString details;
     QString plot;
+    QString report;
     QString helpText;
 };
 

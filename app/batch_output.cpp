@@ -1,6 +1,7 @@
 #include "batch_output.h"
 
 #include "CaseFile.h"
+#include "Diagrams.h"
 #include "NumberText.h"
 
 #include <QJsonArray>
@@ -44,20 +45,18 @@ namespace {
         return out;
     }
 
-    float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
+    // A CSV field, quoted when it holds a comma, a quote or a line break.
+    std::string CsvField(const std::string& text)
     {
-        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-            if (state.Slice[static_cast<std::size_t>(i)].*field == value)
-                return state.Slice[static_cast<std::size_t>(i)].Z;
-        }
-        return 0.0f;
+        if (text.find_first_of(",\"\r\n") == std::string::npos)
+            return text;
+        std::string quoted = "\"";
+        for (const char c : text)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return quoted + "\"";
     }
 
 } // namespace
-
-float MaxMomentDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Moment, state.MaxMoment); }
-
-float MaxShearDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Shear, state.MaxShear); }
 
 std::string SweepCsvHeader(Command command, const std::string& key)
 {
@@ -77,7 +76,10 @@ std::string SweepCsvRow(const std::string& value, const Calculation& calc)
     } else {
         row += ",,,";
     }
-    return row + "," + StatusWord(calc.Status()) + "," + Joined(calc.messages);
+    std::vector<std::string> messages = calc.messages;
+    if (!calc.reason.empty())
+        messages.push_back(calc.reason);
+    return row + "," + StatusWord(calc.Status()) + "," + CsvField(Joined(messages));
 }
 
 QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices)
@@ -108,6 +110,8 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, co
         { QStringLiteral("messages"), Strings(calc.messages) },
         { QStringLiteral("exitStatus"), calc.ExitStatus() },
     };
+    if (!calc.reason.empty())
+        json.insert(QStringLiteral("reason"), QString::fromStdString(calc.reason));
     if (!calc.HasResults())
         return json;
 

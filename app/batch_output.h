@@ -16,12 +16,14 @@ namespace latcap::batch {
 std::string SweepCsvHeader(Command command, const std::string& key);
 
 // One row of a sweep: the value, the numbers a single run prints, the
-// status word and the messages.
+// status word and the messages with the reason when the data are not enough
+// (quoted where it holds a comma).
 std::string SweepCsvRow(const std::string& value, const Calculation& calc);
 
 // A calculation as one JSON object: the case and its title, the command,
 // the inputs as read by the number rule, the answer, Zr, the shown maxima and
-// where they occur, the status, messages and exit status, and with slices
+// where they occur, the status, messages and exit status, why the data are
+// not enough (reason) when they are not, and with slices
 // the slice table (shear and moment times CSF). Lengths in m, forces in kN,
 // moments in kNm, pressures in kPa, unit weights in kN/m3, angles in
 // degrees.
@@ -29,10 +31,5 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, co
 
 // Writes an object or an array as indented JSON.
 void PrintJson(std::ostream& out, const QJsonValue& value);
-
-// The depth [m] of the slice where the pile carries its largest moment
-// (shear) as CalcPileForces found it; 0 when no slice holds it.
-float MaxMomentDepth(const AnalysisState& state);
-float MaxShearDepth(const AnalysisState& state);
 
 } // namespace latcap::batch

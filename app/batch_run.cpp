@@ -1,8 +1,8 @@
 #include "batch_run.h"
 
 #include "batch_case.h"
+#include "batch_files.h"
 #include "batch_output.h"
-#include "batch_plot.h"
 
 #include "Coefficients.h"
 #include "FileFormats.h"
@@ -83,13 +83,14 @@ namespace {
                 return FileError(error);
             for (const CaseSetting& setting : options.settings) {
                 std::string what;
-                if (!SetCaseValue(source, setting.key, setting.value, what))
+                if (!SetCaseValue(source, setting.key, setting.value, what, CaseNumbers::Strict))
                     return UsageError(QStringLiteral("--set %1=%2: %3")
                                           .arg(QString::fromStdString(setting.key),
                                               QString::fromStdString(setting.value), QString::fromStdString(what)));
             }
             std::string startCsf = text::kDefaultCsf;
-            if (!source.csf && !StartCsf(startCsf, error))
+            bool csfFromIni = false;
+            if (!source.csf && !StartCsf(startCsf, error, &csfFromIni))
                 return FileError(error);
             if (options.sweep)
                 return RunSweep(options, source, startCsf);
@@ -97,6 +98,8 @@ namespace {
             const Calculation calc = Calculate(options.command, CaseInputs(source, startCsf), source.layerCount);
             for (const std::string& message : calc.messages)
                 err_ << message << "\n";
+            if (!calc.reason.empty())
+                err_ << calc.reason << "\n";
             if (options.json) {
                 PrintJson(out_, CalculationJson(calc, options.casePath, source.title, options.slices));
             } else {
@@ -118,15 +121,24 @@ namespace {
                 if (!SaveFileAtomically(path, write, failure))
                     status = FileError(failure);
             };
-            writeFile(options.details, [&](QIODevice& device, QString&) {
-                std::ostringstream text;
-                WriteCalcDetails(text, *calc.state);
-                const QByteArray bytes = QByteArray::fromStdString(text.str());
-                return device.write(bytes) == bytes.size();
-            });
+            writeFile(options.details, DetailsWriter(calc));
             const QString title = source.title.empty() ? QFileInfo(options.casePath).completeBaseName()
                                                        : QString::fromStdString(source.title);
             writeFile(options.plot, PlotWriter(calc, title, options.plot));
+            if (!options.report.isEmpty() && !calc.HasResults()) {
+                err_ << "No report: the calculation has no results, so "
+                     << QDir::toNativeSeparators(options.report).toStdString() << " was not written.\n";
+            } else {
+                const bool csfSet
+                    = std::any_of(options.settings.begin(), options.settings.end(), [](const CaseSetting& s) {
+                          return QString::fromStdString(s.key).trimmed().toUpper() == QLatin1String("CSF");
+                      });
+                const QString csfSource = csfSet ? QStringLiteral("set with --set")
+                    : source.csf                 ? QStringLiteral("from the case file")
+                    : csfFromIni                 ? QStringLiteral("from Latcap.ini")
+                                                 : QStringLiteral("the start value, without Latcap.ini");
+                writeFile(options.report, ReportWriter(calc, title, csfSource, QDateTime::currentDateTime()));
+            }
             return status;
         }
 
@@ -138,7 +150,7 @@ namespace {
             std::vector<Case> cases(sweep.values.size(), source);
             for (std::size_t i = 0; i < sweep.values.size(); ++i) {
                 std::string error;
-                if (!SetCaseValue(cases[i], sweep.key, sweep.values[i], error))
+                if (!SetCaseValue(cases[i], sweep.key, sweep.values[i], error, CaseNumbers::Strict))
                     return UsageError(QStringLiteral("--vary %1=%2: %3")
                                           .arg(QString::fromStdString(sweep.key),
                                               QString::fromStdString(sweep.values[i]), QString::fromStdString(error)));
@@ -248,9 +260,11 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount)
     calc.layerCount = layerCount;
     AnalysisState& state = *calc.state;
     state.NoLayers = static_cast<std::int16_t>(layerCount);
-    calc.dataOk = GatherInputs(inputs, state);
+    InputProblem problem;
+    calc.dataOk = GatherInputs(inputs, state, &problem);
     if (!calc.dataOk) {
         calc.messages.emplace_back(text::kNotEnoughData);
+        calc.reason = problem.reason;
         return calc;
     }
     MessageList sink(calc.messages);

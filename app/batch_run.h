@@ -39,6 +39,7 @@ struct Calculation {
     CalcOutcome outcome;
     ResultTexts results;
     std::vector<std::string> messages; // as the window would show them, in order
+    std::string reason; // why the data are not enough, e.g. "CSF must be greater than 0"
 
     // The window shows results: the data were good and every number finite.
     bool HasResults() const { return dataOk && !outcome.arithmeticProblem; }

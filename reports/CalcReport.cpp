@@ -1,9 +1,11 @@
 #include "CalcReport.h"
 
+#include "Diagrams.h"
 #include "FileFormats.h"
 #include "NumberText.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QIODevice>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -17,12 +19,24 @@ namespace {
 
     constexpr int kDpi = 300;
     constexpr double kHeaderPt = 9.0;
+    constexpr double kTablePt = 9.0;
 
     const QColor kWarning(170, 20, 20);
 
     QString Escaped(const QString& text) { return text.toHtmlEscaped(); }
 
-    QString Table(const QStringList& header, const std::vector<QStringList>& rows, bool numeric)
+    QFont Font(double points)
+    {
+        QFont font(QStringLiteral("sans-serif"));
+        font.setStyleHint(QFont::SansSerif);
+        font.setPointSizeF(points);
+        // Letters kept apart by the least amount are never joined into one
+        // glyph, so that "fi" copies and searches as two letters.
+        font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
+        return font;
+    }
+
+    QString Table(const QStringList& header, const std::vector<QStringList>& rows)
     {
         QString html = QStringLiteral("<table cellspacing='0' cellpadding='3' border='1' width='100%'>"
                                       "<thead><tr>");
@@ -32,7 +46,7 @@ namespace {
         for (const QStringList& row : rows) {
             html += QStringLiteral("<tr>");
             for (qsizetype i = 0; i < row.size(); ++i) {
-                const bool right = numeric || i > 0;
+                const bool right = i > 0;
                 html += QStringLiteral("<td align='%1'>%2</td>")
                             .arg(right ? QStringLiteral("right") : QStringLiteral("left"), Escaped(row[i]));
             }
@@ -63,11 +77,13 @@ namespace {
         QString html;
         html += QStringLiteral("<h2>%1</h2>")
                     .arg(Escaped(report.title.isEmpty() ? QStringLiteral("(no title)") : report.title));
-        html += QStringLiteral("<p>%1<br>%2, %3<br><b>%4</b>: given %5; found %6.</p>")
-                    .arg(Escaped(report.program),
+        html += QStringLiteral("<table cellspacing='0' cellpadding='2'>"
+                               "<tr><td>Calculation&nbsp;&nbsp;</td><td><b>%1</b>: given %2; found %3.</td></tr>"
+                               "<tr><td>Method</td><td>Brinch Hansen, short rigid pile</td></tr>"
+                               "<tr><td>Made</td><td>%4 with %5</td></tr></table>")
+                    .arg(Escaped(report.command), Escaped(report.given), Escaped(report.found),
                         Escaped(QLocale::c().toString(report.made, QStringLiteral("yyyy-MM-dd HH:mm"))),
-                        QStringLiteral("Brinch Hansen method"), Escaped(report.command), Escaped(report.given),
-                        Escaped(report.found));
+                        Escaped(report.program));
         if (report.problems.isEmpty()) {
             html += QStringLiteral("<p><b>Status: converged.</b></p>");
         } else {
@@ -77,7 +93,7 @@ namespace {
                         .arg(Escaped(StatusText(report)));
         }
         html += QStringLiteral("<h3>Inputs</h3>") + Lines(report.inputs);
-        html += QStringLiteral("<p></p>") + Table(report.layerHeader, report.layers, false);
+        html += QStringLiteral("<p></p>") + Table(report.layerHeader, report.layers);
         html += QStringLiteral("<h3>Results</h3><p>");
         for (const QString& line : report.results)
             html += QStringLiteral("<b>%1</b><br>").arg(Escaped(line));
@@ -103,28 +119,24 @@ namespace {
             const double mm = kDpi / 25.4;
             header_ = 12 * mm;
             footer_ = 10 * mm;
-            body_ = QRectF(0, header_, writer.width(), writer.height() - header_ - footer_);
         }
 
-        QRectF Body() const { return body_; }
+        // The part of the current page between its header and its footer.
+        QRectF Body() const { return QRectF(0, header_, writer_.width(), writer_.height() - header_ - footer_); }
 
         // Lays a part of the report out in pages of the body's size.
         void SetUp(QTextDocument& document) const
         {
             document.documentLayout()->setPaintDevice(&writer_);
-            document.setPageSize(body_.size());
-            QFont font(QStringLiteral("sans-serif"));
-            font.setStyleHint(QFont::SansSerif);
-            font.setPointSizeF(10);
-            document.setDefaultFont(font);
+            document.setPageSize(Body().size());
+            document.setDefaultFont(Font(10));
             document.setDocumentMargin(0);
         }
 
         void Frame(QPainter& painter, int page, int pages) const
         {
             painter.save();
-            QFont font(QStringLiteral("sans-serif"));
-            font.setPointSizeF(kHeaderPt);
+            QFont font = Font(kHeaderPt);
             painter.setFont(font);
             const QRectF top(0, 0, writer_.width(), header_ * 0.6);
             painter.setPen(Qt::black);
@@ -139,8 +151,9 @@ namespace {
                 font.setBold(false);
                 painter.setFont(font);
             }
-            painter.setPen(Qt::black);
+            painter.setPen(QPen(Qt::black, kDpi / 25.4 * 0.25));
             painter.drawLine(QPointF(0, header_ * 0.92), QPointF(writer_.width(), header_ * 0.92));
+            painter.setPen(Qt::black);
             const QRectF bottom(0, writer_.height() - footer_ * 0.7, writer_.width(), footer_ * 0.7);
             painter.drawText(bottom, Qt::AlignLeft | Qt::AlignVCenter, report_.program);
             painter.drawText(
@@ -151,9 +164,10 @@ namespace {
         // Draws one page of a laid-out document into the body.
         void DrawPage(QPainter& painter, QTextDocument& document, int index) const
         {
+            const QRectF body = Body();
             painter.save();
-            painter.translate(body_.left(), body_.top() - index * body_.height());
-            const QRectF clip(0, index * body_.height(), body_.width(), body_.height());
+            painter.translate(body.left(), body.top() - index * body.height());
+            const QRectF clip(0, index * body.height(), body.width(), body.height());
             painter.setClipRect(clip);
             QAbstractTextDocumentLayout::PaintContext context;
             context.clip = clip;
@@ -167,22 +181,122 @@ namespace {
         const CalcReport& report_;
         double header_ = 0;
         double footer_ = 0;
+    };
+
+    // Every number with three decimals, so that the points line up in a
+    // column; the values are those of the details file.
+    QString ThreeDecimals(const QString& text)
+    {
+        const qsizetype point = text.indexOf(QLatin1Char('.'));
+        if (point < 0)
+            return text;
+        const qsizetype decimals = text.size() - point - 1;
+        return decimals >= 3 ? text : text + QString(3 - decimals, QLatin1Char('0'));
+    }
+
+    // The slice table, drawn row by row so that every page holds whole rows
+    // under the column heads.
+    class SliceTable {
+    public:
+        SliceTable(const CalcReport& report, const QRectF& body, QPaintDevice& device)
+            : report_(report)
+            , body_(body)
+        {
+            // Each column as wide as its widest number or the longer half of
+            // its head, and what is left shared out in proportion.
+            QFont bold = Font(kTablePt);
+            bold.setBold(true);
+            const QFontMetricsF numbers(Font(kTablePt), &device);
+            const QFontMetricsF heads(bold, &device);
+            double needed = 0;
+            for (qsizetype c = 0; c < report_.sliceHeader.size(); ++c) {
+                double width = 0;
+                for (const QString& word : report_.sliceHeader[c].split(QLatin1Char(' ')))
+                    width = std::max(width, heads.horizontalAdvance(word));
+                width = std::max(width, heads.horizontalAdvance(report_.sliceHeader[c]) / 2);
+                for (const QStringList& row : report_.slices)
+                    width = std::max(width, numbers.horizontalAdvance(ThreeDecimals(row.value(c))));
+                edges_.push_back(width);
+                needed += width;
+            }
+            double x = 0;
+            for (double& edge : edges_) {
+                x += edge * body_.width() / std::max(needed, 1.0);
+                edge = x;
+            }
+            const double scale = kDpi / 72.0; // pixels per point
+            rowHeight_ = kTablePt * 1.55 * scale;
+            captionHeight_ = kTablePt * 2.6 * scale;
+            headHeight_ = kTablePt * 3.2 * scale;
+            const double rows = (body_.height() - captionHeight_ - headHeight_) / rowHeight_;
+            rowsPerPage_ = std::max(1, static_cast<int>(rows));
+        }
+
+        int PageCount() const
+        {
+            const int rows = static_cast<int>(report_.slices.size());
+            return std::max(1, (rows + rowsPerPage_ - 1) / rowsPerPage_);
+        }
+
+        void DrawPage(QPainter& painter, int index) const
+        {
+            painter.save();
+            painter.translate(body_.topLeft());
+            const double width = body_.width();
+            const qsizetype columns = report_.sliceHeader.size();
+            auto left = [&](qsizetype c) { return c == 0 ? 0.0 : edges_[static_cast<std::size_t>(c - 1)]; };
+            auto right = [&](qsizetype c) { return edges_[static_cast<std::size_t>(c)]; };
+            const double pad = kTablePt * 0.6 * kDpi / 72.0;
+
+            QFont font = Font(kTablePt + 2);
+            font.setBold(true);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(0, 0, width, captionHeight_), Qt::AlignLeft | Qt::AlignVCenter,
+                index == 0 ? QStringLiteral("Slice table") : QStringLiteral("Slice table (continued)"));
+
+            double y = captionHeight_;
+            const QRectF head(0, y, width, headHeight_);
+            painter.fillRect(head, QColor(232, 232, 232));
+            font.setPointSizeF(kTablePt);
+            painter.setFont(font);
+            for (qsizetype c = 0; c < columns; ++c)
+                painter.drawText(QRectF(left(c) + pad / 4, y, right(c) - left(c) - pad / 2, headHeight_),
+                    Qt::AlignCenter | Qt::TextWordWrap, report_.sliceHeader[c]);
+            y += headHeight_;
+
+            painter.setFont(Font(kTablePt));
+            const std::size_t first = static_cast<std::size_t>(index) * static_cast<std::size_t>(rowsPerPage_);
+            const std::size_t last = std::min(report_.slices.size(), first + static_cast<std::size_t>(rowsPerPage_));
+            for (std::size_t r = first; r < last; ++r) {
+                if ((r / 5) % 2 == 1)
+                    painter.fillRect(QRectF(0, y, width, rowHeight_), QColor(244, 244, 244));
+                const QStringList& row = report_.slices[r];
+                for (qsizetype c = 0; c < row.size() && c < columns; ++c)
+                    painter.drawText(QRectF(left(c), y, right(c) - left(c) - pad, rowHeight_),
+                        Qt::AlignRight | Qt::AlignVCenter, ThreeDecimals(row[c]));
+                y += rowHeight_;
+            }
+            painter.setPen(QPen(QColor(120, 120, 120), kDpi / 150.0));
+            painter.drawRect(QRectF(0, captionHeight_, width, y - captionHeight_));
+            painter.drawLine(QPointF(0, captionHeight_ + headHeight_), QPointF(width, captionHeight_ + headHeight_));
+            for (qsizetype c = 1; c < columns; ++c)
+                painter.drawLine(QPointF(left(c), captionHeight_), QPointF(left(c), y));
+            painter.restore();
+        }
+
+    private:
+        const CalcReport& report_;
         QRectF body_;
+        double rowHeight_ = 1;
+        double captionHeight_ = 0;
+        double headHeight_ = 0;
+        int rowsPerPage_ = 1;
+        std::vector<double> edges_; // the right edge of every column
     };
 
     QString Text(const std::string& text) { return QString::fromStdString(text); }
     QString Value(double value) { return Text(FormatMask(value, "#####0.0##")); }
-
-    // The depth of the slice whose value is the signed maximum.
-    double DepthOf(const AnalysisState& state, float SliceType::*field, float maximum)
-    {
-        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-            const SliceType& slice = state.Slice[static_cast<std::size_t>(i)];
-            if (slice.*field == maximum)
-                return slice.Z;
-        }
-        return 0.0;
-    }
 
 } // namespace
 
@@ -221,9 +335,9 @@ CalcReport MakeCalcReport(const ReportSource& source)
     report.results = { (source.calcL ? QStringLiteral("L = ") : QStringLiteral("M = ")) + Text(source.outcome.answer),
         Text(source.results.zr), Text(source.results.moment), Text(source.results.shear) };
     report.resultNotes.push_back({ QStringLiteral("Largest moment at depth"),
-        Text(FormatMask(DepthOf(state, &SliceType::Moment, state.MaxMoment), "##0.000")), QStringLiteral("m") });
+        Text(FormatMask(double(MaxMomentDepth(state)), "##0.000")), QStringLiteral("m") });
     report.resultNotes.push_back({ QStringLiteral("Largest shear at depth"),
-        Text(FormatMask(DepthOf(state, &SliceType::Shear, state.MaxShear), "##0.000")), QStringLiteral("m") });
+        Text(FormatMask(double(MaxShearDepth(state)), "##0.000")), QStringLiteral("m") });
     report.problems = source.problems;
 
     for (const std::string& cell : CalcDetailsHeader())
@@ -250,34 +364,35 @@ bool WriteCalcReportPdf(QIODevice& device, const CalcReport& report, QString& er
     QTextDocument summary;
     pages.SetUp(summary);
     summary.setHtml(SummaryHtml(report));
-    QTextDocument slices;
-    pages.SetUp(slices);
-    slices.setHtml(QStringLiteral("<h3>Slice table</h3>") + Table(report.sliceHeader, report.slices, true));
 
     const int summaryPages = summary.pageCount();
-    const int total = summaryPages + 1 + slices.pageCount();
+    const SliceTable slices(report, pages.Body(), writer);
+    const int total = summaryPages + 1 + slices.PageCount();
     QPainter painter;
     if (!painter.begin(&writer)) {
         error = QStringLiteral("the PDF could not be started");
         return false;
     }
     int page = 0;
-    auto next = [&]() {
-        if (page > 0)
+    // A new page of the given orientation; the diagrams are wider than high.
+    auto next = [&](QPageLayout::Orientation orientation) {
+        if (page > 0) {
+            writer.setPageOrientation(orientation);
             writer.newPage();
+        }
         ++page;
         pages.Frame(painter, page, total);
     };
     for (int i = 0; i < summaryPages; ++i) {
-        next();
+        next(QPageLayout::Portrait);
         pages.DrawPage(painter, summary, i);
     }
-    next();
+    next(QPageLayout::Landscape);
     if (report.drawDiagrams)
         report.drawDiagrams(painter, pages.Body());
-    for (int i = 0; i < slices.pageCount(); ++i) {
-        next();
-        pages.DrawPage(painter, slices, i);
+    for (int i = 0; i < slices.PageCount(); ++i) {
+        next(QPageLayout::Portrait);
+        slices.DrawPage(painter, i);
     }
     if (!painter.end()) {
         error = QStringLiteral("the PDF could not be finished");

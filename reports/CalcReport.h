@@ -66,7 +66,8 @@ CalcReport MakeCalcReport(const ReportSource& source);
 
 // Writes the report into device as an A4 PDF whose text is text: the heading,
 // inputs, results, status and method on the first pages, the diagrams on a
-// page of their own, then the slice table with its header on every page. Every
+// landscape page of their own, then the slice table in whole rows with its
+// head on every page. Every
 // page carries the title, "Page x of y" and, when the solvers did not
 // converge, their messages. On failure returns false with the reason in error.
 bool WriteCalcReportPdf(QIODevice& device, const CalcReport& report, QString& error);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -91,18 +92,80 @@ namespace {
 
     // The temporary file beside a name of 250 characters would need a longer
     // name than the file system allows, so the write fails whoever runs it.
-    TEST(Tool, FailedWriteKeepsTheOldFileAndExitsWith64)
+    class FailedWrite : public ::testing::TestWithParam<const char*> { };
+
+    TEST_P(FailedWrite, KeepsTheOldFileAndExitsWith64)
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QString(250, QLatin1Char('d')));
+        const QString path = dir.filePath(QString(246, QLatin1Char('d')) + ".pdf");
         QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old details") == 11);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old file") == 8);
         old.close();
-        const Ran ran = RunBatch({ "calc-l", kCase, "--details", path }, dir.path());
+        const Ran ran = RunBatch({ "calc-l", kCase, GetParam(), path }, dir.path());
         EXPECT_EQ(ran.exitCode, 64);
         EXPECT_NE(ran.err.find(path.toStdString() + " could not be written"), std::string::npos) << ran.err;
-        EXPECT_EQ(ReadFile(path.toStdString()), "old details");
+        EXPECT_EQ(ReadFile(path.toStdString()), "old file");
     }
+
+    INSTANTIATE_TEST_SUITE_P(Tool, FailedWrite, ::testing::Values("--details", "--report"),
+        [](const auto& row) { return std::string(row.param + 2); });
+
+    // The text of a PDF as pdftotext lays it out, of one page or (0) all,
+    // every run of blanks and line breaks made one blank.
+    std::string PdfText(const QString& path, int page)
+    {
+        QStringList arguments { "-layout" };
+        if (page > 0)
+            arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+        QProcess process;
+        process.start("pdftotext", arguments << path << "-");
+        EXPECT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0) << "pdftotext is needed";
+        return QString::fromUtf8(process.readAllStandardOutput()).simplified().toStdString();
+    }
+
+    struct ReportRow {
+        std::string name;
+        QStringList arguments; // before --report r.pdf
+        int exitCode;
+        int page; // that holds the texts; 0 for any
+        std::vector<std::string> texts; // none: no report is written
+        friend void PrintTo(const ReportRow& row, std::ostream* out) { *out << row.name; }
+    };
+
+    class Report : public ::testing::TestWithParam<ReportRow> { };
+
+    TEST_P(Report, HoldsItsTexts)
+    {
+        const ReportRow& row = GetParam();
+        QTemporaryDir dir;
+        const Ran ran = RunBatch(QStringList(row.arguments) << "--report"
+                                                            << "r.pdf",
+            dir.path());
+        EXPECT_EQ(ran.exitCode, row.exitCode) << ran.err;
+        const QString pdf = dir.filePath("r.pdf");
+        ASSERT_EQ(QFile::exists(pdf), !row.texts.empty()) << ran.err;
+        const std::string text = row.texts.empty() ? "" : PdfText(pdf, row.page);
+        for (const std::string& expected : row.texts)
+            EXPECT_NE(text.find(expected), std::string::npos) << expected << " is not in:\n" << text;
+    }
+
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Tool, Report, ::testing::Values(
+        ReportRow { "CalcLReference", { "calc-l", kCase, "--set", "title=Sign post in medium dense sand" }, 0, 0, {
+            "Sign post in medium dense sand Calc L", "H 50 kN M 20 kNm CSF 1 from the case file",
+            "1 0 100 18 0 30 0.6", "L = 2.478 Zr = 1.979 m Moment = 61.42 kNm Shear = 100.34 kN",
+            "0.020 0.356 4.798 7.369 0.040 1.709 0.041 49.980 20.989",
+            "2.473 44.515 8.689 32.956 0.010 386.796 2.317 -1.251 -0.066", "latcap " LATCAP_VERSION " Page 5 of 5" } },
+        ReportRow { "CalcM", { "calc-m", LATCAP_TEST_DATA "/cases/calc-m-reference.case" }, 0, 1, {
+            "H 50 kN L 3 m CSF 1", "M = 101.32 Zr = " } },
+        ReportRow { "CsfOfTheStartValue", { "calc-l", LATCAP_TEST_DATA "/cases/no-csf.case" }, 0, 1, {
+            "CSF 0.5 the start value, without Latcap.ini" } },
+        ReportRow { "NotConvergedSaysSoOnPageOne", { "calc-l", LATCAP_TEST_DATA "/cases/calc-l-beyond-50m.case" }, 1, 1, {
+            "NOT CONVERGED: Calculating Depth - Iteration Problem" } },
+        ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
+            "--set", "layer 1.gamma=1e38", "--set", "M=20" }, 1, 0, {} }),
+        CaseName());
+    // clang-format on
 
     TEST(Tool, UnreadableLatcapIniIsNamed)
     {

@@ -1,11 +1,10 @@
-#include "batch_plot.h"
+#include "Diagrams.h"
 
-#include "batch_output.h"
-
+#include "Commands.h"
 #include "NumberText.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QIODevice>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -15,7 +14,7 @@
 #include <cmath>
 #include <vector>
 
-namespace latcap::batch {
+namespace latcap {
 namespace {
 
     constexpr double kLeft = 90; // depth labels and axis title
@@ -122,14 +121,22 @@ namespace {
         double width;
     };
 
+    float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
+    {
+        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
+            if (state.Slice[static_cast<std::size_t>(i)].*field == value)
+                return state.Slice[static_cast<std::size_t>(i)].Z;
+        }
+        return 0.0f;
+    }
+
     class Diagram {
     public:
-        Diagram(const Calculation& calc, QString title)
-            : calc_(calc)
-            , state_(*calc.state)
-            , title_(std::move(title))
+        explicit Diagram(const DiagramSource& source)
+            : source_(source)
+            , state_(source.state)
         {
-            toe_ = calc.command == Command::CalcL ? state_.LCalc : state_.L;
+            toe_ = source.calcL ? state_.LCalc : state_.L;
             const double deepest = std::max<double>({ toe_, state_.Zr, 0.1 });
             depthStep_ = NiceStep(deepest * 1.05, 8);
             zMax_ = std::ceil(deepest * 1.05 / depthStep_) * depthStep_;
@@ -140,9 +147,9 @@ namespace {
         {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setRenderHint(QPainter::TextAntialiasing);
-            painter.fillRect(QRectF(QPointF(0, 0), QSizeF(kPlotSize)), Qt::white);
+            painter.fillRect(QRectF(QPointF(0, 0), QSizeF(kDiagramSize)), Qt::white);
             DrawHeading(painter);
-            const double width = (kPlotSize.width() - kLeft - kRight - 2 * kGap) / 3;
+            const double width = (kDiagramSize.width() - kLeft - kRight - 2 * kGap) / 3;
             std::vector<Panel> panels;
             for (std::size_t i = 0; i < curves_.size(); ++i)
                 panels.push_back(PlacePanel(
@@ -203,29 +210,27 @@ namespace {
         {
             painter.setPen(kInk);
             painter.setFont(Font(20, true));
-            painter.drawText(
-                QRectF(kLeft, 14, kPlotSize.width() - kLeft - 20, 28), Qt::AlignLeft | Qt::AlignVCenter, title_);
-            const InputTexts& in = calc_.inputs;
+            painter.drawText(QRectF(kLeft, 14, kDiagramSize.width() - kLeft - 20, 28), Qt::AlignLeft | Qt::AlignVCenter,
+                source_.title);
+            const InputTexts& in = source_.inputs;
             QString loads = QStringLiteral("H = %1 kN").arg(Plain(ReadNumber(in.h)));
-            if (calc_.command == Command::CalcL)
+            if (source_.calcL)
                 loads += QStringLiteral(", M = %1 kNm").arg(Plain(ReadNumber(in.m)));
             else
                 loads += QStringLiteral(", L = %1 m").arg(Plain(ReadNumber(in.l)));
             loads += QStringLiteral(", CSF = %1").arg(Plain(ReadNumber(in.csf)));
-            const QString found = calc_.command == Command::CalcL
-                ? QStringLiteral("required depth L = %1 m").arg(QString::fromStdString(calc_.outcome.answer))
-                : QStringLiteral("moment carried M = %1 kNm").arg(QString::fromStdString(calc_.outcome.answer));
+            const QString found = source_.calcL ? QStringLiteral("required depth L = %1 m").arg(source_.answer)
+                                                : QStringLiteral("moment carried M = %1 kNm").arg(source_.answer);
             painter.setFont(Font(14));
-            painter.drawText(QRectF(kLeft, 44, kPlotSize.width() - kLeft - 20, 22), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.drawText(QRectF(kLeft, 44, kDiagramSize.width() - kLeft - 20, 22), Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("%1 for %2: %3, Zr = %4 m")
-                    .arg(QString::fromLatin1(CommandName(calc_.command)), loads, found,
+                    .arg(source_.calcL ? QStringLiteral("Calc L") : QStringLiteral("Calc M"), loads, found,
                         QString::fromStdString(FormatMask(state_.Zr, "###0.000"))));
-            if (!calc_.messages.empty()) {
+            if (!source_.problems.isEmpty()) {
                 painter.setPen(kRotation);
-                painter.drawText(QRectF(kLeft, 66, kPlotSize.width() - kLeft - 20, 20),
+                painter.drawText(QRectF(kLeft, 66, kDiagramSize.width() - kLeft - 20, 20),
                     Qt::AlignLeft | Qt::AlignVCenter,
-                    QString::fromStdString(calc_.messages.front())
-                        + QStringLiteral(": the values are those the solver left."));
+                    source_.problems.front() + QStringLiteral(": the values are those the solver left."));
             }
         }
 
@@ -279,12 +284,17 @@ namespace {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(box.left(), Y(z)), QPointF(box.right(), Y(z)));
             }
+            const QFontMetricsF metrics(Font(12));
             for (double v = axis.lo; v <= axis.hi + axis.step * 1e-6; v += axis.step) {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(x(v), box.top()), QPointF(x(v), box.bottom()));
+                // A long number at either end would run into the next panel's.
+                const QString tick = TickText(v, axis.step);
+                const double half = metrics.horizontalAdvance(tick) / 2;
+                if (x(v) - half < box.left() - kGap / 2 + 4 || x(v) + half > box.right() + kGap / 2 - 4)
+                    continue;
                 painter.setPen(kInk);
-                painter.drawText(QRectF(x(v) - 40, box.bottom() + 4, 80, 16), Qt::AlignHCenter | Qt::AlignTop,
-                    TickText(v, axis.step));
+                painter.drawText(QRectF(x(v) - 40, box.bottom() + 4, 80, 16), Qt::AlignHCenter | Qt::AlignTop, tick);
             }
         }
 
@@ -369,7 +379,7 @@ namespace {
         void DrawMarks(QPainter& painter, double right)
         {
             std::vector<Mark> marks;
-            for (int i = 2; i <= calc_.layerCount; ++i) {
+            for (int i = 2; i <= source_.layerCount; ++i) {
                 const float top = state_.Layer[static_cast<std::size_t>(i)].ZFrom;
                 if (top > 0 && top < zMax_)
                     marks.push_back(
@@ -407,9 +417,9 @@ namespace {
             painter.setPen(kInk);
             painter.setFont(Font(12));
             double y = kBottom + 34;
-            for (int i = 1; i <= calc_.layerCount; ++i) {
+            for (int i = 1; i <= source_.layerCount; ++i) {
                 const LayerType& layer = state_.Layer[static_cast<std::size_t>(i)];
-                const LayerTexts& row = calc_.inputs.layers[static_cast<std::size_t>(i - 1)];
+                const LayerTexts& row = source_.inputs.layers[static_cast<std::size_t>(i - 1)];
                 const QString line
                     = QStringLiteral("Layer %1, %2 to %3 m: unit weight %4 kN/m\u00B3, cohesion %5 kPa, "
                                      "friction angle %6\u00B0, pile width %7 m")
@@ -417,18 +427,18 @@ namespace {
                           .arg(Plain(layer.ZFrom), Plain(layer.ZTo), Plain(ReadNumber(row.gama)),
                               Plain(ReadNumber(row.c)), Plain(ReadNumber(row.phi)), Plain(ReadNumber(row.d)));
                 painter.drawText(
-                    QRectF(kLeft, y, kPlotSize.width() - kLeft - 20, 16), Qt::AlignLeft | Qt::AlignVCenter, line);
+                    QRectF(kLeft, y, kDiagramSize.width() - kLeft - 20, 16), Qt::AlignLeft | Qt::AlignVCenter, line);
                 y += 18;
             }
             painter.setPen(QColor(90, 90, 90));
-            painter.drawText(QRectF(kLeft, y + 8, kPlotSize.width() - kLeft - 20, 16), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.drawText(QRectF(kLeft, y + 8, kDiagramSize.width() - kLeft - 20, 16),
+                Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("Soil pressure is drawn positive where it acts in the direction of H. "
                                "Shear and moment are the values in the pile times CSF."));
         }
 
-        const Calculation& calc_;
+        const DiagramSource& source_;
         const AnalysisState& state_;
-        QString title_;
         double toe_ = 0;
         double zMax_ = 1;
         double depthStep_ = 0.5;
@@ -437,40 +447,52 @@ namespace {
 
 } // namespace
 
-bool IsPlotFile(const QString& path)
+float MaxMomentDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Moment, state.MaxMoment); }
+
+float MaxShearDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Shear, state.MaxShear); }
+
+void DrawDiagrams(QPainter& painter, const QRectF& area, const DiagramSource& source)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("svg") || suffix == QLatin1String("png");
+    const QRectF canvas(QPointF(0, 0), QSizeF(kDiagramSize));
+    Diagram diagram(source);
+    if (area == canvas) {
+        diagram.Draw(painter);
+        return;
+    }
+    const double scale = std::min(area.width() / canvas.width(), area.height() / canvas.height());
+    painter.save();
+    painter.translate(area.left() + (area.width() - scale * canvas.width()) / 2, area.top());
+    painter.scale(scale, scale);
+    diagram.Draw(painter);
+    painter.restore();
 }
 
-DeviceWriter PlotWriter(const Calculation& calc, const QString& title, const QString& path)
+bool WriteDiagramSvg(QIODevice& device, const DiagramSource& source)
 {
-    const bool svg = QFileInfo(path).suffix().toLower() == QLatin1String("svg");
-    return [&calc, title, svg](QIODevice& device, QString&) {
-        Diagram diagram(calc, title);
-        if (svg) {
-            QSvgGenerator generator;
-            generator.setOutputDevice(&device);
-            generator.setSize(kPlotSize);
-            generator.setViewBox(QRect(QPoint(0, 0), kPlotSize));
-            generator.setResolution(96); // a page wide: 1200 points are 318 mm
-            generator.setTitle(title);
-            generator.setDescription(QStringLiteral("Soil pressure, shear force and bending moment down the pile"));
-            QPainter painter;
-            if (!painter.begin(&generator))
-                return false;
-            diagram.Draw(painter);
-            return painter.end();
-        }
-        QImage image(kPlotSize * kPngScale, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            painter.scale(kPngScale, kPngScale);
-            diagram.Draw(painter);
-        }
-        return image.save(&device, "PNG");
-    };
+    QSvgGenerator generator;
+    generator.setOutputDevice(&device);
+    generator.setSize(kDiagramSize);
+    generator.setViewBox(QRect(QPoint(0, 0), kDiagramSize));
+    generator.setResolution(96); // a page wide: 1200 points are 318 mm
+    generator.setTitle(source.title);
+    generator.setDescription(QStringLiteral("Soil pressure, shear force and bending moment down the pile"));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return false;
+    DrawDiagrams(painter, QRectF(QPointF(0, 0), QSizeF(kDiagramSize)), source);
+    return painter.end();
 }
 
-} // namespace latcap::batch
+bool WriteDiagramPng(QIODevice& device, const DiagramSource& source)
+{
+    QImage image(kDiagramSize * kDiagramPngScale, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.scale(kDiagramPngScale, kDiagramPngScale);
+        DrawDiagrams(painter, QRectF(QPointF(0, 0), QSizeF(kDiagramSize)), source);
+    }
+    return image.save(&device, "PNG");
+}
+
+} // namespace latcap

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "batch_run.h"
+
+#include "SaveFile.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace latcap::batch {
+
+// Whether path ends in .svg or .png, the two kinds of diagram, or in .pdf.
+bool IsPlotFile(const QString& path);
+bool IsReportFile(const QString& path);
+
+// The writers of the files a calculation with results can give: its slice
+// table as CSV; its diagrams as SVG or PNG by the extension of path; its
+// report as PDF, headed with title, the CSF's source and when it was made.
+// The diagrams and the report need a QGuiApplication.
+DeviceWriter DetailsWriter(const Calculation& calc);
+DeviceWriter PlotWriter(const Calculation& calc, const QString& title, const QString& path);
+DeviceWriter ReportWriter(
+    const Calculation& calc, const QString& title, const QString& csfSource, const QDateTime& made);
+
+} // namespace latcap::batch

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "AnalysisState.h"
+#include "InputData.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+class QPainter;
+class QRectF;
+
+namespace latcap {
+
+// One calculation with results, as the diagrams show it.
+struct DiagramSource {
+    const AnalysisState& state; // after the calculation
+    const InputTexts& inputs;
+    int layerCount = 1;
+    bool calcL = true;
+    QString answer; // the new text of the depth box (Calc L) or moment box (Calc M)
+    QStringList problems; // the solvers' messages as shown; none when converged
+    QString title;
+};
+
+// The diagrams are laid out on a canvas of this size in points; a PNG has
+// kDiagramPngScale pixels per point.
+inline constexpr QSize kDiagramSize { 1200, 740 };
+inline constexpr int kDiagramPngScale = 2;
+
+// Draws the ultimate soil pressure, the shear force and the bending moment
+// down the pile side by side on one depth axis, with the layer boundaries,
+// the point of rotation, the pile toe and the inputs, scaled to fit area
+// (centred across it, from its top). Needs a QGuiApplication for the fonts.
+void DrawDiagrams(QPainter& painter, const QRectF& area, const DiagramSource& source);
+
+// The diagrams as an SVG of kDiagramSize, or a PNG of kDiagramSize times
+// kDiagramPngScale, written into device. Return false when the device
+// refused them.
+bool WriteDiagramSvg(QIODevice& device, const DiagramSource& source);
+bool WriteDiagramPng(QIODevice& device, const DiagramSource& source);
+
+// The depth [m] of the slice where the pile carries its largest moment
+// (shear) as the pile forces found it; 0 when no slice holds it.
+float MaxMomentDepth(const AnalysisState& state);
+float MaxShearDepth(const AnalysisState& state);
+
+} // namespace latcap
