@@ -183,15 +183,13 @@ namespace {
         double footer_ = 0;
     };
 
-    // Every number with three decimals, so that the points line up in a
-    // column; the values are those of the details file.
-    QString ThreeDecimals(const QString& text)
+    // The decimals a number lacks to three, so that the points line up in a
+    // column while the texts stay those of the details file.
+    QString MissingDecimals(const QString& text)
     {
         const qsizetype point = text.indexOf(QLatin1Char('.'));
-        if (point < 0)
-            return text;
-        const qsizetype decimals = text.size() - point - 1;
-        return decimals >= 3 ? text : text + QString(3 - decimals, QLatin1Char('0'));
+        const qsizetype decimals = point < 0 ? 0 : text.size() - point - 1;
+        return decimals >= 3 || point < 0 ? QString() : QString(3 - decimals, QLatin1Char('0'));
     }
 
     // The slice table, drawn row by row so that every page holds whole rows
@@ -215,7 +213,7 @@ namespace {
                     width = std::max(width, heads.horizontalAdvance(word));
                 width = std::max(width, heads.horizontalAdvance(report_.sliceHeader[c]) / 2);
                 for (const QStringList& row : report_.slices)
-                    width = std::max(width, numbers.horizontalAdvance(ThreeDecimals(row.value(c))));
+                    width = std::max(width, numbers.horizontalAdvance(row.value(c) + MissingDecimals(row.value(c))));
                 edges_.push_back(width);
                 needed += width;
             }
@@ -272,9 +270,11 @@ namespace {
                 if ((r / 5) % 2 == 1)
                     painter.fillRect(QRectF(0, y, width, rowHeight_), QColor(244, 244, 244));
                 const QStringList& row = report_.slices[r];
-                for (qsizetype c = 0; c < row.size() && c < columns; ++c)
-                    painter.drawText(QRectF(left(c), y, right(c) - left(c) - pad, rowHeight_),
-                        Qt::AlignRight | Qt::AlignVCenter, ThreeDecimals(row[c]));
+                for (qsizetype c = 0; c < row.size() && c < columns; ++c) {
+                    const double shift = painter.fontMetrics().horizontalAdvance(MissingDecimals(row[c]));
+                    painter.drawText(QRectF(left(c), y, right(c) - left(c) - pad - shift, rowHeight_),
+                        Qt::AlignRight | Qt::AlignVCenter, row[c]);
+                }
                 y += rowHeight_;
             }
             painter.setPen(QPen(QColor(120, 120, 120), kDpi / 150.0));
