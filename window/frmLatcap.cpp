@@ -1,5 +1,6 @@
 #include "frmLatcap.h"
 
+#include "CaseFile.h"
 #include "Coefficients.h"
 #include "Commands.h"
 #include "DropDownList.h"
@@ -11,16 +12,22 @@
 #include "PileSketch.h"
 #include "Platform.h"
 #include "Print.h"
+#include "SaveDialog.h"
 #include "Tables.h"
 #include "ui_frmLatcap.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -75,6 +82,15 @@ namespace {
         renderer.render(&painter);
         painter.end();
         return QPixmap::fromImage(image);
+    }
+
+    constexpr const char* kCaseFilter = "Case files (*.case)|*.case|All files (*.*)|*.*";
+
+    // The one local file a drag carries, or an empty string.
+    QString DraggedFile(const QMimeData* data)
+    {
+        const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+        return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
     }
 
     QString ArrayName(const char* name, int index) { return Text(name) + QLatin1Char('_') + QString::number(index); }
@@ -163,6 +179,20 @@ void frmLatcap::ConnectHandlers()
     connect(ui_->cmdExit, &QPushButton::clicked, this, &frmLatcap::cmdExit_Click);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { platform_.showHelp(this); });
+
+    connect(ui_->Text1, &QLineEdit::textChanged, this, &frmLatcap::CaseEdited);
+    connect(ui_->cmdOpen, &QPushButton::clicked, this, &frmLatcap::cmdOpen_Click);
+    connect(ui_->cmdSave, &QPushButton::clicked, this, &frmLatcap::cmdSave_Click);
+    connect(ui_->cmdSaveAs, &QPushButton::clicked, this, &frmLatcap::cmdSaveAs_Click);
+    // Each command key presses its button, so a key does nothing that the
+    // button would not.
+    const auto shortcut = [this](QKeyCombination keys, QPushButton* button) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, button, &QPushButton::click);
+    };
+    shortcut(Qt::CTRL | Qt::Key_O, ui_->cmdOpen);
+    shortcut(Qt::CTRL | Qt::Key_S, ui_->cmdSave);
+    shortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S, ui_->cmdSaveAs);
+    setAcceptDrops(true);
 }
 
 void frmLatcap::Form_Load()
@@ -175,6 +205,7 @@ void frmLatcap::Form_Load()
     ui_->selectNoLayers->selectItem(0);
     ui_->cmdPrint->setEnabled(false);
     ui_->Text1->setFocus();
+    startCsf_ = ui_->txtCSF->text();
 }
 
 void frmLatcap::LoadLayers()
@@ -332,6 +363,7 @@ void frmLatcap::GetInputData()
 
 void frmLatcap::ChangeInData()
 {
+    CaseEdited();
     ui_->cmdExport->setEnabled(false);
     ui_->cmdPrint->setEnabled(false);
     ui_->lblMoment->setText(QString());
@@ -413,7 +445,8 @@ void frmLatcap::cmdPrint_Click()
     bool printed = false;
     {
         const QPalette before = palette();
-        const std::array<QPushButton*, 4> offPaper { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp };
+        const std::array<QPushButton*, 7> offPaper { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp,
+            ui_->cmdOpen, ui_->cmdSave, ui_->cmdSaveAs };
         // Hiding the focused button would pass the focus on to the next box,
         // which then shows its whole text selected on paper; the window itself
         // holds the focus while the page is taken.
@@ -442,5 +475,170 @@ void frmLatcap::cmdPrint_Click()
 void frmLatcap::cmdHelp_Click() { platform_.showHelp(this); }
 
 void frmLatcap::cmdExit_Click() { close(); }
+
+void frmLatcap::closeEvent(QCloseEvent* event)
+{
+    if (MayLoseChanges())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmLatcap::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DraggedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmLatcap::dropEvent(QDropEvent* event)
+{
+    const QString path = DraggedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenCase(path);
+}
+
+void frmLatcap::CaseEdited()
+{
+    caseModified_ = true;
+    if (!casePath_.isEmpty())
+        setWindowModified(true);
+}
+
+// With no case file in use the window keeps its plain title.
+void frmLatcap::ShowCaseTitle()
+{
+    if (casePath_.isEmpty())
+        return;
+    setWindowTitle(QFileInfo(casePath_).fileName() + QStringLiteral("[*] - ") + Text(text::kAppTitle));
+    setWindowModified(caseModified_);
+}
+
+bool frmLatcap::MayLoseChanges()
+{
+    if (casePath_.isEmpty() || !caseModified_)
+        return true;
+    const QString question = QStringLiteral("Save the changes to %1?").arg(QFileInfo(casePath_).fileName());
+    switch (platform_.askUnsaved(this, Text(text::kAppTitle), question)) {
+    case Platform::Unsaved::Save:
+        return cmdSave_Click();
+    case Platform::Unsaved::Discard:
+        return true;
+    case Platform::Unsaved::Cancel:
+        break;
+    }
+    return false;
+}
+
+void frmLatcap::cmdOpen_Click()
+{
+    if (!MayLoseChanges())
+        return;
+    const QString path = platform_.getOpenFileName(this, QStringLiteral("Open Case"), Text(kCaseFilter));
+    if (!path.isEmpty())
+        LoadCase(path);
+}
+
+bool frmLatcap::OpenCase(const QString& path) { return MayLoseChanges() && LoadCase(path); }
+
+bool frmLatcap::LoadCase(const QString& path)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    QString fault;
+    Case loaded;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fault = shownPath + QStringLiteral(": ") + file.errorString();
+    } else {
+        const QByteArray content = file.readAll();
+        std::string error;
+        if (!ReadCase(std::string_view(content.constData(), static_cast<std::size_t>(content.size())),
+                shownPath.toStdString(), loaded, error))
+            fault = FromStd(error);
+    }
+    if (!fault.isEmpty()) {
+        platform_.showMessage(this, Text(text::kErrorTitle),
+            QStringLiteral("The case file could not be opened.\n") + fault, Platform::Buttons::Ok);
+        return false;
+    }
+    ApplyCase(loaded);
+    casePath_ = QFileInfo(path).absoluteFilePath();
+    caseModified_ = false;
+    ShowCaseTitle();
+    ui_->Text1->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+// Puts each text into its box through the boxes' own handlers, in the order a
+// user would type them: the layer count first, then the rows from the top.
+void frmLatcap::ApplyCase(const Case& loaded)
+{
+    ui_->Text1->setText(FromStd(loaded.title));
+    ui_->txtCSF->setText(loaded.csf ? FromStd(*loaded.csf) : startCsf_);
+    ui_->txtH->setText(FromStd(loaded.h));
+    ui_->txtM->setText(FromStd(loaded.m));
+    ui_->txtL->setText(FromStd(loaded.l));
+    ui_->selectNoLayers->selectItem(std::clamp(loaded.layerCount, 1, kRows) - 1);
+    for (std::size_t i = 0; i < kRows; ++i) {
+        const CaseLayer& layer = loaded.layers[i];
+        if (static_cast<int>(i) != state_->NoLayers - 1)
+            txtTo[i]->setText(FromStd(layer.bottom));
+        txtGama[i]->setText(FromStd(layer.unitWeight));
+        txtC[i]->setText(FromStd(layer.cohesion));
+        selectFrictionAngle[i]->setEditText(FromStd(layer.frictionAngle));
+        txtD[i]->setText(FromStd(layer.width));
+    }
+}
+
+Case frmLatcap::CurrentCase() const
+{
+    Case current;
+    current.title = ui_->Text1->text().toStdString();
+    current.csf = ui_->txtCSF->text().toStdString();
+    current.h = ui_->txtH->text().toStdString();
+    current.m = ui_->txtM->text().toStdString();
+    current.l = ui_->txtL->text().toStdString();
+    current.layerCount = state_->NoLayers;
+    for (std::size_t i = 0; i < kRows; ++i)
+        current.layers[i]
+            = { txtTo[i]->text().toStdString(), txtGama[i]->text().toStdString(), txtC[i]->text().toStdString(),
+                  selectFrictionAngle[i]->currentText().toStdString(), txtD[i]->text().toStdString() };
+    return current;
+}
+
+// The case as the boxes hold it; the results, when shown, as a comment.
+DeviceWriter frmLatcap::CaseWriter() const
+{
+    std::vector<std::string> comments;
+    if (!ui_->lblZr->text().isEmpty())
+        comments.push_back("results shown: " + ui_->lblZr->text().toStdString() + ", "
+            + ui_->lblMoment->text().toStdString() + ", " + ui_->lblShear->text().toStdString());
+    return BytesWriter(QByteArray::fromStdString(WriteCase(CurrentCase(), comments)));
+}
+
+bool frmLatcap::cmdSave_Click()
+{
+    if (casePath_.isEmpty())
+        return cmdSaveAs_Click();
+    if (!SaveReportingFailure(platform_, this, casePath_, CaseWriter()))
+        return false;
+    caseModified_ = false;
+    ShowCaseTitle();
+    return true;
+}
+
+bool frmLatcap::cmdSaveAs_Click()
+{
+    const SaveRequest request { QStringLiteral("Save Case"), Text(kCaseFilter),
+        casePath_.isEmpty() ? QString() : QFileInfo(casePath_).fileName(), QStringLiteral("case") };
+    QString saved;
+    if (!SaveThroughDialog(platform_, this, request, CaseWriter(), &saved))
+        return false;
+    casePath_ = QFileInfo(saved).absoluteFilePath();
+    caseModified_ = false;
+    ShowCaseTitle();
+    return true;
+}
 
 } // namespace latcap

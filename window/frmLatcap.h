@@ -2,6 +2,7 @@
 
 #include "AnalysisState.h"
 #include "Commands.h"
+#include "SaveFile.h"
 
 #include <QWidget>
 
@@ -10,6 +11,10 @@
 
 class QLabel;
 class QLineEdit;
+
+namespace latcap {
+struct Case;
+}
 
 namespace Ui {
 class frmLatcap;
@@ -33,8 +38,15 @@ public:
     explicit frmLatcap(Platform& platform, QWidget* parent = nullptr);
     ~frmLatcap() override;
 
+    // Opens a case file as the Open command does, after asking about unsaved
+    // changes. Returns true when the boxes now hold the file's case.
+    bool OpenCase(const QString& path);
+
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     static constexpr int kRows = kMaxLayers;
@@ -66,6 +78,20 @@ private:
     void cmdHelp_Click();
     void cmdExit_Click();
 
+    // Case files: the boxes as they stand, written and read back as text.
+    void cmdOpen_Click();
+    bool LoadCase(const QString& path);
+    bool cmdSave_Click();
+    bool cmdSaveAs_Click();
+    Case CurrentCase() const;
+    void ApplyCase(const Case& loaded);
+    DeviceWriter CaseWriter() const;
+    void CaseEdited();
+    void ShowCaseTitle();
+    // Whether unsaved changes to the case file may go: saved or discarded on
+    // the user's word. Always true while no case file is in use.
+    bool MayLoseChanges();
+
     // The road of both calculation commands: gather, say what runs, solve,
     // write the answer into its box and show the results.
     void RunCalculation(const char* waitText, const char* arithmeticText,
@@ -76,6 +102,9 @@ private:
     void ArithmeticProblem(const char* message);
 
     Platform& platform_;
+    QString startCsf_; // the CSF box after start-up, for a case without one
+    QString casePath_; // the case file in use, empty while there is none
+    bool caseModified_ = false;
     std::unique_ptr<AnalysisState> state_;
     std::unique_ptr<Ui::frmLatcap> ui_;
 

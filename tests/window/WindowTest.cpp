@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -167,10 +169,10 @@ private:
             const QStringList numbers = rest.split(u',');
             if (verb == u"run"_s) {
                 Run(line.section(u' ', 1));
-            } else if (verb == u"ini"_s) {
-                const QString content = line.section(u' ', 1).replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s);
-                QFile ini(u"Latcap.ini"_s);
-                QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(content.toLatin1()) == content.size());
+            } else if (verb == u"write"_s) { // a file in the working folder, with \r and \n for line breaks
+                const QString content = QString(rest).replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s);
+                QFile file(name);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toLatin1()) == content.size());
             } else if (verb == u"type"_s) {
                 QWidget* box = field(name);
                 QTest::mouseClick(box, Qt::LeftButton);
@@ -183,9 +185,41 @@ private:
             } else if (verb == u"dclick"_s) {
                 QTest::mouseDClick(find(name), Qt::LeftButton, {}, QPoint(numbers[0].toInt(), numbers[1].toInt()));
             } else if (verb == u"key"_s) {
-                QTest::keyClick(find(name), QKeySequence(rest)[0].key());
+                const QKeyCombination keys = QKeySequence(rest)[0];
+                QTest::keyClick(find(name), keys.key(), keys.keyboardModifiers());
             } else if (verb == u"save"_s) {
                 platform_->fileNames.enqueue(QDir::current().filePath(name));
+            } else if (verb == u"open"_s) {
+                platform_->openNames.enqueue(name);
+            } else if (verb == u"answer"_s) { // to the unsaved-changes question
+                platform_->unsavedAnswers.enqueue(name == u"save"_s ? latcap::Platform::Unsaved::Save
+                        : name == u"discard"_s                      ? latcap::Platform::Unsaved::Discard
+                                                                    : latcap::Platform::Unsaved::Cancel);
+            } else if (verb == u"asked"_s) {
+                QCOMPARE(platform_->unsavedQuestions.join(u" | "_s), line.section(u' ', 1));
+            } else if (verb == u"drop"_s) {
+                QMimeData data;
+                data.setUrls({ QUrl::fromLocalFile(QDir::current().filePath(name)) });
+                QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(&window(), &enter);
+                QVERIFY(enter.isAccepted());
+                QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(&window(), &drop);
+            } else if (verb == u"exit"_s) {
+                window().close();
+            } else if (verb == u"title"_s) {
+                QCOMPARE(window().windowTitle().replace(u"[*]"_s, window().isWindowModified() ? u"*"_s : QString()),
+                    line.section(u' ', 1));
+            } else if (verb == u"line"_s) {
+                QVERIFY(QString::fromUtf8(ReadAll(name)).split(u'\n').contains(rest));
+            } else if (verb == u"batch"_s) { // the file through latcap-batch shows what the window shows
+                QProcess batch;
+                batch.start(QStringLiteral(LATCAP_BATCH), { rest, name });
+                QVERIFY(batch.waitForFinished());
+                const QString answer = rest == u"calc-l"_s ? u"L = "_s + text(u"txtL"_s) : u"M = "_s + text(u"txtM"_s);
+                QCOMPARE(QString::fromUtf8(batch.readAllStandardOutput()),
+                    QStringList({ answer, text(u"lblZr"_s), text(u"lblMoment"_s), text(u"lblShear"_s), {} })
+                        .join(u'\n'));
             } else if (verb == u"printfail"_s) {
                 platform_->printError = line.section(u' ', 1);
             } else if (verb == u"text"_s) {
@@ -219,7 +253,7 @@ private:
                 QStringList shown;
                 for (const auto& message : std::as_const(platform_->messages))
                     shown << message.title + u": "_s + message.text;
-                QCOMPARE(shown.join(u" | "_s), line.section(u' ', 1));
+                QCOMPARE(shown.join(u" | "_s), line.section(u' ', 1).replace(u"\\n"_s, u"\n"_s));
             } else if (verb == u"asked-as-usual"_s) {
                 QVERIFY(askedAsUsual_);
             } else if (verb == u"file"_s) {
