@@ -30,6 +30,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -42,6 +43,8 @@
 #include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace latcap {
 namespace {
@@ -92,6 +95,13 @@ namespace {
         const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
         return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
     }
+
+    // A box whose text is not wholly a number carries this property, and its
+    // own tool tip waits in the other one while the mark shows.
+    constexpr const char* kMisread = "misread";
+    constexpr const char* kPlainToolTip = "plainToolTip";
+
+    QString ShownNumber(double value) { return QString::number(value, 'g', 15); }
 
     QString ArrayName(const char* name, int index) { return Text(name) + QLatin1Char('_') + QString::number(index); }
 
@@ -163,8 +173,10 @@ void frmLatcap::ShowArtwork()
 
 void frmLatcap::ConnectHandlers()
 {
-    for (QLineEdit* box : { ui_->txtCSF, ui_->txtH, ui_->txtM, ui_->txtL })
+    for (QLineEdit* box : { ui_->txtCSF, ui_->txtH, ui_->txtM, ui_->txtL }) {
+        connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
         connect(box, &QLineEdit::textChanged, this, &frmLatcap::ChangeInData);
+    }
     connect(ui_->selectNoLayers, &DropDownList::clicked, this, &frmLatcap::selectNoLayers_Click);
     connect(ui_->cmdGama, &QPushButton::clicked, this, &frmLatcap::cmdGama_Click);
     connect(ui_->cmdC, &QPushButton::clicked, this, &frmLatcap::cmdC_Click);
@@ -218,6 +230,10 @@ void frmLatcap::LoadLayers()
     };
     auto connectRow = [this](int i) {
         const auto at = static_cast<std::size_t>(i);
+        for (QLineEdit* box : { txtTo[at], txtGama[at], txtC[at], txtD[at] })
+            connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
+        connect(selectFrictionAngle[at], &QComboBox::editTextChanged, this,
+            [this, list = selectFrictionAngle[at]](const QString& text) { MarkMisread(list, text); });
         connect(txtTo[at], &QLineEdit::textChanged, this, [this, i] { txtTo_Change(i); });
         for (QLineEdit* box : { txtGama[at], txtC[at], txtD[at] })
             connect(box, &QLineEdit::textChanged, this, &frmLatcap::ChangeInData);
@@ -357,8 +373,86 @@ void frmLatcap::GetInputData()
         row.phi = selectFrictionAngle[i]->currentText().toStdString();
         row.d = txtD[i]->text().toStdString();
     }
-    if (!GatherInputs(texts, *state_))
-        platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
+    InputProblem problem;
+    if (GatherInputs(texts, *state_, &problem))
+        return;
+    platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
+    ui_->lblWhat->setText(FromStd(problem.reason));
+    if (QWidget* box = ProblemBox(problem))
+        box->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* frmLatcap::ProblemBox(const InputProblem& problem) const
+{
+    const auto row = static_cast<std::size_t>(std::clamp(problem.row, 0, kRows - 1));
+    switch (problem.box) {
+    case InputBox::Csf:
+        return ui_->txtCSF;
+    case InputBox::H:
+        return ui_->txtH;
+    case InputBox::M:
+        return ui_->txtM;
+    case InputBox::L:
+        return ui_->txtL;
+    case InputBox::Bottom:
+        return txtTo[row];
+    case InputBox::UnitWeight:
+        return txtGama[row];
+    case InputBox::Cohesion:
+        return txtC[row];
+    case InputBox::FrictionAngle:
+        return selectFrictionAngle[row];
+    case InputBox::Width:
+        return txtD[row];
+    case InputBox::None:
+        break;
+    }
+    return nullptr;
+}
+
+void frmLatcap::MarkMisread(QWidget* box, const QString& text)
+{
+    const NumberReading reading = ReadNumberText(text.toStdString());
+    const bool misread = !reading.whole && !reading.empty;
+    if (!misread && !box->property(kMisread).toBool())
+        return;
+    if (!box->property(kPlainToolTip).isValid())
+        box->setProperty(kPlainToolTip, box->toolTip());
+    box->setProperty(kMisread, misread);
+    if (misread) {
+        box->setToolTip(QStringLiteral("Read as ") + ShownNumber(reading.value));
+        QPalette marked;
+        marked.setColor(QPalette::Base, QColor(255, 205, 205));
+        marked.setColor(QPalette::Text, QColor(150, 0, 0));
+        box->setPalette(marked);
+    } else {
+        box->setToolTip(box->property(kPlainToolTip).toString());
+        box->setPalette(QPalette());
+    }
+}
+
+QString frmLatcap::MisreadNote() const
+{
+    std::vector<std::pair<QString, QWidget*>> boxes { { QStringLiteral("CSF"), ui_->txtCSF },
+        { QStringLiteral("H"), ui_->txtH }, { QStringLiteral("M"), ui_->txtM }, { QStringLiteral("L"), ui_->txtL } };
+    for (int i = 0; i < state_->NoLayers; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const QString layer = QStringLiteral("Layer %1 ").arg(i + 1);
+        boxes.insert(boxes.end(),
+            { { layer + QStringLiteral("bottom"), txtTo[at] }, { layer + QStringLiteral("unit weight"), txtGama[at] },
+                { layer + QStringLiteral("cohesion"), txtC[at] },
+                { layer + QStringLiteral("friction angle"), selectFrictionAngle[at] },
+                { layer + QStringLiteral("width"), txtD[at] } });
+    }
+    for (const auto& [name, box] : boxes) {
+        if (!box->property(kMisread).toBool())
+            continue;
+        const QString text
+            = box->property(qobject_cast<QComboBox*>(box) != nullptr ? "currentText" : "text").toString();
+        return QStringLiteral("%1: \"%2\" read as %3")
+            .arg(name, text, ShownNumber(ReadNumberText(text.toStdString()).value));
+    }
+    return {};
 }
 
 void frmLatcap::ChangeInData()
@@ -410,7 +504,7 @@ void frmLatcap::RunCalculation(const char* waitText, const char* arithmeticText,
     // so the results come after it.
     answerBox->setText(FromStd(outcome.answer));
     ShowResults();
-    ui_->lblWhat->setText(outcome.iterationProblem ? sink.last : QString());
+    ui_->lblWhat->setText(outcome.iterationProblem ? sink.last : MisreadNote());
     ui_->cmdPrint->setEnabled(true);
     ui_->cmdExport->setEnabled(true);
 }

@@ -2,6 +2,7 @@
 
 #include "AnalysisState.h"
 #include "Commands.h"
+#include "InputData.h"
 #include "SaveFile.h"
 
 #include <QWidget>
@@ -96,6 +97,14 @@ private:
     // write the answer into its box and show the results.
     void RunCalculation(const char* waitText, const char* arithmeticText,
         CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox);
+
+    // Marks a box whose text is not wholly a number, with what it reads as
+    // in its tool tip, and takes the mark off once it is.
+    void MarkMisread(QWidget* box, const QString& text);
+    // The first box in use that is marked, named with its text and the value
+    // read from it, e.g. `H: "5,5" read as 5`; empty when there is none.
+    QString MisreadNote() const;
+    QWidget* ProblemBox(const InputProblem& problem) const;
 
     // Ends a calculation whose numbers came out unusable: no results, no
     // printing or export, and the message kept in the status line.

@@ -125,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(platform.saveDialogs.isEmpty());
         QVERIFY(OfferPagePdf(platform, nullptr, page, u"No printer."_s));
 
-        QCOMPARE(PdfPages(dir.filePath(u"page"_s)), 1);
+        QCOMPARE(PdfPages(dir.filePath(u"page.pdf"_s)), 1); // the suffix is added when the name has none
         const QString offer
             = u"The page could not be printed.\nNo printer.\n\nPress OK to save the same page as a PDF file instead."_s;
         QCOMPARE(platform.messageTexts(), QStringList({ offer, offer }));

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -205,6 +206,15 @@ private:
                 QVERIFY(enter.isAccepted());
                 QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
                 QApplication::sendEvent(&window(), &drop);
+            } else if (verb == u"marked"_s) { // "marked NAME yes|no TOOL TIP"
+                QCOMPARE(find(name)->property("misread").toBool(), rest.section(u' ', 0, 0) == u"yes"_s);
+                QCOMPARE(find(name)->toolTip(), rest.section(u' ', 1));
+            } else if (verb == u"wheel"_s) { // turned over a list that does not have the focus
+                QWidget* list = find(name);
+                QVERIFY(!list->hasFocus());
+                QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                    {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(list, &wheel);
             } else if (verb == u"exit"_s) {
                 window().close();
             } else if (verb == u"title"_s) {
