@@ -1,8 +1,10 @@
 #include "frmLatcap.h"
 
+#include "CalcReport.h"
 #include "CaseFile.h"
 #include "Coefficients.h"
 #include "Commands.h"
+#include "DiagramsWindow.h"
 #include "DropDownList.h"
 #include "Export.h"
 #include "FileFormats.h"
@@ -18,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -118,10 +121,12 @@ namespace {
         void IterationProblem(SolverProblem problem) override
         {
             last = Text(IterationMessage(problem));
+            all.append(last);
             platform_.showMessage(window_, Text(text::kAppTitle), last, Platform::Buttons::Ok);
         }
 
         QString last;
+        QStringList all;
 
     private:
         Platform& platform_;
@@ -204,6 +209,15 @@ void frmLatcap::ConnectHandlers()
     shortcut(Qt::CTRL | Qt::Key_O, ui_->cmdOpen);
     shortcut(Qt::CTRL | Qt::Key_S, ui_->cmdSave);
     shortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S, ui_->cmdSaveAs);
+    connect(ui_->cmdReport, &QPushButton::clicked, this, &frmLatcap::cmdReport_Click);
+    connect(ui_->cmdDiagrams, &QPushButton::clicked, this, &frmLatcap::cmdDiagrams_Click);
+    shortcut(Qt::CTRL | Qt::Key_R, ui_->cmdReport);
+    shortcut(Qt::CTRL | Qt::Key_D, ui_->cmdDiagrams);
+    // The title heads the diagrams; changing it changes no result.
+    connect(ui_->Text1, &QLineEdit::textChanged, this, [this] {
+        if (diagrams_ && last_)
+            ShowDiagrams();
+    });
     setAcceptDrops(true);
 }
 
@@ -353,13 +367,14 @@ void frmLatcap::ReadIniFile()
     const QByteArray content = file.readAll();
     const std::optional<std::string> line
         = SettingsCsfLine(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
-    if (line)
+    if (line) {
         ui_->txtCSF->setText(QString::fromLatin1(line->data(), static_cast<qsizetype>(line->size())));
+        csfFromIni_ = true;
+    }
 }
 
-void frmLatcap::GetInputData()
+void frmLatcap::GetInputData(InputTexts& texts)
 {
-    InputTexts texts;
     texts.csf = ui_->txtCSF->text().toStdString();
     texts.h = ui_->txtH->text().toStdString();
     texts.m = ui_->txtM->text().toStdString();
@@ -459,7 +474,11 @@ void frmLatcap::ChangeInData()
 {
     CaseEdited();
     ui_->cmdExport->setEnabled(false);
+    ui_->cmdReport->setEnabled(false);
     ui_->cmdPrint->setEnabled(false);
+    last_.reset();
+    if (diagrams_)
+        diagrams_->setDrawing({});
     ui_->lblMoment->setText(QString());
     ui_->lblShear->setText(QString());
     ui_->lblZr->setText(QString());
@@ -489,7 +508,8 @@ void frmLatcap::cmdCalcM_Click() { RunCalculation(text::kMomentWait, text::kMome
 void frmLatcap::RunCalculation(const char* waitText, const char* arithmeticText,
     CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox)
 {
-    GetInputData();
+    auto calculation = std::make_unique<Calculation>();
+    GetInputData(calculation->inputs);
     if (state_->DataOK == kFalse)
         return;
     ui_->lblWhat->setText(Text(waitText));
@@ -507,6 +527,48 @@ void frmLatcap::RunCalculation(const char* waitText, const char* arithmeticText,
     ui_->lblWhat->setText(outcome.iterationProblem ? sink.last : MisreadNote());
     ui_->cmdPrint->setEnabled(true);
     ui_->cmdExport->setEnabled(true);
+    ui_->cmdReport->setEnabled(true);
+    calculation->state = *state_;
+    calculation->calcL = answerBox == ui_->txtL;
+    calculation->outcome = outcome;
+    calculation->results = latcap::ShowResults(*state_);
+    calculation->problems = sink.all;
+    last_ = std::move(calculation);
+    if (diagrams_)
+        ShowDiagrams();
+}
+
+void frmLatcap::cmdReport_Click()
+{
+    if (!last_)
+        return;
+    const ReportSource source { last_->state, last_->inputs, last_->state.NoLayers, last_->calcL, last_->outcome,
+        last_->results, last_->problems, ui_->Text1->text(),
+        csfFromIni_ && FromStd(last_->inputs.csf) == startCsf_ ? QStringLiteral("from Latcap.ini")
+                                                               : QStringLiteral("from the CSF box"),
+        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime() };
+    const CalcReport report = MakeCalcReport(source);
+    const SaveRequest request { QStringLiteral("Save Calculation Report"),
+        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf") };
+    SaveThroughDialog(platform_, this, request,
+        [report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
+}
+
+void frmLatcap::cmdDiagrams_Click()
+{
+    if (!diagrams_)
+        diagrams_ = new DiagramsWindow(this);
+    ShowDiagrams();
+    diagrams_->show();
+    diagrams_->raise();
+    diagrams_->activateWindow();
+}
+
+void frmLatcap::ShowDiagrams()
+{
+    const QString title = ui_->Text1->text();
+    diagrams_->setWindowTitle(title.isEmpty() ? QStringLiteral("Diagrams") : QStringLiteral("Diagrams - ") + title);
+    diagrams_->setDrawing(last_ ? CalculationDiagrams(last_->state, title) : DiagramDrawing());
 }
 
 void frmLatcap::mouseDoubleClickEvent(QMouseEvent* event)
@@ -539,8 +601,8 @@ void frmLatcap::cmdPrint_Click()
     bool printed = false;
     {
         const QPalette before = palette();
-        const std::array<QPushButton*, 7> offPaper { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp,
-            ui_->cmdOpen, ui_->cmdSave, ui_->cmdSaveAs };
+        const std::array<QPushButton*, 9> offPaper { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp,
+            ui_->cmdOpen, ui_->cmdSave, ui_->cmdSaveAs, ui_->cmdReport, ui_->cmdDiagrams };
         // Hiding the focused button would pass the focus on to the next box,
         // which then shows its whole text selected on paper; the window itself
         // holds the focus while the page is taken.
@@ -572,10 +634,13 @@ void frmLatcap::cmdExit_Click() { close(); }
 
 void frmLatcap::closeEvent(QCloseEvent* event)
 {
-    if (MayLoseChanges())
-        event->accept();
-    else
+    if (!MayLoseChanges()) {
         event->ignore();
+        return;
+    }
+    if (diagrams_)
+        diagrams_->close();
+    event->accept();
 }
 
 void frmLatcap::dragEnterEvent(QDragEnterEvent* event)

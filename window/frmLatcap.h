@@ -5,6 +5,8 @@
 #include "InputData.h"
 #include "SaveFile.h"
 
+#include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -23,6 +25,7 @@ class frmLatcap;
 
 namespace latcap {
 
+class DiagramsWindow;
 class DropDownList;
 class Platform;
 
@@ -59,7 +62,7 @@ private:
     void LoadLayers();
     void MakeThemVisible();
     void ReadIniFile();
-    void GetInputData();
+    void GetInputData(InputTexts& texts);
     void ChangeInData();
     void ShowResults();
     void WriteKqKcTables();
@@ -98,6 +101,11 @@ private:
     void RunCalculation(const char* waitText, const char* arithmeticText,
         CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox);
 
+    // The report and the diagrams of the last calculation.
+    void cmdReport_Click();
+    void cmdDiagrams_Click();
+    void ShowDiagrams();
+
     // Marks a box whose text is not wholly a number, with what it reads as
     // in its tool tip, and takes the mark off once it is.
     void MarkMisread(QWidget* box, const QString& text);
@@ -114,6 +122,19 @@ private:
     QString startCsf_; // the CSF box after start-up, for a case without one
     QString casePath_; // the case file in use, empty while there is none
     bool caseModified_ = false;
+    bool csfFromIni_ = false;
+    // What the report and the diagrams show: the last calculation that gave
+    // results, until an input changes.
+    struct Calculation {
+        AnalysisState state;
+        InputTexts inputs;
+        bool calcL = true;
+        CalcOutcome outcome;
+        ResultTexts results;
+        QStringList problems;
+    };
+    std::unique_ptr<Calculation> last_;
+    QPointer<DiagramsWindow> diagrams_;
     std::unique_ptr<AnalysisState> state_;
     std::unique_ptr<Ui::frmLatcap> ui_;
 

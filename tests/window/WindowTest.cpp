@@ -3,6 +3,7 @@
 // "steps: <name>" a set of steps that cases can run; each further line is
 // one step, a verb, mostly a control's name, and the rest of the line.
 
+#include "DiagramsWindow.h"
 #include "FakePlatform.h"
 #include "frmLatcap.h"
 
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,6 +161,26 @@ private:
         QCOMPARE(text(Row(u"txtTo", layers - 1)), u"100"_s);
     }
 
+    // The window, or the named top-level window, under a plain title bar,
+    // saved into the folder LATCAP_PICTURES names.
+    void grab(const QString& file, const QString& which)
+    {
+        const QString folder = qEnvironmentVariable("LATCAP_PICTURES");
+        if (folder.isEmpty())
+            return;
+        QWidget* shown = which.isEmpty() ? &window() : window().findChild<QWidget*>(which);
+        const QImage inside = shown->grab().toImage();
+        QImage picture(inside.width(), inside.height() + 26, QImage::Format_RGB32);
+        picture.fill(QColor(60, 64, 72));
+        QPainter painter(&picture);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, picture.width(), 26), Qt::AlignCenter,
+            shown->windowTitle().replace(u"[*]"_s, shown->isWindowModified() ? u"*"_s : QString()));
+        painter.drawImage(0, 26, inside);
+        painter.end();
+        QVERIFY(picture.save(QDir(folder).filePath(file)));
+    }
+
     void Run(const QString& script)
     {
         QVERIFY2(scripts_.contains(script), qPrintable(script));
@@ -215,6 +237,18 @@ private:
                 QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
                     {}, Qt::NoScrollPhase, false);
                 QApplication::sendEvent(list, &wheel);
+            } else if (verb == u"pdftext"_s) {
+                QProcess pdf;
+                pdf.start(u"pdftotext"_s, { name, u"-"_s });
+                QVERIFY(pdf.waitForFinished());
+                QVERIFY(QString::fromUtf8(pdf.readAllStandardOutput()).contains(rest));
+            } else if (verb == u"diagrams"_s) { // "diagrams shown|empty", the window and its drawing
+                auto* diagrams = window().findChild<latcap::DiagramsWindow*>();
+                QVERIFY(diagrams != nullptr && diagrams->isVisible());
+                QCOMPARE(diagrams->isEmpty(), name == u"empty"_s);
+                QCOMPARE(diagrams->windowTitle(), rest);
+            } else if (verb == u"grab"_s) { // a picture for the documents, when a folder is given
+                grab(name, rest);
             } else if (verb == u"exit"_s) {
                 window().close();
             } else if (verb == u"title"_s) {
@@ -257,7 +291,7 @@ private:
             } else if (verb == u"results"_s) {
                 for (const QString& label : { u"lblZr"_s, u"lblMoment"_s, u"lblShear"_s })
                     QCOMPARE(text(label).isEmpty(), name == u"cleared"_s);
-                for (const QString& command : { u"cmdPrint"_s, u"cmdExport"_s })
+                for (const QString& command : { u"cmdPrint"_s, u"cmdExport"_s, u"cmdReport"_s })
                     QCOMPARE(find(command)->isEnabled(), name == u"shown"_s);
             } else if (verb == u"messages"_s) {
                 QStringList shown;
