@@ -105,8 +105,7 @@ void DiagramsWindow::paintEvent(QPaintEvent*)
         drawing_(painter, area);
     else
         painter.drawText(area, Qt::AlignCenter,
-            QStringLiteral("The inputs have changed: Calc L or Calc M draws "
-                           "the diagrams again."));
+            QStringLiteral("No calculation since the last change: Calc L or Calc M draws the diagrams."));
 }
 
 } // namespace latcap
