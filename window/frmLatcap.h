@@ -15,23 +15,21 @@
 class QLabel;
 class QLineEdit;
 
-namespace latcap {
-struct Case;
-}
-
 namespace Ui {
 class frmLatcap;
 }
 
 namespace latcap {
 
+struct Case;
 class DiagramsWindow;
 class DropDownList;
 class Platform;
 
 // The program's one window: the inputs, the two calculation commands, the
 // pile sketch, the layer table, the results and the commands for export,
-// printing, help and exit. The fixed controls come from frmLatcap.ui; the
+// printing, help and exit, then those for case files, the report and the
+// diagrams. The fixed controls come from frmLatcap.ui; the
 // layer rows below the first are cloned from it at start-up. Every control
 // carries its name as object name; the elements of a control array are named
 // like "txtTo_2".
