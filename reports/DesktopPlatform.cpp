@@ -56,6 +56,37 @@ QString DesktopPlatform::getSaveFileName(
     return dialog.selectedFiles().value(0);
 }
 
+QString DesktopPlatform::getOpenFileName(QWidget* parent, const QString& title, const QString& filter)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = NameFilters(filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.first());
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+Platform::Unsaved DesktopPlatform::askUnsaved(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(
+        QMessageBox::Warning, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return Unsaved::Save;
+    case QMessageBox::Discard:
+        return Unsaved::Discard;
+    default:
+        return Unsaved::Cancel;
+    }
+}
+
 bool DesktopPlatform::printPage(const QImage& page, QString& error)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -13,6 +13,8 @@ public:
     Answer showMessage(QWidget* parent, const QString& title, const QString& text, Buttons buttons) override;
     QString getSaveFileName(
         QWidget* parent, const QString& title, const QString& filter, const QString& initialName) override;
+    QString getOpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    Unsaved askUnsaved(QWidget* parent, const QString& title, const QString& text) override;
     bool printPage(const QImage& page, QString& error) override;
     void showHelp(QWidget* parent) override;
 };

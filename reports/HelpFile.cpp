@@ -70,7 +70,9 @@ namespace {
 
 QStringList HelpFolders()
 {
-    return { QCoreApplication::applicationDirPath(), QStringLiteral(LATCAP_HELP_DATA_DIR), QDir::currentPath() };
+    const QString bin = QCoreApplication::applicationDirPath();
+    return { bin, QDir::cleanPath(bin + QStringLiteral("/../share/latcap")), QStringLiteral(LATCAP_HELP_DATA_DIR),
+        QDir::currentPath() };
 }
 
 QString FindHelpFile(const QStringList& folders, QStringList* lookedIn)

@@ -10,7 +10,9 @@ struct chmFile;
 namespace latcap {
 
 // The folders where Latcap.chm is looked for, in order: beside the
-// executable, the installed data folder, the working directory.
+// executable, the data folder of wherever the program was installed
+// (<bin>/../share/latcap), the data folder it was built for, the working
+// directory.
 QStringList HelpFolders();
 
 // The first Latcap.chm in the given folders, or an empty string. `lookedIn`

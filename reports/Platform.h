@@ -8,13 +8,14 @@ class QWidget;
 namespace latcap {
 
 // Everything modal or outside the window goes through here: message boxes,
-// the save dialog, the printer and the help viewer. The window receives one
+// the file dialogs, the printer and the help viewer. The window receives one
 // in its constructor; tests pass one that records what was asked and answers
 // from a queue.
 class Platform {
 public:
     enum class Buttons { Ok, OkCancel };
     enum class Answer { Ok, Cancel };
+    enum class Unsaved { Save, Discard, Cancel };
 
     virtual ~Platform() = default;
 
@@ -29,6 +30,14 @@ public:
     virtual QString getSaveFileName(
         QWidget* parent, const QString& title, const QString& filter, const QString& initialName)
         = 0;
+
+    // The modal open dialog for an existing file, with a filter as above.
+    // Returns the chosen path, or an empty string on cancel.
+    virtual QString getOpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+
+    // Asks whether to save changes before they would be lost: Save, Discard
+    // or Cancel, Save being the default and Escape answering Cancel.
+    virtual Unsaved askUnsaved(QWidget* parent, const QString& title, const QString& text) = 0;
 
     // Prints the image as one page on the default printer, without a dialog
     // and without changing any printer setting. On failure returns false and

@@ -87,7 +87,7 @@ bool OfferPagePdf(Platform& platform, QWidget* parent, const QImage& image, cons
         != Platform::Answer::Ok)
         return false;
     const SaveRequest request { QStringLiteral("Save Page As PDF"),
-        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString() };
+        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf") };
     return SaveThroughDialog(platform, parent, request, PagePdfWriter(image));
 }
 

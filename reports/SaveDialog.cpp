@@ -15,17 +15,24 @@ bool SaveReportingFailure(Platform& platform, QWidget* parent, const QString& pa
     return false;
 }
 
-bool SaveThroughDialog(Platform& platform, QWidget* parent, const SaveRequest& request, const DeviceWriter& write)
+bool SaveThroughDialog(
+    Platform& platform, QWidget* parent, const SaveRequest& request, const DeviceWriter& write, QString* savedPath)
 {
-    const QString path = platform.getSaveFileName(parent, request.title, request.filter, request.initialName);
+    QString path = platform.getSaveFileName(parent, request.title, request.filter, request.initialName);
     if (path.isEmpty())
         return false;
+    if (!request.suffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + request.suffix;
     if (QFileInfo(path).isFile()
         && platform.showMessage(parent, QString::fromLatin1(text::kWarningTitle),
                QString::fromLatin1(text::kReplaceFile), Platform::Buttons::OkCancel)
             != Platform::Answer::Ok)
         return false;
-    return SaveReportingFailure(platform, parent, path, write);
+    if (!SaveReportingFailure(platform, parent, path, write))
+        return false;
+    if (savedPath)
+        *savedPath = path;
+    return true;
 }
 
 } // namespace latcap

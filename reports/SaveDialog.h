@@ -10,11 +10,13 @@ class QWidget;
 namespace latcap {
 
 // What the save dialog shows for one save command; the filter is a list of
-// name|pattern pairs as Platform::getSaveFileName takes it.
+// name|pattern pairs as Platform::getSaveFileName takes it. A suffix such as
+// "pdf" is added to a typed name that has none.
 struct SaveRequest {
     QString title;
     QString filter;
     QString initialName;
+    QString suffix = {};
 };
 
 // Saves path and, when that fails, shows the reason in a message box titled
@@ -22,9 +24,10 @@ struct SaveRequest {
 bool SaveReportingFailure(Platform& platform, QWidget* parent, const QString& path, const DeviceWriter& write);
 
 // A save command: asks for a name in the save dialog, asks before replacing an
-// existing file, saves under the name exactly as typed and reports a failure.
-// Cancel anywhere writes nothing and shows nothing. Returns true when the file
-// was saved.
-bool SaveThroughDialog(Platform& platform, QWidget* parent, const SaveRequest& request, const DeviceWriter& write);
+// existing file, saves under the name as typed (with the request's suffix
+// when it has none) and reports a failure. Cancel anywhere writes nothing and
+// shows nothing. Returns true when the file was saved, its path in savedPath.
+bool SaveThroughDialog(Platform& platform, QWidget* parent, const SaveRequest& request, const DeviceWriter& write,
+    QString* savedPath = nullptr);
 
 } // namespace latcap

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QWheelEvent>
 
 namespace latcap {
 
@@ -12,6 +13,7 @@ DropDownList::DropDownList(QWidget* parent)
     // Plain typing: no completion from the items and nothing added to them.
     setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (!typing_)
             Q_EMIT clicked(index);
@@ -37,6 +39,14 @@ void DropDownList::keyPressEvent(QKeyEvent* event)
     const bool commit = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const QScopedValueRollback guard(typing_, typing_ || commit);
     QComboBox::keyPressEvent(event);
+}
+
+void DropDownList::wheelEvent(QWheelEvent* event)
+{
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 } // namespace latcap

@@ -4,13 +4,15 @@
 
 class QFocusEvent;
 class QKeyEvent;
+class QWheelEvent;
 
 namespace latcap {
 
 // An editable drop-down list whose click means that an item was chosen: with
 // the mouse in the list, with the arrow keys, or by the program selecting an
 // item by position. Typing into its text field and leaving it is no click,
-// even when the typed text matches an item.
+// even when the typed text matches an item. The wheel turns through the items
+// only while the list has the focus, so scrolling past it changes nothing.
 class DropDownList final : public QComboBox {
     Q_OBJECT
 
@@ -26,6 +28,7 @@ Q_SIGNALS:
 protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     bool typing_ = false;

@@ -1,7 +1,10 @@
 #include "frmLatcap.h"
 
+#include "CalcReport.h"
+#include "CaseFile.h"
 #include "Coefficients.h"
 #include "Commands.h"
+#include "DiagramsWindow.h"
 #include "DropDownList.h"
 #include "Export.h"
 #include "FileFormats.h"
@@ -11,18 +14,26 @@
 #include "PileSketch.h"
 #include "Platform.h"
 #include "Print.h"
+#include "SaveDialog.h"
 #include "Tables.h"
 #include "ui_frmLatcap.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -35,6 +46,8 @@
 #include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace latcap {
 namespace {
@@ -77,6 +90,22 @@ namespace {
         return QPixmap::fromImage(image);
     }
 
+    constexpr const char* kCaseFilter = "Case files (*.case)|*.case|All files (*.*)|*.*";
+
+    // The one local file a drag carries, or an empty string.
+    QString DraggedFile(const QMimeData* data)
+    {
+        const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+        return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+    }
+
+    // A box whose text is not wholly a number carries this property, and its
+    // own tool tip waits in the other one while the mark shows.
+    constexpr const char* kMisread = "misread";
+    constexpr const char* kPlainToolTip = "plainToolTip";
+
+    QString ShownNumber(double value) { return QString::number(value, 'g', 15); }
+
     QString ArrayName(const char* name, int index) { return Text(name) + QLatin1Char('_') + QString::number(index); }
 
     // Shows each solver report in a message box under the program's title and
@@ -92,10 +121,12 @@ namespace {
         void IterationProblem(SolverProblem problem) override
         {
             last = Text(IterationMessage(problem));
+            all.append(last);
             platform_.showMessage(window_, Text(text::kAppTitle), last, Platform::Buttons::Ok);
         }
 
         QString last;
+        QStringList all;
 
     private:
         Platform& platform_;
@@ -147,8 +178,10 @@ void frmLatcap::ShowArtwork()
 
 void frmLatcap::ConnectHandlers()
 {
-    for (QLineEdit* box : { ui_->txtCSF, ui_->txtH, ui_->txtM, ui_->txtL })
+    for (QLineEdit* box : { ui_->txtCSF, ui_->txtH, ui_->txtM, ui_->txtL }) {
+        connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
         connect(box, &QLineEdit::textChanged, this, &frmLatcap::ChangeInData);
+    }
     connect(ui_->selectNoLayers, &DropDownList::clicked, this, &frmLatcap::selectNoLayers_Click);
     connect(ui_->cmdGama, &QPushButton::clicked, this, &frmLatcap::cmdGama_Click);
     connect(ui_->cmdC, &QPushButton::clicked, this, &frmLatcap::cmdC_Click);
@@ -163,6 +196,29 @@ void frmLatcap::ConnectHandlers()
     connect(ui_->cmdExit, &QPushButton::clicked, this, &frmLatcap::cmdExit_Click);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { platform_.showHelp(this); });
+
+    connect(ui_->Text1, &QLineEdit::textChanged, this, &frmLatcap::CaseEdited);
+    connect(ui_->cmdOpen, &QPushButton::clicked, this, &frmLatcap::cmdOpen_Click);
+    connect(ui_->cmdSave, &QPushButton::clicked, this, &frmLatcap::cmdSave_Click);
+    connect(ui_->cmdSaveAs, &QPushButton::clicked, this, &frmLatcap::cmdSaveAs_Click);
+    // Each command key presses its button, so a key does nothing that the
+    // button would not.
+    const auto shortcut = [this](QKeyCombination keys, QPushButton* button) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, button, &QPushButton::click);
+    };
+    shortcut(Qt::CTRL | Qt::Key_O, ui_->cmdOpen);
+    shortcut(Qt::CTRL | Qt::Key_S, ui_->cmdSave);
+    shortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S, ui_->cmdSaveAs);
+    connect(ui_->cmdReport, &QPushButton::clicked, this, &frmLatcap::cmdReport_Click);
+    connect(ui_->cmdDiagrams, &QPushButton::clicked, this, &frmLatcap::cmdDiagrams_Click);
+    shortcut(Qt::CTRL | Qt::Key_R, ui_->cmdReport);
+    shortcut(Qt::CTRL | Qt::Key_D, ui_->cmdDiagrams);
+    // The title heads the diagrams; changing it changes no result.
+    connect(ui_->Text1, &QLineEdit::textChanged, this, [this] {
+        if (diagrams_ && last_)
+            ShowDiagrams();
+    });
+    setAcceptDrops(true);
 }
 
 void frmLatcap::Form_Load()
@@ -175,6 +231,7 @@ void frmLatcap::Form_Load()
     ui_->selectNoLayers->selectItem(0);
     ui_->cmdPrint->setEnabled(false);
     ui_->Text1->setFocus();
+    startCsf_ = ui_->txtCSF->text();
 }
 
 void frmLatcap::LoadLayers()
@@ -187,6 +244,10 @@ void frmLatcap::LoadLayers()
     };
     auto connectRow = [this](int i) {
         const auto at = static_cast<std::size_t>(i);
+        for (QLineEdit* box : { txtTo[at], txtGama[at], txtC[at], txtD[at] })
+            connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
+        connect(selectFrictionAngle[at], &QComboBox::editTextChanged, this,
+            [this, list = selectFrictionAngle[at]](const QString& text) { MarkMisread(list, text); });
         connect(txtTo[at], &QLineEdit::textChanged, this, [this, i] { txtTo_Change(i); });
         for (QLineEdit* box : { txtGama[at], txtC[at], txtD[at] })
             connect(box, &QLineEdit::textChanged, this, &frmLatcap::ChangeInData);
@@ -306,13 +367,14 @@ void frmLatcap::ReadIniFile()
     const QByteArray content = file.readAll();
     const std::optional<std::string> line
         = SettingsCsfLine(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
-    if (line)
+    if (line) {
         ui_->txtCSF->setText(QString::fromLatin1(line->data(), static_cast<qsizetype>(line->size())));
+        csfFromIni_ = true;
+    }
 }
 
-void frmLatcap::GetInputData()
+void frmLatcap::GetInputData(InputTexts& texts)
 {
-    InputTexts texts;
     texts.csf = ui_->txtCSF->text().toStdString();
     texts.h = ui_->txtH->text().toStdString();
     texts.m = ui_->txtM->text().toStdString();
@@ -326,14 +388,97 @@ void frmLatcap::GetInputData()
         row.phi = selectFrictionAngle[i]->currentText().toStdString();
         row.d = txtD[i]->text().toStdString();
     }
-    if (!GatherInputs(texts, *state_))
-        platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
+    InputProblem problem;
+    if (GatherInputs(texts, *state_, &problem))
+        return;
+    platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
+    ui_->lblWhat->setText(FromStd(problem.reason));
+    if (QWidget* box = ProblemBox(problem))
+        box->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* frmLatcap::ProblemBox(const InputProblem& problem) const
+{
+    const auto row = static_cast<std::size_t>(std::clamp(problem.row, 0, kRows - 1));
+    switch (problem.box) {
+    case InputBox::Csf:
+        return ui_->txtCSF;
+    case InputBox::H:
+        return ui_->txtH;
+    case InputBox::M:
+        return ui_->txtM;
+    case InputBox::L:
+        return ui_->txtL;
+    case InputBox::Bottom:
+        return txtTo[row];
+    case InputBox::UnitWeight:
+        return txtGama[row];
+    case InputBox::Cohesion:
+        return txtC[row];
+    case InputBox::FrictionAngle:
+        return selectFrictionAngle[row];
+    case InputBox::Width:
+        return txtD[row];
+    case InputBox::None:
+        break;
+    }
+    return nullptr;
+}
+
+void frmLatcap::MarkMisread(QWidget* box, const QString& text)
+{
+    const NumberReading reading = ReadNumberText(text.toStdString());
+    const bool misread = !reading.whole && !reading.empty;
+    if (!misread && !box->property(kMisread).toBool())
+        return;
+    if (!box->property(kPlainToolTip).isValid())
+        box->setProperty(kPlainToolTip, box->toolTip());
+    box->setProperty(kMisread, misread);
+    if (misread) {
+        box->setToolTip(QStringLiteral("Read as ") + ShownNumber(reading.value));
+        QPalette marked;
+        marked.setColor(QPalette::Base, QColor(255, 205, 205));
+        marked.setColor(QPalette::Text, QColor(150, 0, 0));
+        box->setPalette(marked);
+    } else {
+        box->setToolTip(box->property(kPlainToolTip).toString());
+        box->setPalette(QPalette());
+    }
+}
+
+QString frmLatcap::MisreadNote() const
+{
+    std::vector<std::pair<QString, QWidget*>> boxes { { QStringLiteral("CSF"), ui_->txtCSF },
+        { QStringLiteral("H"), ui_->txtH }, { QStringLiteral("M"), ui_->txtM }, { QStringLiteral("L"), ui_->txtL } };
+    for (int i = 0; i < state_->NoLayers; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const QString layer = QStringLiteral("Layer %1 ").arg(i + 1);
+        boxes.insert(boxes.end(),
+            { { layer + QStringLiteral("bottom"), txtTo[at] }, { layer + QStringLiteral("unit weight"), txtGama[at] },
+                { layer + QStringLiteral("cohesion"), txtC[at] },
+                { layer + QStringLiteral("friction angle"), selectFrictionAngle[at] },
+                { layer + QStringLiteral("width"), txtD[at] } });
+    }
+    for (const auto& [name, box] : boxes) {
+        if (!box->property(kMisread).toBool())
+            continue;
+        const QString text
+            = box->property(qobject_cast<QComboBox*>(box) != nullptr ? "currentText" : "text").toString();
+        return QStringLiteral("%1: \"%2\" read as %3")
+            .arg(name, text, ShownNumber(ReadNumberText(text.toStdString()).value));
+    }
+    return {};
 }
 
 void frmLatcap::ChangeInData()
 {
+    CaseEdited();
     ui_->cmdExport->setEnabled(false);
+    ui_->cmdReport->setEnabled(false);
     ui_->cmdPrint->setEnabled(false);
+    last_.reset();
+    if (diagrams_)
+        diagrams_->setDrawing({});
     ui_->lblMoment->setText(QString());
     ui_->lblShear->setText(QString());
     ui_->lblZr->setText(QString());
@@ -363,7 +508,8 @@ void frmLatcap::cmdCalcM_Click() { RunCalculation(text::kMomentWait, text::kMome
 void frmLatcap::RunCalculation(const char* waitText, const char* arithmeticText,
     CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox)
 {
-    GetInputData();
+    auto calculation = std::make_unique<Calculation>();
+    GetInputData(calculation->inputs);
     if (state_->DataOK == kFalse)
         return;
     ui_->lblWhat->setText(Text(waitText));
@@ -378,9 +524,51 @@ void frmLatcap::RunCalculation(const char* waitText, const char* arithmeticText,
     // so the results come after it.
     answerBox->setText(FromStd(outcome.answer));
     ShowResults();
-    ui_->lblWhat->setText(outcome.iterationProblem ? sink.last : QString());
+    ui_->lblWhat->setText(outcome.iterationProblem ? sink.last : MisreadNote());
     ui_->cmdPrint->setEnabled(true);
     ui_->cmdExport->setEnabled(true);
+    ui_->cmdReport->setEnabled(true);
+    calculation->state = *state_;
+    calculation->calcL = answerBox == ui_->txtL;
+    calculation->outcome = outcome;
+    calculation->results = latcap::ShowResults(*state_);
+    calculation->problems = sink.all;
+    last_ = std::move(calculation);
+    if (diagrams_)
+        ShowDiagrams();
+}
+
+void frmLatcap::cmdReport_Click()
+{
+    if (!last_)
+        return;
+    const ReportSource source { last_->state, last_->inputs, last_->state.NoLayers, last_->calcL, last_->outcome,
+        last_->results, last_->problems, ui_->Text1->text(),
+        csfFromIni_ && FromStd(last_->inputs.csf) == startCsf_ ? QStringLiteral("from Latcap.ini")
+                                                               : QStringLiteral("from the CSF box"),
+        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime() };
+    const CalcReport report = MakeCalcReport(source);
+    const SaveRequest request { QStringLiteral("Save Calculation Report"),
+        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf") };
+    SaveThroughDialog(platform_, this, request,
+        [report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
+}
+
+void frmLatcap::cmdDiagrams_Click()
+{
+    if (!diagrams_)
+        diagrams_ = new DiagramsWindow(this);
+    ShowDiagrams();
+    diagrams_->show();
+    diagrams_->raise();
+    diagrams_->activateWindow();
+}
+
+void frmLatcap::ShowDiagrams()
+{
+    const QString title = ui_->Text1->text();
+    diagrams_->setWindowTitle(title.isEmpty() ? QStringLiteral("Diagrams") : QStringLiteral("Diagrams - ") + title);
+    diagrams_->setDrawing(last_ ? CalculationDiagrams(last_->state, title) : DiagramDrawing());
 }
 
 void frmLatcap::mouseDoubleClickEvent(QMouseEvent* event)
@@ -413,7 +601,8 @@ void frmLatcap::cmdPrint_Click()
     bool printed = false;
     {
         const QPalette before = palette();
-        const std::array<QPushButton*, 4> offPaper { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp };
+        const std::array<QPushButton*, 9> offPaper { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp,
+            ui_->cmdOpen, ui_->cmdSave, ui_->cmdSaveAs, ui_->cmdReport, ui_->cmdDiagrams };
         // Hiding the focused button would pass the focus on to the next box,
         // which then shows its whole text selected on paper; the window itself
         // holds the focus while the page is taken.
@@ -442,5 +631,173 @@ void frmLatcap::cmdPrint_Click()
 void frmLatcap::cmdHelp_Click() { platform_.showHelp(this); }
 
 void frmLatcap::cmdExit_Click() { close(); }
+
+void frmLatcap::closeEvent(QCloseEvent* event)
+{
+    if (!MayLoseChanges()) {
+        event->ignore();
+        return;
+    }
+    if (diagrams_)
+        diagrams_->close();
+    event->accept();
+}
+
+void frmLatcap::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DraggedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmLatcap::dropEvent(QDropEvent* event)
+{
+    const QString path = DraggedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenCase(path);
+}
+
+void frmLatcap::CaseEdited()
+{
+    caseModified_ = true;
+    if (!casePath_.isEmpty())
+        setWindowModified(true);
+}
+
+// With no case file in use the window keeps its plain title.
+void frmLatcap::ShowCaseTitle()
+{
+    if (casePath_.isEmpty())
+        return;
+    setWindowTitle(QFileInfo(casePath_).fileName() + QStringLiteral("[*] - ") + Text(text::kAppTitle));
+    setWindowModified(caseModified_);
+}
+
+bool frmLatcap::MayLoseChanges()
+{
+    if (casePath_.isEmpty() || !caseModified_)
+        return true;
+    const QString question = QStringLiteral("Save the changes to %1?").arg(QFileInfo(casePath_).fileName());
+    switch (platform_.askUnsaved(this, Text(text::kAppTitle), question)) {
+    case Platform::Unsaved::Save:
+        return cmdSave_Click();
+    case Platform::Unsaved::Discard:
+        return true;
+    case Platform::Unsaved::Cancel:
+        break;
+    }
+    return false;
+}
+
+void frmLatcap::cmdOpen_Click()
+{
+    if (!MayLoseChanges())
+        return;
+    const QString path = platform_.getOpenFileName(this, QStringLiteral("Open Case"), Text(kCaseFilter));
+    if (!path.isEmpty())
+        LoadCase(path);
+}
+
+bool frmLatcap::OpenCase(const QString& path) { return MayLoseChanges() && LoadCase(path); }
+
+bool frmLatcap::LoadCase(const QString& path)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    QString fault;
+    Case loaded;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fault = shownPath + QStringLiteral(": ") + file.errorString();
+    } else {
+        const QByteArray content = file.readAll();
+        std::string error;
+        if (!ReadCase(std::string_view(content.constData(), static_cast<std::size_t>(content.size())),
+                shownPath.toStdString(), loaded, error))
+            fault = FromStd(error);
+    }
+    if (!fault.isEmpty()) {
+        platform_.showMessage(this, Text(text::kErrorTitle),
+            QStringLiteral("The case file could not be opened.\n") + fault, Platform::Buttons::Ok);
+        return false;
+    }
+    ApplyCase(loaded);
+    casePath_ = QFileInfo(path).absoluteFilePath();
+    caseModified_ = false;
+    ShowCaseTitle();
+    ui_->Text1->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+// Puts each text into its box through the boxes' own handlers, in the order a
+// user would type them: the layer count first, then the rows from the top.
+void frmLatcap::ApplyCase(const Case& loaded)
+{
+    ui_->Text1->setText(FromStd(loaded.title));
+    ui_->txtCSF->setText(loaded.csf ? FromStd(*loaded.csf) : startCsf_);
+    ui_->txtH->setText(FromStd(loaded.h));
+    ui_->txtM->setText(FromStd(loaded.m));
+    ui_->txtL->setText(FromStd(loaded.l));
+    ui_->selectNoLayers->selectItem(std::clamp(loaded.layerCount, 1, kRows) - 1);
+    for (std::size_t i = 0; i < kRows; ++i) {
+        const CaseLayer& layer = loaded.layers[i];
+        if (static_cast<int>(i) != state_->NoLayers - 1)
+            txtTo[i]->setText(FromStd(layer.bottom));
+        txtGama[i]->setText(FromStd(layer.unitWeight));
+        txtC[i]->setText(FromStd(layer.cohesion));
+        selectFrictionAngle[i]->setEditText(FromStd(layer.frictionAngle));
+        txtD[i]->setText(FromStd(layer.width));
+    }
+}
+
+Case frmLatcap::CurrentCase() const
+{
+    Case current;
+    current.title = ui_->Text1->text().toStdString();
+    current.csf = ui_->txtCSF->text().toStdString();
+    current.h = ui_->txtH->text().toStdString();
+    current.m = ui_->txtM->text().toStdString();
+    current.l = ui_->txtL->text().toStdString();
+    current.layerCount = state_->NoLayers;
+    for (std::size_t i = 0; i < kRows; ++i)
+        current.layers[i]
+            = { txtTo[i]->text().toStdString(), txtGama[i]->text().toStdString(), txtC[i]->text().toStdString(),
+                  selectFrictionAngle[i]->currentText().toStdString(), txtD[i]->text().toStdString() };
+    return current;
+}
+
+// The case as the boxes hold it; the results, when shown, as a comment.
+DeviceWriter frmLatcap::CaseWriter() const
+{
+    std::vector<std::string> comments;
+    if (!ui_->lblZr->text().isEmpty())
+        comments.push_back("results shown: " + ui_->lblZr->text().toStdString() + ", "
+            + ui_->lblMoment->text().toStdString() + ", " + ui_->lblShear->text().toStdString());
+    return BytesWriter(QByteArray::fromStdString(WriteCase(CurrentCase(), comments)));
+}
+
+bool frmLatcap::cmdSave_Click()
+{
+    if (casePath_.isEmpty())
+        return cmdSaveAs_Click();
+    if (!SaveReportingFailure(platform_, this, casePath_, CaseWriter()))
+        return false;
+    caseModified_ = false;
+    ShowCaseTitle();
+    return true;
+}
+
+bool frmLatcap::cmdSaveAs_Click()
+{
+    const SaveRequest request { QStringLiteral("Save Case"), Text(kCaseFilter),
+        casePath_.isEmpty() ? QString() : QFileInfo(casePath_).fileName(), QStringLiteral("case") };
+    QString saved;
+    if (!SaveThroughDialog(platform_, this, request, CaseWriter(), &saved))
+        return false;
+    casePath_ = QFileInfo(saved).absoluteFilePath();
+    caseModified_ = false;
+    ShowCaseTitle();
+    return true;
+}
 
 } // namespace latcap

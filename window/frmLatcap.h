@@ -2,7 +2,11 @@
 
 #include "AnalysisState.h"
 #include "Commands.h"
+#include "InputData.h"
+#include "SaveFile.h"
 
+#include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -17,12 +21,15 @@ class frmLatcap;
 
 namespace latcap {
 
+struct Case;
+class DiagramsWindow;
 class DropDownList;
 class Platform;
 
 // The program's one window: the inputs, the two calculation commands, the
 // pile sketch, the layer table, the results and the commands for export,
-// printing, help and exit. The fixed controls come from frmLatcap.ui; the
+// printing, help and exit, then those for case files, the report and the
+// diagrams. The fixed controls come from frmLatcap.ui; the
 // layer rows below the first are cloned from it at start-up. Every control
 // carries its name as object name; the elements of a control array are named
 // like "txtTo_2".
@@ -33,8 +40,15 @@ public:
     explicit frmLatcap(Platform& platform, QWidget* parent = nullptr);
     ~frmLatcap() override;
 
+    // Opens a case file as the Open command does, after asking about unsaved
+    // changes. Returns true when the boxes now hold the file's case.
+    bool OpenCase(const QString& path);
+
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     static constexpr int kRows = kMaxLayers;
@@ -46,7 +60,7 @@ private:
     void LoadLayers();
     void MakeThemVisible();
     void ReadIniFile();
-    void GetInputData();
+    void GetInputData(InputTexts& texts);
     void ChangeInData();
     void ShowResults();
     void WriteKqKcTables();
@@ -66,16 +80,59 @@ private:
     void cmdHelp_Click();
     void cmdExit_Click();
 
+    // Case files: the boxes as they stand, written and read back as text.
+    void cmdOpen_Click();
+    bool LoadCase(const QString& path);
+    bool cmdSave_Click();
+    bool cmdSaveAs_Click();
+    Case CurrentCase() const;
+    void ApplyCase(const Case& loaded);
+    DeviceWriter CaseWriter() const;
+    void CaseEdited();
+    void ShowCaseTitle();
+    // Whether unsaved changes to the case file may go: saved or discarded on
+    // the user's word. Always true while no case file is in use.
+    bool MayLoseChanges();
+
     // The road of both calculation commands: gather, say what runs, solve,
     // write the answer into its box and show the results.
     void RunCalculation(const char* waitText, const char* arithmeticText,
         CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox);
+
+    // The report and the diagrams of the last calculation.
+    void cmdReport_Click();
+    void cmdDiagrams_Click();
+    void ShowDiagrams();
+
+    // Marks a box whose text is not wholly a number, with what it reads as
+    // in its tool tip, and takes the mark off once it is.
+    void MarkMisread(QWidget* box, const QString& text);
+    // The first box in use that is marked, named with its text and the value
+    // read from it, e.g. `H: "5,5" read as 5`; empty when there is none.
+    QString MisreadNote() const;
+    QWidget* ProblemBox(const InputProblem& problem) const;
 
     // Ends a calculation whose numbers came out unusable: no results, no
     // printing or export, and the message kept in the status line.
     void ArithmeticProblem(const char* message);
 
     Platform& platform_;
+    QString startCsf_; // the CSF box after start-up, for a case without one
+    QString casePath_; // the case file in use, empty while there is none
+    bool caseModified_ = false;
+    bool csfFromIni_ = false;
+    // What the report and the diagrams show: the last calculation that gave
+    // results, until an input changes.
+    struct Calculation {
+        AnalysisState state;
+        InputTexts inputs;
+        bool calcL = true;
+        CalcOutcome outcome;
+        ResultTexts results;
+        QStringList problems;
+    };
+    std::unique_ptr<Calculation> last_;
+    QPointer<DiagramsWindow> diagrams_;
     std::unique_ptr<AnalysisState> state_;
     std::unique_ptr<Ui::frmLatcap> ui_;
 

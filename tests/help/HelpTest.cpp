@@ -78,6 +78,9 @@ private Q_SLOTS:
         QCOMPARE(FindHelpFile(folders, &lookedIn), folders[1] + name);
         QCOMPARE(lookedIn, folders.mid(0, 2));
         QCOMPARE(FindHelpFile(folders.mid(0, 1), &lookedIn), QString());
+        // An installation under any prefix finds its help beside its bin folder.
+        QVERIFY(
+            HelpFolders().contains(QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../share/latcap"_s)));
         QCOMPARE(HelpNotFoundText(folders),
             u"The help file Latcap.chm was not found. It was looked for in:\n"_s + folders.join(u'\n'));
     }

@@ -125,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(platform.saveDialogs.isEmpty());
         QVERIFY(OfferPagePdf(platform, nullptr, page, u"No printer."_s));
 
-        QCOMPARE(PdfPages(dir.filePath(u"page"_s)), 1);
+        QCOMPARE(PdfPages(dir.filePath(u"page.pdf"_s)), 1); // the suffix is added when the name has none
         const QString offer
             = u"The page could not be printed.\nNo printer.\n\nPress OK to save the same page as a PDF file instead."_s;
         QCOMPARE(platform.messageTexts(), QStringList({ offer, offer }));
@@ -163,6 +163,18 @@ private Q_SLOTS:
                 typed);
             QCOMPARE(seen, u"Save Report|CSV files(*.csv),All files (*.*)|CSV files(*.csv)|first.csv|1|1|"_s);
         }
+        OnNextModal(seen, Qt::Key_Escape, existing);
+        QCOMPARE(platform.getOpenFileName(nullptr, u"Open Case"_s, u"Case files (*.case)|*.case"_s), existing);
+        QCOMPARE(seen, u"Open Case|Case files (*.case)|Case files (*.case)||0|0|"_s);
+
+        // Save is the default answer to the unsaved-changes question; Escape cancels.
+        const QString unsaved
+            = u"Latcap|Save the changes?|2|%1|%2"_s.arg(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        OnNextModal(seen, Qt::Key_Return);
+        QCOMPARE(platform.askUnsaved(nullptr, u"Latcap"_s, u"Save the changes?"_s), Platform::Unsaved::Save);
+        QCOMPARE(seen, unsaved.arg(QMessageBox::Save));
+        OnNextModal(seen, Qt::Key_Escape);
+        QCOMPARE(platform.askUnsaved(nullptr, u"Latcap"_s, u"Save the changes?"_s), Platform::Unsaved::Cancel);
     }
 
     void printPageWithoutPrinter()

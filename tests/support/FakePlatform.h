@@ -37,6 +37,16 @@ public:
         saveDialogs.append({ title, filter, initialName });
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
+    QString getOpenFileName(QWidget*, const QString& title, const QString&) override
+    {
+        openDialogs.append(title);
+        return openNames.isEmpty() ? QString() : openNames.dequeue();
+    }
+    Unsaved askUnsaved(QWidget*, const QString&, const QString& text) override
+    {
+        unsavedQuestions.append(text);
+        return unsavedAnswers.isEmpty() ? Unsaved::Cancel : unsavedAnswers.dequeue();
+    }
     bool printPage(const QImage& page, QString& error) override
     {
         printed.append(page);
@@ -55,9 +65,13 @@ public:
 
     QQueue<Answer> answers; // answers to message boxes, OK when empty
     QQueue<QString> fileNames; // answers to the save dialog, cancel when empty
+    QQueue<QString> openNames; // answers to the open dialog, cancel when empty
+    QQueue<Unsaved> unsavedAnswers; // answers to the unsaved-changes question, cancel when empty
     QString printError; // when set, printing fails with this reason
     QList<Message> messages;
     QList<SaveDialog> saveDialogs;
+    QStringList openDialogs;
+    QStringList unsavedQuestions;
     QList<QImage> printed;
     int helpRequests = 0;
     std::function<void(const Message&)> whileMessageShown; // runs while a box would be open

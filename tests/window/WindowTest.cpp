@@ -3,6 +3,7 @@
 // "steps: <name>" a set of steps that cases can run; each further line is
 // one step, a verb, mostly a control's name, and the rest of the line.
 
+#include "DiagramsWindow.h"
 #include "FakePlatform.h"
 #include "frmLatcap.h"
 
@@ -12,8 +13,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -156,6 +161,26 @@ private:
         QCOMPARE(text(Row(u"txtTo", layers - 1)), u"100"_s);
     }
 
+    // The window, or the named top-level window, under a plain title bar,
+    // saved into the folder LATCAP_PICTURES names.
+    void grab(const QString& file, const QString& which)
+    {
+        const QString folder = qEnvironmentVariable("LATCAP_PICTURES");
+        if (folder.isEmpty())
+            return;
+        QWidget* shown = which.isEmpty() ? &window() : window().findChild<QWidget*>(which);
+        const QImage inside = shown->grab().toImage();
+        QImage picture(inside.width(), inside.height() + 26, QImage::Format_RGB32);
+        picture.fill(QColor(60, 64, 72));
+        QPainter painter(&picture);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, picture.width(), 26), Qt::AlignCenter,
+            shown->windowTitle().replace(u"[*]"_s, shown->isWindowModified() ? u"*"_s : QString()));
+        painter.drawImage(0, 26, inside);
+        painter.end();
+        QVERIFY(picture.save(QDir(folder).filePath(file)));
+    }
+
     void Run(const QString& script)
     {
         QVERIFY2(scripts_.contains(script), qPrintable(script));
@@ -167,10 +192,10 @@ private:
             const QStringList numbers = rest.split(u',');
             if (verb == u"run"_s) {
                 Run(line.section(u' ', 1));
-            } else if (verb == u"ini"_s) {
-                const QString content = line.section(u' ', 1).replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s);
-                QFile ini(u"Latcap.ini"_s);
-                QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(content.toLatin1()) == content.size());
+            } else if (verb == u"write"_s) { // a file in the working folder, with \r and \n for line breaks
+                const QString content = QString(rest).replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s);
+                QFile file(name);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toLatin1()) == content.size());
             } else if (verb == u"type"_s) {
                 QWidget* box = field(name);
                 QTest::mouseClick(box, Qt::LeftButton);
@@ -183,9 +208,62 @@ private:
             } else if (verb == u"dclick"_s) {
                 QTest::mouseDClick(find(name), Qt::LeftButton, {}, QPoint(numbers[0].toInt(), numbers[1].toInt()));
             } else if (verb == u"key"_s) {
-                QTest::keyClick(find(name), QKeySequence(rest)[0].key());
+                const QKeyCombination keys = QKeySequence(rest)[0];
+                QTest::keyClick(find(name), keys.key(), keys.keyboardModifiers());
             } else if (verb == u"save"_s) {
                 platform_->fileNames.enqueue(QDir::current().filePath(name));
+            } else if (verb == u"open"_s) {
+                platform_->openNames.enqueue(name);
+            } else if (verb == u"answer"_s) { // to the unsaved-changes question
+                platform_->unsavedAnswers.enqueue(name == u"save"_s ? latcap::Platform::Unsaved::Save
+                        : name == u"discard"_s                      ? latcap::Platform::Unsaved::Discard
+                                                                    : latcap::Platform::Unsaved::Cancel);
+            } else if (verb == u"asked"_s) {
+                QCOMPARE(platform_->unsavedQuestions.join(u" | "_s), line.section(u' ', 1));
+            } else if (verb == u"drop"_s) {
+                QMimeData data;
+                data.setUrls({ QUrl::fromLocalFile(QDir::current().filePath(name)) });
+                QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(&window(), &enter);
+                QVERIFY(enter.isAccepted());
+                QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(&window(), &drop);
+            } else if (verb == u"marked"_s) { // "marked NAME yes|no TOOL TIP"
+                QCOMPARE(find(name)->property("misread").toBool(), rest.section(u' ', 0, 0) == u"yes"_s);
+                QCOMPARE(find(name)->toolTip(), rest.section(u' ', 1));
+            } else if (verb == u"wheel"_s) { // turned over a list that does not have the focus
+                QWidget* list = find(name);
+                QVERIFY(!list->hasFocus());
+                QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                    {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(list, &wheel);
+            } else if (verb == u"pdftext"_s) {
+                QProcess pdf;
+                pdf.start(u"pdftotext"_s, { name, u"-"_s });
+                QVERIFY(pdf.waitForFinished());
+                QVERIFY(QString::fromUtf8(pdf.readAllStandardOutput()).contains(rest));
+            } else if (verb == u"diagrams"_s) { // "diagrams shown|empty", the window and its drawing
+                auto* diagrams = window().findChild<latcap::DiagramsWindow*>();
+                QVERIFY(diagrams != nullptr && diagrams->isVisible());
+                QCOMPARE(diagrams->isEmpty(), name == u"empty"_s);
+                QCOMPARE(diagrams->windowTitle(), rest);
+            } else if (verb == u"grab"_s) { // a picture for the documents, when a folder is given
+                grab(name, rest);
+            } else if (verb == u"exit"_s) {
+                window().close();
+            } else if (verb == u"title"_s) {
+                QCOMPARE(window().windowTitle().replace(u"[*]"_s, window().isWindowModified() ? u"*"_s : QString()),
+                    line.section(u' ', 1));
+            } else if (verb == u"line"_s) {
+                QVERIFY(QString::fromUtf8(ReadAll(name)).split(u'\n').contains(rest));
+            } else if (verb == u"batch"_s) { // the file through latcap-batch shows what the window shows
+                QProcess batch;
+                batch.start(QStringLiteral(LATCAP_BATCH), { rest, name });
+                QVERIFY(batch.waitForFinished());
+                const QString answer = rest == u"calc-l"_s ? u"L = "_s + text(u"txtL"_s) : u"M = "_s + text(u"txtM"_s);
+                QCOMPARE(QString::fromUtf8(batch.readAllStandardOutput()),
+                    QStringList({ answer, text(u"lblZr"_s), text(u"lblMoment"_s), text(u"lblShear"_s), {} })
+                        .join(u'\n'));
             } else if (verb == u"printfail"_s) {
                 platform_->printError = line.section(u' ', 1);
             } else if (verb == u"text"_s) {
@@ -213,13 +291,13 @@ private:
             } else if (verb == u"results"_s) {
                 for (const QString& label : { u"lblZr"_s, u"lblMoment"_s, u"lblShear"_s })
                     QCOMPARE(text(label).isEmpty(), name == u"cleared"_s);
-                for (const QString& command : { u"cmdPrint"_s, u"cmdExport"_s })
+                for (const QString& command : { u"cmdPrint"_s, u"cmdExport"_s, u"cmdReport"_s })
                     QCOMPARE(find(command)->isEnabled(), name == u"shown"_s);
             } else if (verb == u"messages"_s) {
                 QStringList shown;
                 for (const auto& message : std::as_const(platform_->messages))
                     shown << message.title + u": "_s + message.text;
-                QCOMPARE(shown.join(u" | "_s), line.section(u' ', 1));
+                QCOMPARE(shown.join(u" | "_s), line.section(u' ', 1).replace(u"\\n"_s, u"\n"_s));
             } else if (verb == u"asked-as-usual"_s) {
                 QVERIFY(askedAsUsual_);
             } else if (verb == u"file"_s) {
