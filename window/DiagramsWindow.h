@@ -1,7 +1,5 @@
 #pragma once
 
-#include "AnalysisState.h"
-
 #include <QString>
 #include <QWidget>
 
@@ -14,10 +12,6 @@ namespace latcap {
 
 // Draws a calculation's diagrams into a rectangle of a painter.
 using DiagramDrawing = std::function<void(QPainter&, const QRectF&)>;
-
-// The diagrams of the calculation the state holds, under the title: soil
-// pressure, shear and moment down the pile side by side on one depth axis.
-DiagramDrawing CalculationDiagrams(const AnalysisState& state, const QString& title);
 
 // A resizable window beside the main one with the diagrams of the last
 // calculation; empty while the inputs have changed since.

@@ -4,6 +4,7 @@
 #include "CaseFile.h"
 #include "Coefficients.h"
 #include "Commands.h"
+#include "Diagrams.h"
 #include "DiagramsWindow.h"
 #include "DropDownList.h"
 #include "Export.h"
@@ -547,11 +548,12 @@ void frmLatcap::cmdReport_Click()
         csfFromIni_ && FromStd(last_->inputs.csf) == startCsf_ ? QStringLiteral("from Latcap.ini")
                                                                : QStringLiteral("from the CSF box"),
         QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime() };
-    const CalcReport report = MakeCalcReport(source);
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
         QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf") };
+    CalcReport report = MakeCalcReport(source);
+    report.drawDiagrams = LastDiagrams(source.title);
     SaveThroughDialog(platform_, this, request,
-        [report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
+        [&report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
 }
 
 void frmLatcap::cmdDiagrams_Click()
@@ -564,11 +566,22 @@ void frmLatcap::cmdDiagrams_Click()
     diagrams_->activateWindow();
 }
 
+DiagramDrawing frmLatcap::LastDiagrams(const QString& title) const
+{
+    if (!last_)
+        return {};
+    return [calculation = last_, title](QPainter& painter, const QRectF& area) {
+        const DiagramSource source { calculation->state, calculation->inputs, calculation->state.NoLayers,
+            calculation->calcL, FromStd(calculation->outcome.answer), calculation->problems, title };
+        DrawDiagrams(painter, area, source);
+    };
+}
+
 void frmLatcap::ShowDiagrams()
 {
     const QString title = ui_->Text1->text();
     diagrams_->setWindowTitle(title.isEmpty() ? QStringLiteral("Diagrams") : QStringLiteral("Diagrams - ") + title);
-    diagrams_->setDrawing(last_ ? CalculationDiagrams(last_->state, title) : DiagramDrawing());
+    diagrams_->setDrawing(LastDiagrams(title));
 }
 
 void frmLatcap::mouseDoubleClickEvent(QMouseEvent* event)

@@ -2,6 +2,7 @@
 
 #include "AnalysisState.h"
 #include "Commands.h"
+#include "DiagramsWindow.h"
 #include "InputData.h"
 #include "SaveFile.h"
 
@@ -22,7 +23,7 @@ class frmLatcap;
 namespace latcap {
 
 struct Case;
-class DiagramsWindow;
+
 class DropDownList;
 class Platform;
 
@@ -103,6 +104,8 @@ private:
     void cmdReport_Click();
     void cmdDiagrams_Click();
     void ShowDiagrams();
+    // The drawing of the last calculation's diagrams; none without one.
+    DiagramDrawing LastDiagrams(const QString& title) const;
 
     // Marks a box whose text is not wholly a number, with what it reads as
     // in its tool tip, and takes the mark off once it is.
@@ -131,7 +134,8 @@ private:
         ResultTexts results;
         QStringList problems;
     };
-    std::unique_ptr<Calculation> last_;
+    // Shared with the drawing in the diagrams window.
+    std::shared_ptr<const Calculation> last_;
     QPointer<DiagramsWindow> diagrams_;
     std::unique_ptr<AnalysisState> state_;
     std::unique_ptr<Ui::frmLatcap> ui_;
