@@ -45,19 +45,17 @@ namespace {
 bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* problem)
 {
     Problems problems;
-    bool csfOk = true;
-    auto store = [&](float& field, double value, InputBox box, int row, const std::string& name) {
+    // A CSF of 0 or less is told before the quotients it leaves, which are
+    // never used.
+    auto store = [&problems](float& field, double value, InputBox box, int row, const std::string& name) {
         field = static_cast<float>(value);
-        // A CSF of 0 or less fails on its own; the quotients it leaves are
-        // never used and are not told as problems of their own.
-        if (!std::isfinite(field) && (csfOk || (box != InputBox::H && box != InputBox::M)))
+        if (!std::isfinite(field))
             problems.Add(box, row, name + " is too large");
     };
 
     state.DataOK = kTrue;
     store(state.CSF, ReadNumber(texts.csf), InputBox::Csf, -1, "CSF");
-    csfOk = state.CSF > 0.0f;
-    if (!csfOk)
+    if (state.CSF <= 0.0f)
         problems.Add(InputBox::Csf, -1, "CSF must be greater than 0");
     store(state.M, ReadNumber(texts.m) / state.CSF, InputBox::M, -1, "M divided by CSF");
     store(state.H, ReadNumber(texts.h) / state.CSF, InputBox::H, -1, "H divided by CSF");
