@@ -12,15 +12,24 @@ namespace latcap {
 
 namespace {
 
-    // The names of a filter list "name|pattern|name|pattern", each of which shows
-    // its pattern in brackets, e.g. "CSV files(*.csv)", as the dialog takes them.
-    QStringList NameFilters(const QString& filter)
+    // Shows the dialog with the filter list "name|pattern|name|pattern" (each
+    // name showing its pattern in brackets, e.g. "CSV files(*.csv)") and the
+    // first pair selected; returns the file chosen, or an empty string.
+    QString ChosenFile(QFileDialog& dialog, const QString& filter, const QString& initialName)
     {
         const QStringList parts = filter.split(QLatin1Char('|'));
         QStringList names;
         for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
             names.append(parts[i]);
-        return names;
+        if (!names.isEmpty()) {
+            dialog.setNameFilters(names);
+            dialog.selectNameFilter(names.first());
+        }
+        if (!initialName.isEmpty())
+            dialog.selectFile(initialName);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles().value(0);
     }
 
 } // namespace
@@ -44,16 +53,7 @@ QString DesktopPlatform::getSaveFileName(
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = NameFilters(filter);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.first());
-    }
-    if (!initialName.isEmpty())
-        dialog.selectFile(initialName);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
+    return ChosenFile(dialog, filter, initialName);
 }
 
 QString DesktopPlatform::getOpenFileName(QWidget* parent, const QString& title, const QString& filter)
@@ -61,14 +61,7 @@ QString DesktopPlatform::getOpenFileName(QWidget* parent, const QString& title, 
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    const QStringList filters = NameFilters(filter);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.first());
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
+    return ChosenFile(dialog, filter, QString());
 }
 
 Platform::Unsaved DesktopPlatform::askUnsaved(QWidget* parent, const QString& title, const QString& text)
