@@ -46,7 +46,8 @@ The top of layer 1 is 0 and each further layer starts at the bottom of the
 one above; the deepest layer always reaches 100 m. Lines of layers beyond
 "layers" are ignored. Every value but the title is empty or a number such as
 50, -0.5, +4 or 1e3; "25 kPa", "5,5" or "five" is refused, naming the file and
-line (with --set, the option).
+line (with --set, the option). A value between double quotes keeps commas,
+"#" and blanks; "" stands for a quote (the window writes titles so).
 
 Design studies:
   --set KEY=VALUE  overrides one value of the case, e.g. --set H=60.

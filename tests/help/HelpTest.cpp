@@ -113,6 +113,7 @@ private Q_SLOTS:
         auto* contents = viewer->findChild<QTreeWidget*>(u"contents"_s);
         viewer->showTopic(u"method.html#slices"_s);
         QCOMPARE(contents->currentItem()->text(0), u"Slices"_s);
+        QVERIFY(contents->currentItem()->parent() != nullptr); // a section under its page
         const QTreeWidgetItem* messages = contents->findItems(u"Messages"_s, Qt::MatchExactly).value(0);
         QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(messages).center());
         QCOMPARE(shown(), u"Messages and what to do about them#"_s);

@@ -247,6 +247,14 @@ private:
                 QVERIFY(diagrams != nullptr && diagrams->isVisible());
                 QCOMPARE(diagrams->isEmpty(), name == u"empty"_s);
                 QCOMPARE(diagrams->windowTitle(), rest);
+            } else if (verb == u"looks"_s) { // "looks NAME CONTROL": pixel for pixel as kept in tests/data/window
+                const QImage kept(QStringLiteral(LATCAP_TEST_DATA "/window/") + name);
+                const QImage now = find(rest)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                if (now != kept.convertToFormat(QImage::Format_RGB32)) {
+                    now.save(QDir::current().filePath(name));
+                    QFAIL(qPrintable(u"the window differs from the kept "_s + name + u"; it looks like "_s
+                        + QDir::current().filePath(name)));
+                }
             } else if (verb == u"grab"_s) { // a picture for the documents, when a folder is given
                 grab(name, rest);
             } else if (verb == u"exit"_s) {
