@@ -61,7 +61,20 @@ namespace {
         bool depthReported_ = false;
     };
 
+    float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
+    {
+        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
+            if (state.Slice[static_cast<std::size_t>(i)].*field == value)
+                return state.Slice[static_cast<std::size_t>(i)].Z;
+        }
+        return 0.0f;
+    }
+
 } // namespace
+
+float MaxMomentDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Moment, state.MaxMoment); }
+
+float MaxShearDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Shear, state.MaxShear); }
 
 float ShownMaxMoment(const AnalysisState& state)
 {

@@ -40,6 +40,11 @@ CalcOutcome RunCalcM(AnalysisState& state, SolverSink& sink);
 float ShownMaxMoment(const AnalysisState& state);
 float ShownMaxShear(const AnalysisState& state);
 
+// The depth [m] of the slice where the pile carries its largest moment
+// (shear) as the pile forces found it; 0 when no slice holds it.
+float MaxMomentDepth(const AnalysisState& state);
+float MaxShearDepth(const AnalysisState& state);
+
 // The result captions from the state after a calculation.
 ResultTexts ShowResults(const AnalysisState& state);
 

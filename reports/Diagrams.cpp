@@ -121,15 +121,6 @@ namespace {
         double width;
     };
 
-    float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
-    {
-        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-            if (state.Slice[static_cast<std::size_t>(i)].*field == value)
-                return state.Slice[static_cast<std::size_t>(i)].Z;
-        }
-        return 0.0f;
-    }
-
     class Diagram {
     public:
         explicit Diagram(const DiagramSource& source)
@@ -446,10 +437,6 @@ namespace {
     };
 
 } // namespace
-
-float MaxMomentDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Moment, state.MaxMoment); }
-
-float MaxShearDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Shear, state.MaxShear); }
 
 void DrawDiagrams(QPainter& painter, const QRectF& area, const DiagramSource& source)
 {

@@ -41,9 +41,4 @@ void DrawDiagrams(QPainter& painter, const QRectF& area, const DiagramSource& so
 bool WriteDiagramSvg(QIODevice& device, const DiagramSource& source);
 bool WriteDiagramPng(QIODevice& device, const DiagramSource& source);
 
-// The depth [m] of the slice where the pile carries its largest moment
-// (shear) as the pile forces found it; 0 when no slice holds it.
-float MaxMomentDepth(const AnalysisState& state);
-float MaxShearDepth(const AnalysisState& state);
-
 } // namespace latcap
