@@ -5,8 +5,6 @@
 #include "FileFormats.h"
 
 #include <QFileInfo>
-#include <QPainter>
-#include <QRectF>
 
 #include <sstream>
 
@@ -64,11 +62,7 @@ DeviceWriter ReportWriter(
         const ReportSource source { *calc.state, calc.inputs, calc.layerCount, calc.command == Command::CalcL,
             calc.outcome, calc.results, Texts(calc.messages), title, csfSource,
             QStringLiteral("latcap " LATCAP_VERSION), made };
-        CalcReport report = MakeCalcReport(source);
-        const DiagramSource diagrams = DiagramOf(calc, title);
-        report.drawDiagrams
-            = [&diagrams](QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, diagrams); };
-        return WriteCalcReportPdf(device, report, error);
+        return WriteCalcReportPdf(device, MakeCalcReport(source), error);
     };
 }
 

@@ -348,6 +348,9 @@ CalcReport MakeCalcReport(const ReportSource& source)
             row.append(Text(cell));
         report.slices.push_back(row);
     }
+    const DiagramSource diagrams { state, in, source.layerCount, source.calcL, Text(source.outcome.answer),
+        source.problems, source.title };
+    report.drawDiagrams = [diagrams](QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, diagrams); };
     return report;
 }
 

@@ -61,7 +61,8 @@ struct ReportSource {
 };
 
 // The report of a calculation that has results (no arithmetic problem and
-// enough data); the diagrams are left to the caller.
+// enough data). Its diagrams are drawn from source's state and inputs, which
+// must outlive the report.
 CalcReport MakeCalcReport(const ReportSource& source);
 
 // Writes the report into device as an A4 PDF whose text is text: the heading,

@@ -550,8 +550,7 @@ void frmLatcap::cmdReport_Click()
         QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime() };
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
         QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf") };
-    CalcReport report = MakeCalcReport(source);
-    report.drawDiagrams = LastDiagrams(source.title);
+    const CalcReport report = MakeCalcReport(source);
     SaveThroughDialog(platform_, this, request,
         [&report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
 }

@@ -153,7 +153,7 @@ namespace {
     INSTANTIATE_TEST_SUITE_P(Tool, Report, ::testing::Values(
         ReportRow { "CalcLReference", { "calc-l", kCase, "--set", "title=Sign post in medium dense sand" }, 0, 0, {
             "Sign post in medium dense sand Calc L", "H 50 kN M 20 kNm CSF 1 from the case file",
-            "1 0 100 18 0 30 0.6", "L = 2.478 Zr = 1.979 m Moment = 61.42 kNm Shear = 100.34 kN",
+            "1 0 100 18 0 30 0.6", "L = 2.478 Zr = 1.979 m Moment = 61.42 kNm Shear = 100.34 kN", "Ultimate soil pressure p [kPa] Shear force V [kN]",
             "0.02 0.356 4.798 7.369 0.04 1.709 0.041 49.98 20.989",
             "2.473 44.515 8.689 32.956 0.01 386.796 2.317 -1.251 -0.066", "latcap " LATCAP_VERSION " Page 5 of 5" } },
         ReportRow { "CalcM", { "calc-m", LATCAP_TEST_DATA "/cases/calc-m-reference.case" }, 0, 1, {
