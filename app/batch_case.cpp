@@ -2,6 +2,7 @@
 
 #include "FileFormats.h"
 #include "Messages.h"
+#include "NumberText.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +56,12 @@ bool StartCsf(std::string& csf, QString& error, bool* fromIni)
     if (!ReadBytes(ini, content, error))
         return false;
     if (const auto line = SettingsCsfLine(content)) {
+        // As strict as a CSF in a case file.
+        const NumberReading reading = ReadNumberText(*line);
+        if (!reading.empty && !reading.whole) {
+            error = QStringLiteral("%1:2: CSF = \"%2\" is not a number").arg(ini, QString::fromStdString(*line));
+            return false;
+        }
         csf = *line;
         if (fromIni)
             *fromIni = true;

@@ -15,7 +15,8 @@ bool LoadCase(const QString& path, Case& result, QString& error);
 
 // The CSF the window starts with: line 2 of Latcap.ini in the working
 // directory, byte for byte, or "0.5" without that file or line. fromIni (if
-// given) tells which.
+// given) tells which. A line that is neither empty nor wholly a number fails
+// as in a case file, naming the file and the line.
 bool StartCsf(std::string& csf, QString& error, bool* fromIni = nullptr);
 
 } // namespace latcap::batch

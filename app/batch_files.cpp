@@ -16,52 +16,35 @@ namespace {
         return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
     }
 
-    QStringList Texts(const std::vector<std::string>& texts)
-    {
-        QStringList list;
-        for (const std::string& text : texts)
-            list.append(QString::fromStdString(text));
-        return list;
-    }
-
-    DiagramSource DiagramOf(const Calculation& calc, const QString& title)
-    {
-        return { *calc.state, calc.inputs, calc.layerCount, calc.command == Command::CalcL,
-            QString::fromStdString(calc.outcome.answer), Texts(calc.messages), title };
-    }
-
 } // namespace
 
 bool IsPlotFile(const QString& path) { return HasSuffix(path, "svg") || HasSuffix(path, "png"); }
 
 bool IsReportFile(const QString& path) { return HasSuffix(path, "pdf"); }
 
-DeviceWriter DetailsWriter(const Calculation& calc)
+DeviceWriter DetailsWriter(const std::shared_ptr<const Calculation>& calc)
 {
-    return [&calc](QIODevice& device, QString&) {
+    return [calc](QIODevice& device, QString&) {
         std::ostringstream text;
-        WriteCalcDetails(text, *calc.state);
+        WriteCalcDetails(text, *calc->state);
         const QByteArray bytes = QByteArray::fromStdString(text.str());
         return device.write(bytes) == bytes.size();
     };
 }
 
-DeviceWriter PlotWriter(const Calculation& calc, const QString& title, const QString& path)
+DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QString& title, const QString& path)
 {
     const bool svg = HasSuffix(path, "svg");
-    return [&calc, title, svg](QIODevice& device, QString&) {
-        const DiagramSource source = DiagramOf(calc, title);
+    return [source = DiagramSource { calc, title }, svg](QIODevice& device, QString&) {
         return svg ? WriteDiagramSvg(device, source) : WriteDiagramPng(device, source);
     };
 }
 
-DeviceWriter ReportWriter(
-    const Calculation& calc, const QString& title, const QString& csfSource, const QDateTime& made)
+DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
+    const QString& csfSource, const QDateTime& made)
 {
-    return [&calc, title, csfSource, made](QIODevice& device, QString& error) {
-        const ReportSource source { *calc.state, calc.inputs, calc.layerCount, calc.command == Command::CalcL,
-            calc.outcome, calc.results, Texts(calc.messages), title, csfSource,
-            QStringLiteral("latcap " LATCAP_VERSION), made };
+    return [source = ReportSource { calc, title, csfSource, QStringLiteral("latcap " LATCAP_VERSION), made }](
+               QIODevice& device, QString& error) {
         return WriteCalcReportPdf(device, MakeCalcReport(source), error);
     };
 }

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
+
 namespace latcap::batch {
 
 // Whether path ends in .svg or .png, the two kinds of diagram, or in .pdf.
@@ -17,9 +19,9 @@ bool IsReportFile(const QString& path);
 // table as CSV; its diagrams as SVG or PNG by the extension of path; its
 // report as PDF, headed with title, the CSF's source and when it was made.
 // The diagrams and the report need a QGuiApplication.
-DeviceWriter DetailsWriter(const Calculation& calc);
-DeviceWriter PlotWriter(const Calculation& calc, const QString& title, const QString& path);
-DeviceWriter ReportWriter(
-    const Calculation& calc, const QString& title, const QString& csfSource, const QDateTime& made);
+DeviceWriter DetailsWriter(const std::shared_ptr<const Calculation>& calc);
+DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QString& title, const QString& path);
+DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
+    const QString& csfSource, const QDateTime& made);
 
 } // namespace latcap::batch

@@ -2,6 +2,8 @@
 
 #include "batch_study.h"
 
+#include "InputData.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,8 +11,6 @@
 #include <vector>
 
 namespace latcap::batch {
-
-enum class Command { CalcL, CalcM };
 
 // What the command line asks for.
 struct Options {

@@ -2,6 +2,7 @@
 
 #include "CaseFile.h"
 #include "Diagrams.h"
+#include "DisplayFormats.h"
 #include "NumberText.h"
 
 #include <QJsonArray>
@@ -70,9 +71,9 @@ std::string SweepCsvRow(const std::string& value, const Calculation& calc)
     std::string row = value + ",";
     if (calc.HasResults()) {
         const AnalysisState& state = *calc.state;
-        row += FormatMask(calc.Answer(), calc.command == Command::CalcL ? "##0.000" : "####0.00") + ","
-            + FormatMask(state.Zr, "###0.000") + "," + FormatMask(ShownMaxMoment(state), "#####0.0#") + ","
-            + FormatMask(ShownMaxShear(state), "#####0.0#");
+        row += FormatMask(calc.Answer(), calc.command == Command::CalcL ? mask::kDepth : mask::kMoment) + ","
+            + FormatMask(state.Zr, mask::kZr) + "," + FormatMask(ShownMaxMoment(state), mask::kLargest) + ","
+            + FormatMask(ShownMaxShear(state), mask::kLargest);
     } else {
         row += ",,,";
     }
@@ -108,7 +109,7 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, co
                 { QStringLiteral("layers"), layers } } },
         { QStringLiteral("status"), QString::fromLatin1(StatusWord(calc.Status())) },
         { QStringLiteral("messages"), Strings(calc.messages) },
-        { QStringLiteral("exitStatus"), calc.ExitStatus() },
+        { QStringLiteral("exitStatus"), ExitStatus(calc) },
     };
     if (!calc.reason.empty())
         json.insert(QStringLiteral("reason"), QString::fromStdString(calc.reason));

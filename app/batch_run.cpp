@@ -23,18 +23,6 @@
 namespace latcap::batch {
 namespace {
 
-    class MessageList final : public SolverSink {
-    public:
-        explicit MessageList(std::vector<std::string>& messages)
-            : messages_(messages)
-        {
-        }
-        void IterationProblem(SolverProblem problem) override { messages_.emplace_back(IterationMessage(problem)); }
-
-    private:
-        std::vector<std::string>& messages_;
-    };
-
     // The runs of one command line, writing to its two streams.
     class Runner {
     public:
@@ -95,7 +83,9 @@ namespace {
             if (options.sweep)
                 return RunSweep(options, source, startCsf);
 
-            const Calculation calc = Calculate(options.command, CaseInputs(source, startCsf), source.layerCount);
+            const auto shared = std::make_shared<const Calculation>(
+                Calculate(options.command, CaseInputs(source, startCsf), source.layerCount));
+            const Calculation& calc = *shared;
             for (const std::string& message : calc.messages)
                 err_ << message << "\n";
             if (!calc.reason.empty())
@@ -108,7 +98,7 @@ namespace {
             }
             out_.flush();
 
-            int status = calc.ExitStatus();
+            int status = ExitStatus(calc);
             auto writeFile = [&](const QString& path, const DeviceWriter& write) {
                 if (path.isEmpty())
                     return;
@@ -121,10 +111,10 @@ namespace {
                 if (!SaveFileAtomically(path, write, failure))
                     status = FileError(failure);
             };
-            writeFile(options.details, DetailsWriter(calc));
+            writeFile(options.details, DetailsWriter(shared));
             const QString title = source.title.empty() ? QFileInfo(options.casePath).completeBaseName()
                                                        : QString::fromStdString(source.title);
-            writeFile(options.plot, PlotWriter(calc, title, options.plot));
+            writeFile(options.plot, PlotWriter(shared, title, options.plot));
             if (!options.report.isEmpty() && !calc.HasResults()) {
                 err_ << "No report: the calculation has no results, so "
                      << QDir::toNativeSeparators(options.report).toStdString() << " was not written.\n";
@@ -137,7 +127,7 @@ namespace {
                     : source.csf                 ? QStringLiteral("from the case file")
                     : csfFromIni                 ? QStringLiteral("from Latcap.ini")
                                                  : QStringLiteral("the start value, without Latcap.ini");
-                writeFile(options.report, ReportWriter(calc, title, csfSource, QDateTime::currentDateTime()));
+                writeFile(options.report, ReportWriter(shared, title, csfSource, QDateTime::currentDateTime()));
             }
             return status;
         }
@@ -166,7 +156,7 @@ namespace {
             for (std::size_t i = 0; i < count; ++i) {
                 const Case& varied = cases[i];
                 const Calculation calc = Calculate(options.command, CaseInputs(varied, startCsf), varied.layerCount);
-                status = std::max(status, calc.ExitStatus());
+                status = std::max(status, ExitStatus(calc));
                 if (options.json) {
                     QJsonObject json = CalculationJson(calc, options.casePath, source.title, options.slices);
                     json.insert(QStringLiteral("varied"),
@@ -196,84 +186,19 @@ namespace {
 
 } // namespace
 
-const char* CommandName(Command command) { return command == Command::CalcL ? "Calc L" : "Calc M"; }
-
-const char* AnswerKey(Command command) { return command == Command::CalcL ? "L" : "M"; }
-
-const char* StatusWord(RunStatus status)
+int ExitStatus(const Calculation& calc)
 {
-    switch (status) {
-    case RunStatus::Converged:
-        return "converged";
-    case RunStatus::IterationProblem:
-        return "iteration problem";
-    case RunStatus::ArithmeticProblem:
-        return "arithmetic problem";
-    case RunStatus::NotEnoughData:
-        break;
-    }
-    return "not enough data";
-}
-
-RunStatus Calculation::Status() const
-{
-    if (!dataOk)
-        return RunStatus::NotEnoughData;
-    if (outcome.arithmeticProblem)
-        return RunStatus::ArithmeticProblem;
-    if (outcome.iterationProblem)
-        return RunStatus::IterationProblem;
-    return RunStatus::Converged;
-}
-
-int Calculation::ExitStatus() const
-{
-    switch (Status()) {
-    case RunStatus::Converged:
+    switch (calc.Status()) {
+    case CalcStatus::Converged:
         return kExitConverged;
-    case RunStatus::IterationProblem:
-    case RunStatus::ArithmeticProblem:
-        return kExitIterationOrArithmeticProblem;
-    case RunStatus::NotEnoughData:
+    case CalcStatus::IterationProblem:
+    case CalcStatus::NoValidResult:
+    case CalcStatus::ArithmeticProblem:
+        return kExitNoCleanResult;
+    case CalcStatus::NotEnoughData:
         break;
     }
     return kExitNotEnoughData;
-}
-
-float Calculation::Answer() const
-{
-    return command == Command::CalcL ? state->LCalc : static_cast<float>(double(state->CSF) * state->M);
-}
-
-std::vector<std::string> Calculation::OutputLines() const
-{
-    if (!HasResults())
-        return {};
-    return { std::string(AnswerKey(command)) + " = " + outcome.answer, results.zr, results.moment, results.shear };
-}
-
-Calculation Calculate(Command command, const InputTexts& inputs, int layerCount)
-{
-    Calculation calc;
-    calc.command = command;
-    calc.inputs = inputs;
-    calc.layerCount = layerCount;
-    AnalysisState& state = *calc.state;
-    state.NoLayers = static_cast<std::int16_t>(layerCount);
-    InputProblem problem;
-    calc.dataOk = GatherInputs(inputs, state, &problem);
-    if (!calc.dataOk) {
-        calc.messages.emplace_back(text::kNotEnoughData);
-        calc.reason = problem.reason;
-        return calc;
-    }
-    MessageList sink(calc.messages);
-    calc.outcome = command == Command::CalcL ? RunCalcL(state, sink) : RunCalcM(state, sink);
-    if (calc.outcome.arithmeticProblem)
-        calc.messages.emplace_back(command == Command::CalcL ? text::kDepthArithmetic : text::kMomentArithmetic);
-    else
-        calc.results = ShowResults(state);
-    return calc;
 }
 
 int Run(const QStringList& arguments, std::ostream& out, std::ostream& err)

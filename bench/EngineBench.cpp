@@ -44,7 +44,7 @@ namespace {
     {
         AnalysisState state;
         state.NoLayers = static_cast<std::int16_t>(layers);
-        GatherInputs(texts, state);
+        GatherInputs(texts, state, Command::CalcL);
         return state;
     }
 

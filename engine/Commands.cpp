@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "Messages.h"
+#include "DisplayFormats.h"
 #include "NumberText.h"
 #include "PileForces.h"
 
@@ -101,7 +102,7 @@ CalcOutcome RunCalcL(AnalysisState& state, SolverSink& sink)
     outcome.iterationProblem = once.Reported();
     outcome.arithmeticProblem = !ResultsFinite(state, state.LCalc);
     if (!outcome.arithmeticProblem)
-        outcome.answer = FormatMask(state.LCalc, "##0.000");
+        outcome.answer = FormatMask(state.LCalc, mask::kDepth);
     return outcome;
 }
 
@@ -117,16 +118,16 @@ CalcOutcome RunCalcM(AnalysisState& state, SolverSink& sink)
     outcome.iterationProblem = once.Reported();
     outcome.arithmeticProblem = !ResultsFinite(state, shown);
     if (!outcome.arithmeticProblem)
-        outcome.answer = FormatMask(shown, "####0.00");
+        outcome.answer = FormatMask(shown, mask::kMoment);
     return outcome;
 }
 
 ResultTexts ShowResults(const AnalysisState& state)
 {
     ResultTexts texts;
-    texts.zr = "Zr = " + FormatMask(state.Zr, "###0.000") + " m";
-    texts.moment = "Moment = " + FormatMask(ShownMaxMoment(state), "#####0.0#") + " kNm";
-    texts.shear = "Shear = " + FormatMask(ShownMaxShear(state), "#####0.0#") + " kN";
+    texts.zr = "Zr = " + FormatMask(state.Zr, mask::kZr) + " m";
+    texts.moment = "Moment = " + FormatMask(ShownMaxMoment(state), mask::kLargest) + " kNm";
+    texts.shear = "Shear = " + FormatMask(ShownMaxShear(state), mask::kLargest) + " kN";
     return texts;
 }
 

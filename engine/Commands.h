@@ -26,13 +26,13 @@ struct ResultTexts {
 const char* IterationMessage(SolverProblem problem);
 
 // Calc L on gathered inputs: finds the depth, the pile forces, and the text
-// of the depth box ("##0.000"). Each kind of solver report reaches the sink
+// of the depth box (mask::kDepth). Each kind of solver report reaches the sink
 // at most once.
 CalcOutcome RunCalcL(AnalysisState& state, SolverSink& sink);
 
 // Calc M on gathered inputs: finds the point of rotation for L, replaces M by
 // the moment carried (divided by CSF), the pile forces, and the text of the
-// moment box ("####0.00").
+// moment box (mask::kMoment).
 CalcOutcome RunCalcM(AnalysisState& state, SolverSink& sink);
 
 // The largest moment [kNm] and shear [kN] in the pile as shown: times CSF,

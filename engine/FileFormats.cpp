@@ -1,5 +1,6 @@
 #include "FileFormats.h"
 
+#include "DisplayFormats.h"
 #include "NumberText.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ std::array<std::string, kDetailsColumns> CalcDetailsRow(const AnalysisState& sta
     std::array<std::string, kDetailsColumns> row;
     std::size_t column = 0;
     for (float value : { s.Z, s.WeightAbove, s.Kq, s.Kc, s.dZ, s.SoilPressure, s.SoilForce, shear, moment })
-        row[column++] = FormatMask(value, "#####0.0##");
+        row[column++] = FormatMask(value, mask::kDetails);
     return row;
 }
 
@@ -51,9 +52,9 @@ void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table)
         out << ',' << std::to_string(degrees) << '\xB0';
     out << kLineEnd;
     for (std::size_t j = 1; j <= 21; ++j) {
-        out << FormatMask(table[1][j][1], "###0.00");
+        out << FormatMask(table[1][j][1], mask::kTable);
         for (std::size_t i = 1; i <= 10; ++i)
-            out << ',' << FormatMask(table[i][j][3], "###0.00");
+            out << ',' << FormatMask(table[i][j][3], mask::kTable);
         out << kLineEnd;
     }
 }

@@ -3,9 +3,9 @@
 #include "NumberText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 namespace latcap {
@@ -13,14 +13,6 @@ namespace latcap {
 float DegreesToRadians(double degrees) { return static_cast<float>(degrees * double(kPi) / 180.0); }
 
 namespace {
-
-    // The shortest text that reads back as the stored value, e.g. "1.5".
-    std::string Shown(float value)
-    {
-        char text[32];
-        const auto result = std::to_chars(text, text + sizeof text, value);
-        return std::string(text, result.ptr);
-    }
 
     // Every failing box met while gathering; the first in window order is told.
     class Problems {
@@ -42,7 +34,7 @@ namespace {
 
 } // namespace
 
-bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* problem)
+bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command, InputProblem* problem)
 {
     Problems problems;
     // A CSF of 0 or less is told before the quotients it leaves, which are
@@ -60,8 +52,12 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* p
     store(state.M, ReadNumber(texts.m) / state.CSF, InputBox::M, -1, "M divided by CSF");
     store(state.H, ReadNumber(texts.h) / state.CSF, InputBox::H, -1, "H divided by CSF");
     store(state.L, ReadNumber(texts.l), InputBox::L, -1, "L");
-    if (state.M == 0.0f && state.L <= 0.0f)
-        problems.Add(InputBox::M, -1, "Give a moment M, or a depth L for Calc M");
+    // A pile needs a depth to carry a moment; Calc L needs a moment or a
+    // depth as the window always asked.
+    if (command == Command::CalcM && state.L <= 0.0f)
+        problems.Add(InputBox::L, -1, "Calc M needs a depth L greater than 0");
+    else if (state.M == 0.0f && state.L <= 0.0f)
+        problems.Add(InputBox::M, -1, "Calc L needs a moment M other than 0");
 
     float strength = 0.0f;
     const int layers = std::clamp<int>(state.NoLayers, 0, kMaxLayers);
@@ -79,6 +75,13 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* p
         if (!(degrees < 90.0))
             problems.Add(InputBox::FrictionAngle, i, name + "friction angle must be less than 90 degrees");
         store(layer.Gama, ReadNumber(row.gama), InputBox::UnitWeight, i, name + "unit weight");
+        // Soil does not pull on the pile.
+        for (const auto& [value, box, what] : { std::tuple { layer.Gama, InputBox::UnitWeight, "unit weight" },
+                 std::tuple { layer.C, InputBox::Cohesion, "cohesion" },
+                 std::tuple { layer.Phi, InputBox::FrictionAngle, "friction angle" } }) {
+            if (value < 0.0f)
+                problems.Add(box, i, name + what + " must not be negative");
+        }
         // A layer's top is the bottom of the layer above it.
         store(layer.ZFrom, ReadNumber(row.from), InputBox::Bottom, std::max(i - 1, 0),
             i == 0 ? name + "top" : LayerName(i - 1) + "bottom");
@@ -89,16 +92,42 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* p
             problems.Add(InputBox::Bottom, i, name + "bottom must be below the ground surface");
         if (layer.ZTo < layer.ZFrom)
             problems.Add(InputBox::Bottom, i,
-                name + "bottom " + Shown(layer.ZTo) + " m is above its top " + Shown(layer.ZFrom) + " m");
+                name + "bottom " + ShortestText(layer.ZTo) + " m is above its top " + ShortestText(layer.ZFrom) + " m");
     }
+    // Told after every layer's own faults, which explain it.
     if (strength <= 0.0f)
-        problems.Add(InputBox::UnitWeight, 0,
+        problems.Add(InputBox::UnitWeight, kMaxLayers,
             "The soil has no strength: give a cohesion, or a unit weight and a friction angle");
     const bool ok = !problems.Any();
     state.DataOK = ok ? kTrue : kFalse;
     if (!ok && problem)
         *problem = problems.First();
     return ok;
+}
+
+std::vector<MisreadBox> MisreadBoxes(const InputTexts& texts, int layerCount)
+{
+    std::vector<std::pair<std::string, const std::string*>> boxes { { "CSF", &texts.csf }, { "H", &texts.h },
+        { "M", &texts.m }, { "L", &texts.l } };
+    for (int i = 0; i < std::clamp(layerCount, 0, kMaxLayers); ++i) {
+        const LayerTexts& row = texts.layers[static_cast<std::size_t>(i)];
+        const std::string layer = "Layer " + std::to_string(i + 1) + " ";
+        boxes.insert(boxes.end(),
+            { { layer + "bottom", &row.to }, { layer + "unit weight", &row.gama }, { layer + "cohesion", &row.c },
+                { layer + "friction angle", &row.phi }, { layer + "width", &row.d } });
+    }
+    std::vector<MisreadBox> misread;
+    for (const auto& [name, text] : boxes) {
+        const NumberReading reading = ReadNumberText(*text);
+        if (reading.misread)
+            misread.push_back({ name, *text, reading.value });
+    }
+    return misread;
+}
+
+std::string MisreadNote(const MisreadBox& box)
+{
+    return box.name + ": \"" + box.text + "\" read as " + ShortestText(box.value);
 }
 
 } // namespace latcap

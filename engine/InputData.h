@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace latcap {
 
@@ -26,6 +27,10 @@ struct InputTexts {
     std::array<LayerTexts, kMaxLayers> layers;
 };
 
+// The two calculation commands: the depth for H and M, or the moment that a
+// pile of depth L carries with H.
+enum class Command { CalcL, CalcM };
+
 // Friction angle in degrees to radians with the program's pi, rounded once.
 float DegreesToRadians(double degrees);
 
@@ -43,9 +48,30 @@ struct InputProblem {
 };
 
 // Reads the boxes into the state: CSF, M and H divided by CSF, L, and layers
-// 1 to NoLayers from rows 0 to NoLayers - 1, then validates them and sets
-// DataOK. Returns true when the data are good enough to calculate; the state
-// is written either way. When they are not, problem (if given) says why.
-bool GatherInputs(const InputTexts& texts, AnalysisState& state, InputProblem* problem = nullptr);
+// 1 to NoLayers from rows 0 to NoLayers - 1, then validates them for the
+// command and sets DataOK. Returns true when the data are good enough to
+// calculate; the state is written either way. When they are not, problem (if
+// given) says why. Besides a CSF, widths and bottoms greater than 0 and soil
+// with some strength, Calc M needs a depth L greater than 0, Calc L a moment
+// or a depth, and no layer may have a negative unit weight, cohesion or
+// friction angle.
+bool GatherInputs(
+    const InputTexts& texts, AnalysisState& state, Command command, InputProblem* problem = nullptr);
+
+// A box whose text the number rule plainly reads otherwise than typed (see
+// NumberReading::misread), named as a reader knows it, e.g. "H" or
+// "Layer 2 cohesion".
+struct MisreadBox {
+    std::string name;
+    std::string text;
+    double value = 0; // what the calculation used
+};
+
+// The misread boxes among CSF, H, M, L and the boxes of the first
+// layerCount rows, in the window's order.
+std::vector<MisreadBox> MisreadBoxes(const InputTexts& texts, int layerCount);
+
+// `H: "27,5" read as 27`.
+std::string MisreadNote(const MisreadBox& box);
 
 } // namespace latcap

@@ -19,9 +19,18 @@ NumberReading ReadNumberText(std::string_view text)
     NumberReading reading;
     std::string compact;
     compact.reserve(text.size());
+    // For each kept character, whether blanks stood right before it.
+    std::vector<bool> afterBlank;
+    afterBlank.reserve(text.size());
+    bool blank = false;
     for (char c : text) {
-        if (!IsBlank(c))
-            compact.push_back(c);
+        if (IsBlank(c)) {
+            blank = true;
+            continue;
+        }
+        compact.push_back(c);
+        afterBlank.push_back(blank);
+        blank = false;
     }
 
     reading.empty = compact.empty();
@@ -47,8 +56,10 @@ NumberReading ReadNumberText(std::string_view text)
         if (fracDigits > 0 || intDigits > 0)
             pos = after;
     }
-    if (intDigits == 0 && fracDigits == 0)
+    if (intDigits == 0 && fracDigits == 0) {
+        reading.misread = !reading.empty;
         return reading;
+    }
     std::size_t end = pos;
     if (pos < compact.size() && (compact[pos] == 'e' || compact[pos] == 'E')) {
         std::size_t after = pos + 1;
@@ -100,10 +111,48 @@ NumberReading ReadNumberText(std::string_view text)
     }
     reading.value = negative ? -magnitude : magnitude;
     reading.whole = end == compact.size();
+    const auto digitAt = [&](std::size_t at) { return at < compact.size() && IsDigit(compact[at]); };
+    bool split = false;
+    std::size_t group = 0; // digits since the last blank of the integer part
+    bool grouped = false;
+    for (std::size_t at = mantissaStart; at < end; ++at) {
+        const bool joined = IsDigit(compact[at]) && afterBlank[at] && at > mantissaStart && digitAt(at - 1);
+        if (at < mantissaStart + intDigits) {
+            if (joined) {
+                // Thousands: a first group of one to three digits, then threes.
+                split = split || group == 0 || group > 3 || (grouped && group != 3);
+                grouped = true;
+                group = 0;
+            }
+            ++group;
+        } else {
+            split = split || joined;
+        }
+    }
+    split = split || (grouped && group != 3);
+    bool digitPassedOver = false;
+    for (std::size_t at = end; at < compact.size(); ++at)
+        digitPassedOver = digitPassedOver || IsDigit(compact[at]);
+    reading.misread = split || digitPassedOver;
     return reading;
 }
 
 double ReadNumber(std::string_view text) { return ReadNumberText(text).value; }
+
+namespace {
+
+    template <typename Number> std::string Shortest(Number value)
+    {
+        char text[32];
+        const auto result = std::to_chars(text, text + sizeof text, value);
+        return std::string(text, result.ptr);
+    }
+
+} // namespace
+
+std::string ShortestText(float value) { return Shortest(value); }
+
+std::string ShortestText(double value) { return Shortest(value); }
 
 namespace {
 

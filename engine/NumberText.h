@@ -16,12 +16,22 @@ double ReadNumber(std::string_view text);
 // text, blanks aside, is nothing but that number ("1e3", "+4", "-0.5");
 // `empty` when it holds nothing but blanks. "5,5", "25 kPa", "1e", "." and
 // "five" are neither: they read as 5, 25, 1, 0 and 0.
+// `misread` when the reading plainly differs from what was typed: the text
+// holds no number at all ("five", "."), or what the reading passes over holds
+// a digit ("5,5", "1.2.3"), or blanks split the number other than into
+// thousands ("2 5", but not "1 000"). "50 kN" and "0.5 ; remark" are read as
+// meant.
 struct NumberReading {
     double value = 0.0;
     bool whole = false;
     bool empty = true;
+    bool misread = false;
 };
 NumberReading ReadNumberText(std::string_view text);
+
+// The shortest text that reads back as the value, e.g. "1.2" or "1e+39".
+std::string ShortestText(float value);
+std::string ShortestText(double value);
 
 // Formats value by a mask of '0', '#' and '.', e.g. "##0.000" or "#####0.0#":
 // at least as many integer digits as there are '0's before the point, at

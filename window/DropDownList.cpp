@@ -1,6 +1,7 @@
 #include "DropDownList.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QWheelEvent>
 
@@ -26,6 +27,12 @@ void DropDownList::selectItem(int index)
     Q_EMIT clicked(index);
 }
 
+void DropDownList::setChoiceOnly()
+{
+    choiceOnly_ = true;
+    lineEdit()->setReadOnly(true);
+}
+
 // Qt activates the matching item when the typed text is committed; that is
 // still typing, not a choice from the list.
 void DropDownList::focusOutEvent(QFocusEvent* event)
@@ -36,6 +43,12 @@ void DropDownList::focusOutEvent(QFocusEvent* event)
 
 void DropDownList::keyPressEvent(QKeyEvent* event)
 {
+    if (choiceOnly_ && !event->text().isEmpty() && event->text().front().isPrint()) {
+        const int index = findText(event->text());
+        if (index >= 0)
+            selectItem(index);
+        return;
+    }
     const bool commit = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const QScopedValueRollback guard(typing_, typing_ || commit);
     QComboBox::keyPressEvent(event);

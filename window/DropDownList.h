@@ -22,6 +22,11 @@ public:
     // Selects the item at `index` and raises the click at once.
     void selectItem(int index);
 
+    // A list whose text is always one of its items: nothing can be typed or
+    // pasted into its field, and a key that types an item's text chooses
+    // that item as a click does.
+    void setChoiceOnly();
+
 Q_SIGNALS:
     void clicked(int index);
 
@@ -32,6 +37,7 @@ protected:
 
 private:
     bool typing_ = false;
+    bool choiceOnly_ = false;
 };
 
 } // namespace latcap

@@ -3,6 +3,7 @@
 #include "CalcReport.h"
 #include "CaseFile.h"
 #include "Coefficients.h"
+#include "Calculation.h"
 #include "Commands.h"
 #include "Diagrams.h"
 #include "DiagramsWindow.h"
@@ -11,6 +12,7 @@
 #include "FileFormats.h"
 #include "InputData.h"
 #include "Messages.h"
+#include "DisplayFormats.h"
 #include "NumberText.h"
 #include "PileSketch.h"
 #include "Platform.h"
@@ -105,33 +107,40 @@ namespace {
     constexpr const char* kMisread = "misread";
     constexpr const char* kPlainToolTip = "plainToolTip";
 
-    QString ShownNumber(double value) { return QString::number(value, 'g', 15); }
-
     QString ArrayName(const char* name, int index) { return Text(name) + QLatin1Char('_') + QString::number(index); }
 
-    // Shows each solver report in a message box under the program's title and
-    // remembers the last one for the status line.
-    class MessageSink final : public SolverSink {
+    // Says in the status line that the solvers run, shows each solver report
+    // in a message box under the program's title and remembers the last one
+    // for the status line.
+    class WindowObserver final : public CalcObserver {
     public:
-        MessageSink(Platform& platform, QWidget* window)
+        WindowObserver(Platform& platform, QWidget* window, QLabel* status, const char* waitText)
             : platform_(platform)
             , window_(window)
+            , status_(status)
+            , waitText_(waitText)
         {
+        }
+
+        void Solving() override
+        {
+            status_->setText(Text(waitText_));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
 
         void IterationProblem(SolverProblem problem) override
         {
             last = Text(IterationMessage(problem));
-            all.append(last);
             platform_.showMessage(window_, Text(text::kAppTitle), last, Platform::Buttons::Ok);
         }
 
         QString last;
-        QStringList all;
 
     private:
         Platform& platform_;
         QWidget* window_;
+        QLabel* status_;
+        const char* waitText_;
     };
 
 } // namespace
@@ -156,6 +165,8 @@ frmLatcap::frmLatcap(Platform& platform, QWidget* parent)
     selectFrictionAngle[0] = ui_->selectFrictionAngle_0;
     txtD[0] = ui_->txtD_0;
 
+    // The count shown is always the count in use.
+    ui_->selectNoLayers->setChoiceOnly();
     ConnectHandlers();
     Form_Load();
 }
@@ -228,7 +239,7 @@ void frmLatcap::Form_Load()
     ui_->lblWhat->setText(QString());
     LoadLayers();
     for (int n = 1; n <= 5; ++n)
-        ui_->selectNoLayers->addItem(FromStd(FormatMask(n, "##")));
+        ui_->selectNoLayers->addItem(FromStd(FormatMask(n, mask::kLayerCount)));
     ui_->selectNoLayers->selectItem(0);
     ui_->cmdPrint->setEnabled(false);
     ui_->Text1->setFocus();
@@ -240,7 +251,7 @@ void frmLatcap::LoadLayers()
     const float rowPitch = static_cast<float>(txtFrom[0]->height()) * 1.3f;
     auto addAngles = [](DropDownList* list) {
         for (int degrees = 0; degrees <= 45; degrees += 5)
-            list->addItem(FromStd(FormatMask(degrees, "##0")));
+            list->addItem(FromStd(FormatMask(degrees, mask::kAngle)));
         list->selectItem(0);
     };
     auto connectRow = [this](int i) {
@@ -274,7 +285,7 @@ void frmLatcap::LoadLayers()
             element->setGeometry(first->x(), top(first), first->width(), first->height());
             element->hide();
         };
-        auto* number = new QLabel(FromStd(FormatMask(i + 1, "##")), this);
+        auto* number = new QLabel(FromStd(FormatMask(i + 1, mask::kLayerCount)), this);
         number->setAlignment(lblLayerNo[0]->alignment());
         copyDesign(number, lblLayerNo[0], "lblLayerNo");
         lblLayerNo[at] = number;
@@ -389,86 +400,28 @@ void frmLatcap::GetInputData(InputTexts& texts)
         row.phi = selectFrictionAngle[i]->currentText().toStdString();
         row.d = txtD[i]->text().toStdString();
     }
-    InputProblem problem;
-    if (GatherInputs(texts, *state_, &problem))
-        return;
-    platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
-    ui_->lblWhat->setText(FromStd(problem.reason));
-    if (QWidget* box = ProblemBox(problem))
-        box->setFocus(Qt::OtherFocusReason);
-}
-
-QWidget* frmLatcap::ProblemBox(const InputProblem& problem) const
-{
-    const auto row = static_cast<std::size_t>(std::clamp(problem.row, 0, kRows - 1));
-    switch (problem.box) {
-    case InputBox::Csf:
-        return ui_->txtCSF;
-    case InputBox::H:
-        return ui_->txtH;
-    case InputBox::M:
-        return ui_->txtM;
-    case InputBox::L:
-        return ui_->txtL;
-    case InputBox::Bottom:
-        return txtTo[row];
-    case InputBox::UnitWeight:
-        return txtGama[row];
-    case InputBox::Cohesion:
-        return txtC[row];
-    case InputBox::FrictionAngle:
-        return selectFrictionAngle[row];
-    case InputBox::Width:
-        return txtD[row];
-    case InputBox::None:
-        break;
-    }
-    return nullptr;
 }
 
 void frmLatcap::MarkMisread(QWidget* box, const QString& text)
 {
     const NumberReading reading = ReadNumberText(text.toStdString());
-    const bool misread = !reading.whole && !reading.empty;
-    if (!misread && !box->property(kMisread).toBool())
+    if (!reading.misread && !box->property(kMisread).toBool())
         return;
     if (!box->property(kPlainToolTip).isValid())
         box->setProperty(kPlainToolTip, box->toolTip());
-    box->setProperty(kMisread, misread);
-    if (misread) {
-        box->setToolTip(QStringLiteral("Read as ") + ShownNumber(reading.value));
+    box->setProperty(kMisread, reading.misread);
+    const QString plain = box->property(kPlainToolTip).toString();
+    if (reading.misread) {
+        box->setToolTip(plain + (plain.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("(read as ")
+            + FromStd(ShortestText(reading.value)) + QLatin1Char(')'));
         QPalette marked;
         marked.setColor(QPalette::Base, QColor(255, 205, 205));
         marked.setColor(QPalette::Text, QColor(150, 0, 0));
         box->setPalette(marked);
     } else {
-        box->setToolTip(box->property(kPlainToolTip).toString());
+        box->setToolTip(plain);
         box->setPalette(QPalette());
     }
-}
-
-QString frmLatcap::MisreadNote() const
-{
-    std::vector<std::pair<QString, QWidget*>> boxes { { QStringLiteral("CSF"), ui_->txtCSF },
-        { QStringLiteral("H"), ui_->txtH }, { QStringLiteral("M"), ui_->txtM }, { QStringLiteral("L"), ui_->txtL } };
-    for (int i = 0; i < state_->NoLayers; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const QString layer = QStringLiteral("Layer %1 ").arg(i + 1);
-        boxes.insert(boxes.end(),
-            { { layer + QStringLiteral("bottom"), txtTo[at] }, { layer + QStringLiteral("unit weight"), txtGama[at] },
-                { layer + QStringLiteral("cohesion"), txtC[at] },
-                { layer + QStringLiteral("friction angle"), selectFrictionAngle[at] },
-                { layer + QStringLiteral("width"), txtD[at] } });
-    }
-    for (const auto& [name, box] : boxes) {
-        if (!box->property(kMisread).toBool())
-            continue;
-        const QString text
-            = box->property(qobject_cast<QComboBox*>(box) != nullptr ? "currentText" : "text").toString();
-        return QStringLiteral("%1: \"%2\" read as %3")
-            .arg(name, text, ShownNumber(ReadNumberText(text.toStdString()).value));
-    }
-    return {};
 }
 
 void frmLatcap::ChangeInData()
@@ -487,9 +440,8 @@ void frmLatcap::ChangeInData()
     ui_->lblWhat->setText(QString());
 }
 
-void frmLatcap::ShowResults()
+void frmLatcap::ShowResults(const ResultTexts& texts)
 {
-    const ResultTexts texts = latcap::ShowResults(*state_);
     ui_->lblZr->setText(FromStd(texts.zr));
     ui_->lblMoment->setText(FromStd(texts.moment));
     ui_->lblShear->setText(FromStd(texts.shear));
@@ -502,38 +454,38 @@ void frmLatcap::ArithmeticProblem(const char* message)
     platform_.showMessage(this, Text(text::kAppTitle), Text(message), Platform::Buttons::Ok);
 }
 
-void frmLatcap::cmdCalcL_Click() { RunCalculation(text::kDepthWait, text::kDepthArithmetic, RunCalcL, ui_->txtL); }
+void frmLatcap::cmdCalcL_Click() { RunCalculation(Command::CalcL, text::kDepthWait, ui_->txtL); }
 
-void frmLatcap::cmdCalcM_Click() { RunCalculation(text::kMomentWait, text::kMomentArithmetic, RunCalcM, ui_->txtM); }
+void frmLatcap::cmdCalcM_Click() { RunCalculation(Command::CalcM, text::kMomentWait, ui_->txtM); }
 
-void frmLatcap::RunCalculation(const char* waitText, const char* arithmeticText,
-    CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox)
+void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit* answerBox)
 {
-    auto calculation = std::make_unique<Calculation>();
-    GetInputData(calculation->inputs);
-    if (state_->DataOK == kFalse)
+    InputTexts texts;
+    GetInputData(texts);
+    WindowObserver observer(platform_, this, ui_->lblWhat, waitText);
+    auto calculation = std::make_shared<const Calculation>(Calculate(command, texts, state_->NoLayers, &observer));
+    const Calculation& calc = *calculation;
+    if (!calc.dataOk) {
+        platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
         return;
-    ui_->lblWhat->setText(Text(waitText));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    MessageSink sink(platform_, this);
-    const CalcOutcome outcome = run(*state_, sink);
-    if (outcome.arithmeticProblem) {
-        ArithmeticProblem(arithmeticText);
+    }
+    if (calc.outcome.arithmeticProblem) {
+        ArithmeticProblem(calc.messages.back().c_str());
         return;
     }
     // Writing the answer clears the results through the box's change handler,
     // so the results come after it.
-    answerBox->setText(FromStd(outcome.answer));
-    ShowResults();
-    ui_->lblWhat->setText(outcome.iterationProblem ? sink.last : MisreadNote());
+    answerBox->setText(FromStd(calc.outcome.answer));
+    ShowResults(calc.results);
+    QStringList notes;
+    for (const MisreadBox& box : calc.misread)
+        notes.append(FromStd(MisreadNote(box)));
+    ui_->lblWhat->setText(!calc.validity.empty() ? FromStd(calc.validity)
+            : !observer.last.isEmpty()           ? observer.last
+                                                 : notes.join(QStringLiteral("; ")));
     ui_->cmdPrint->setEnabled(true);
     ui_->cmdExport->setEnabled(true);
     ui_->cmdReport->setEnabled(true);
-    calculation->state = *state_;
-    calculation->calcL = answerBox == ui_->txtL;
-    calculation->outcome = outcome;
-    calculation->results = latcap::ShowResults(*state_);
-    calculation->problems = sink.all;
     last_ = std::move(calculation);
     if (diagrams_)
         ShowDiagrams();
@@ -543,8 +495,7 @@ void frmLatcap::cmdReport_Click()
 {
     if (!last_)
         return;
-    const ReportSource source { last_->state, last_->inputs, last_->state.NoLayers, last_->calcL, last_->outcome,
-        last_->results, last_->problems, ui_->Text1->text(),
+    const ReportSource source { last_, ui_->Text1->text(),
         csfFromIni_ && FromStd(last_->inputs.csf) == startCsf_ ? QStringLiteral("from Latcap.ini")
                                                                : QStringLiteral("from the CSF box"),
         QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime() };
@@ -569,11 +520,8 @@ DiagramDrawing frmLatcap::LastDiagrams(const QString& title) const
 {
     if (!last_)
         return {};
-    return [calculation = last_, title](QPainter& painter, const QRectF& area) {
-        const DiagramSource source { calculation->state, calculation->inputs, calculation->state.NoLayers,
-            calculation->calcL, FromStd(calculation->outcome.answer), calculation->problems, title };
-        DrawDiagrams(painter, area, source);
-    };
+    return [source = DiagramSource { last_, title }](
+               QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, source); };
 }
 
 void frmLatcap::ShowDiagrams()
@@ -593,7 +541,11 @@ void frmLatcap::mouseDoubleClickEvent(QMouseEvent* event)
 
 void frmLatcap::Form_DblClick() { ui_->cmdKqKcTables->show(); }
 
-void frmLatcap::cmdExport_Click() { ExportCalcDetails(platform_, this, *state_); }
+void frmLatcap::cmdExport_Click()
+{
+    if (last_)
+        ExportCalcDetails(platform_, this, *last_->state);
+}
 
 void frmLatcap::cmdKqKcTables_Click()
 {

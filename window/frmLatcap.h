@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AnalysisState.h"
-#include "Commands.h"
+#include "Calculation.h"
 #include "DiagramsWindow.h"
 #include "InputData.h"
 #include "SaveFile.h"
@@ -63,7 +63,7 @@ private:
     void ReadIniFile();
     void GetInputData(InputTexts& texts);
     void ChangeInData();
-    void ShowResults();
+    void ShowResults(const ResultTexts& texts);
     void WriteKqKcTables();
 
     void Form_DblClick();
@@ -97,8 +97,7 @@ private:
 
     // The road of both calculation commands: gather, say what runs, solve,
     // write the answer into its box and show the results.
-    void RunCalculation(const char* waitText, const char* arithmeticText,
-        CalcOutcome (*run)(AnalysisState&, SolverSink&), QLineEdit* answerBox);
+    void RunCalculation(Command command, const char* waitText, QLineEdit* answerBox);
 
     // The report and the diagrams of the last calculation.
     void cmdReport_Click();
@@ -107,13 +106,9 @@ private:
     // The drawing of the last calculation's diagrams; none without one.
     DiagramDrawing LastDiagrams(const QString& title) const;
 
-    // Marks a box whose text is not wholly a number, with what it reads as
-    // in its tool tip, and takes the mark off once it is.
+    // Marks a box whose text is misread, with what it reads as after its
+    // tool tip, and takes the mark off once it is not.
     void MarkMisread(QWidget* box, const QString& text);
-    // The first box in use that is marked, named with its text and the value
-    // read from it, e.g. `H: "5,5" read as 5`; empty when there is none.
-    QString MisreadNote() const;
-    QWidget* ProblemBox(const InputProblem& problem) const;
 
     // Ends a calculation whose numbers came out unusable: no results, no
     // printing or export, and the message kept in the status line.
@@ -124,17 +119,9 @@ private:
     QString casePath_; // the case file in use, empty while there is none
     bool caseModified_ = false;
     bool csfFromIni_ = false;
-    // What the report and the diagrams show: the last calculation that gave
-    // results, until an input changes.
-    struct Calculation {
-        AnalysisState state;
-        InputTexts inputs;
-        bool calcL = true;
-        CalcOutcome outcome;
-        ResultTexts results;
-        QStringList problems;
-    };
-    // Shared with the drawing in the diagrams window.
+    // What the report, the diagrams and the export show: the last calculation
+    // that gave results, until an input changes. Shared with the drawing in
+    // the diagrams window.
     std::shared_ptr<const Calculation> last_;
     QPointer<DiagramsWindow> diagrams_;
     std::unique_ptr<AnalysisState> state_;

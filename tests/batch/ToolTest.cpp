@@ -162,6 +162,8 @@ namespace {
             "CSF 0.5 the start value, without Latcap.ini" } },
         ReportRow { "NotConvergedSaysSoOnPageOne", { "calc-l", LATCAP_TEST_DATA "/cases/calc-l-beyond-50m.case" }, 1, 1, {
             "NOT CONVERGED: Calculating Depth - Iteration Problem" } },
+        ReportRow { "NoValidResultOnEveryPage", { "calc-m", LATCAP_TEST_DATA "/cases/short-pile.case" }, 1, 3, {
+            "NO VALID RESULT: H alone is more than a pile 1.2 m deep carries" } },
         ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
             "--set", "layer 1.gamma=1e38", "--set", "M=20" }, 1, 0, {} }),
         CaseName());

@@ -70,6 +70,8 @@ namespace {
         } else if (what == "is") {
             const NumberReading reading = ReadNumberText(input);
             EXPECT_EQ(reading.empty ? "empty" : reading.whole ? "a number" : "not a number", expected);
+        } else if (what == "marks") {
+            EXPECT_EQ(ReadNumberText(input).misread ? "marked" : "read as meant", expected);
         } else {
             ASSERT_EQ(what, "csf line");
             EXPECT_EQ(SettingsCsfLine(input).value_or("<none>"), expected);
@@ -121,7 +123,8 @@ namespace {
         AnalysisState state;
         state.NoLayers = static_cast<std::int16_t>(read.layerCount);
         InputProblem problem;
-        const bool ok = GatherInputs(CaseInputs(read, ""), state, &problem);
+        const Command command = GetParam().fields[2] == "Calc M" ? Command::CalcM : Command::CalcL;
+        const bool ok = GatherInputs(CaseInputs(read, ""), state, command, &problem);
         EXPECT_EQ(ok ? "passes" : problem.reason, GetParam().fields[0]);
         EXPECT_EQ(state.DataOK, ok ? kTrue : kFalse);
     }
@@ -129,14 +132,14 @@ namespace {
     INSTANTIATE_TEST_SUITE_P(Engine, Validation, ::testing::ValuesIn(Rows("validation.tsv")), testing::CaseName());
 
     // The state gathered from a case as a case file gives it; CSF 1 unless set.
-    AnalysisState Gathered(const std::string& caseText)
+    AnalysisState Gathered(const std::string& caseText, Command command)
     {
         Case read;
         std::string error;
         EXPECT_TRUE(ReadCase(caseText, "test", read, error)) << error;
         AnalysisState state;
         state.NoLayers = static_cast<std::int16_t>(read.layerCount);
-        EXPECT_TRUE(GatherInputs(CaseInputs(read, "1"), state));
+        EXPECT_TRUE(GatherInputs(CaseInputs(read, "1"), state, command));
         return state;
     }
 
@@ -156,7 +159,7 @@ namespace {
         const SecondLayer& second = GetParam();
         AnalysisState state = Gathered("H = 50\nL = 6\nlayers = 2\nlayer 1 = 2, 17, 10, 25, 0.5\nlayer 2 = , 18, "
             + std::string(second.cohesion) + ", " + std::to_string(second.degrees) + ", "
-            + std::to_string(second.width));
+            + std::to_string(second.width), Command::CalcM);
         RecordingSink sink;
         RunCalcM(state, sink);
         ASSERT_EQ(state.NoSlices, 150);
@@ -173,8 +176,7 @@ namespace {
     INSTANTIATE_TEST_SUITE_P(Engine, SliceCoefficients,
         ::testing::Values(SecondLayer { "ZeroFrictionKeepsKqAtZero", 0, "30", 0.6f },
             SecondLayer { "TwentyPointFiveDegrees", 20.5, "5", 0.8f },
-            SecondLayer { "FortyFiveDegrees", 45, "0", 1.2f },
-            SecondLayer { "NegativeAngleWithCohesion", -10, "40", 0.6f }),
+            SecondLayer { "FortyFiveDegrees", 45, "0", 1.2f }),
         testing::CaseName());
 
     class SliceTable : public ::testing::TestWithParam<Row> { };
@@ -182,7 +184,7 @@ namespace {
     TEST_P(SliceTable, CutsFiftySlicesFromEachRange)
     {
         AnalysisState state = Gathered("H = 50\nM = 20\nlayers = 3\nlayer 1 = 2, 18, 0, 30, 0.5\n"
-                                       "layer 2 = 4, 19, 0, 30, 0.5\nlayer 3 = , 20, 0, 30, 0.5");
+                                       "layer 2 = 4, 19, 0, 30, 0.5\nlayer 3 = , 20, 0, 30, 0.5", Command::CalcL);
         const float zr = std::stof(GetParam().fields[0]);
         const float depth = std::stof(GetParam().fields[1]);
         CalcSoilForces(state, CurvesOfLayers(state), zr, depth);
@@ -198,9 +200,9 @@ namespace {
     {
         const auto& [command, inputs, depthReports, momentReports, shown] = std::tie(GetParam().fields[0],
             GetParam().fields[1], GetParam().fields[2], GetParam().fields[3], GetParam().fields[4]);
-        AnalysisState state = Gathered(inputs);
-        RecordingSink sink;
         const bool calcL = command == "Calc L";
+        AnalysisState state = Gathered(inputs, calcL ? Command::CalcL : Command::CalcM);
+        RecordingSink sink;
         const CalcOutcome outcome = calcL ? RunCalcL(state, sink) : RunCalcM(state, sink);
         const auto& reports = sink.problems;
         EXPECT_EQ(std::count(reports.begin(), reports.end(), SolverProblem::Depth), std::stol(depthReports));

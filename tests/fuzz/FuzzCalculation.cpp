@@ -85,12 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     latcap::AnalysisState gathered;
     gathered.NoLayers = static_cast<std::int16_t>(layers);
-    if (!latcap::GatherInputs(texts, gathered))
+    if (latcap::GatherInputs(texts, gathered, latcap::Command::CalcM))
+        Run(gathered, false);
+    if (!latcap::GatherInputs(texts, gathered, latcap::Command::CalcL))
         return 0;
-    Run(gathered, false);
     // The window keeps the depth found in its box; a Calc M then reads it.
     texts.l = Run(gathered, true);
-    if (!texts.l.empty() && latcap::GatherInputs(texts, gathered))
+    if (!texts.l.empty() && latcap::GatherInputs(texts, gathered, latcap::Command::CalcM))
         Run(gathered, false);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "Diagrams.h"
 
 #include "Commands.h"
+#include "DisplayFormats.h"
 #include "NumberText.h"
 
 #include <QFontMetricsF>
@@ -39,7 +40,7 @@ namespace {
         return font;
     }
 
-    QString Metres(double value) { return QString::fromStdString(FormatMask(value, "##0.000")) + QStringLiteral(" m"); }
+    QString Metres(double value) { return QString::fromStdString(FormatMask(value, mask::kDepth)) + QStringLiteral(" m"); }
 
     QString Plain(double value) { return QString::number(value, 'g', 6); }
 
@@ -125,9 +126,11 @@ namespace {
     public:
         explicit Diagram(const DiagramSource& source)
             : source_(source)
-            , state_(source.state)
+            , calc_(*source.calculation)
+            , state_(*calc_.state)
+            , calcL_(calc_.command == Command::CalcL)
         {
-            toe_ = source.calcL ? state_.LCalc : state_.L;
+            toe_ = calcL_ ? state_.LCalc : state_.L;
             const double deepest = std::max<double>({ toe_, state_.Zr, 0.1 });
             depthStep_ = NiceStep(deepest * 1.05, 8);
             zMax_ = std::ceil(deepest * 1.05 / depthStep_) * depthStep_;
@@ -185,15 +188,15 @@ namespace {
                 moment.points.emplace_back(static_cast<float>(csf * s.Moment), s.Z);
             }
             pressure.extremeText
-                = QStringLiteral("max. %1 kPa").arg(QString::fromStdString(FormatMask(largestPressure, "#####0.0#")));
+                = QStringLiteral("max. %1 kPa").arg(QString::fromStdString(FormatMask(largestPressure, mask::kLargest)));
             const float shearDepth = MaxShearDepth(state_);
             const float momentDepth = MaxMomentDepth(state_);
             shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), shearDepth);
             shear.extremeText = QStringLiteral("max. %1 kN")
-                                    .arg(QString::fromStdString(FormatMask(ShownMaxShear(state_), "#####0.0#")));
+                                    .arg(QString::fromStdString(FormatMask(ShownMaxShear(state_), mask::kLargest)));
             moment.extreme = QPointF(static_cast<float>(csf * state_.MaxMoment), momentDepth);
             moment.extremeText = QStringLiteral("max. %1 kNm")
-                                     .arg(QString::fromStdString(FormatMask(ShownMaxMoment(state_), "#####0.0#")));
+                                     .arg(QString::fromStdString(FormatMask(ShownMaxMoment(state_), mask::kLargest)));
             curves_ = { pressure, shear, moment };
         }
 
@@ -203,25 +206,30 @@ namespace {
             painter.setFont(Font(20, true));
             painter.drawText(QRectF(kLeft, 14, kDiagramSize.width() - kLeft - 20, 28), Qt::AlignLeft | Qt::AlignVCenter,
                 source_.title);
-            const InputTexts& in = source_.inputs;
+            const InputTexts& in = calc_.inputs;
             QString loads = QStringLiteral("H = %1 kN").arg(Plain(ReadNumber(in.h)));
-            if (source_.calcL)
+            if (calcL_)
                 loads += QStringLiteral(", M = %1 kNm").arg(Plain(ReadNumber(in.m)));
             else
                 loads += QStringLiteral(", L = %1 m").arg(Plain(ReadNumber(in.l)));
             loads += QStringLiteral(", CSF = %1").arg(Plain(ReadNumber(in.csf)));
-            const QString found = source_.calcL ? QStringLiteral("required depth L = %1 m").arg(source_.answer)
-                                                : QStringLiteral("moment carried M = %1 kNm").arg(source_.answer);
+            const QString answer = QString::fromStdString(calc_.outcome.answer);
+            const QString found = calcL_ ? QStringLiteral("required depth L = %1 m").arg(answer)
+                                         : QStringLiteral("moment carried M = %1 kNm").arg(answer);
             painter.setFont(Font(14));
             painter.drawText(QRectF(kLeft, 44, kDiagramSize.width() - kLeft - 20, 22), Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("%1 for %2: %3, Zr = %4 m")
-                    .arg(source_.calcL ? QStringLiteral("Calc L") : QStringLiteral("Calc M"), loads, found,
-                        QString::fromStdString(FormatMask(state_.Zr, "###0.000"))));
-            if (!source_.problems.isEmpty()) {
+                    .arg(QString::fromLatin1(CommandName(calc_.command)), loads, found,
+                        QString::fromStdString(FormatMask(state_.Zr, mask::kZr))));
+            const QString problem = !calc_.validity.empty()
+                ? QStringLiteral("No valid result: ") + QString::fromStdString(calc_.validity) + QLatin1Char('.')
+                : calc_.messages.empty() ? QString()
+                                         : QString::fromStdString(calc_.messages.front())
+                        + QStringLiteral(": the values are those the solver left.");
+            if (!problem.isEmpty()) {
                 painter.setPen(kRotation);
                 painter.drawText(QRectF(kLeft, 66, kDiagramSize.width() - kLeft - 20, 20),
-                    Qt::AlignLeft | Qt::AlignVCenter,
-                    source_.problems.front() + QStringLiteral(": the values are those the solver left."));
+                    Qt::AlignLeft | Qt::AlignVCenter, problem);
             }
         }
 
@@ -370,7 +378,7 @@ namespace {
         void DrawMarks(QPainter& painter, double right)
         {
             std::vector<Mark> marks;
-            for (int i = 2; i <= source_.layerCount; ++i) {
+            for (int i = 2; i <= calc_.layerCount; ++i) {
                 const float top = state_.Layer[static_cast<std::size_t>(i)].ZFrom;
                 if (top > 0 && top < zMax_)
                     marks.push_back(
@@ -408,9 +416,9 @@ namespace {
             painter.setPen(kInk);
             painter.setFont(Font(12));
             double y = kBottom + 34;
-            for (int i = 1; i <= source_.layerCount; ++i) {
+            for (int i = 1; i <= calc_.layerCount; ++i) {
                 const LayerType& layer = state_.Layer[static_cast<std::size_t>(i)];
-                const LayerTexts& row = source_.inputs.layers[static_cast<std::size_t>(i - 1)];
+                const LayerTexts& row = calc_.inputs.layers[static_cast<std::size_t>(i - 1)];
                 const QString line
                     = QStringLiteral("Layer %1, %2 to %3 m: unit weight %4 kN/m\u00B3, cohesion %5 kPa, "
                                      "friction angle %6\u00B0, pile width %7 m")
@@ -429,7 +437,9 @@ namespace {
         }
 
         const DiagramSource& source_;
+        const Calculation& calc_;
         const AnalysisState& state_;
+        bool calcL_ = true;
         double toe_ = 0;
         double zMax_ = 1;
         double depthStep_ = 0.5;

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "AnalysisState.h"
-#include "Commands.h"
-#include "InputData.h"
+#include "Calculation.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QIODevice;
@@ -37,7 +36,9 @@ struct CalcReport {
     std::vector<QStringList> layers;
     QStringList results; // exactly as the window shows them
     std::vector<Line> resultNotes;
-    QStringList problems; // the solvers' messages; none when converged
+    QStringList problems; // the solvers' messages and the validity line; none when converged
+    bool validResult = true; // false when the numbers lie outside the method
+    QStringList misread; // e.g. `H: "27,5" read as 27`
     QStringList sliceHeader;
     std::vector<QStringList> slices;
     // Draws soil pressure, shear and moment down the pile into the rectangle.
@@ -45,15 +46,9 @@ struct CalcReport {
 };
 
 // What a report is made from: one calculation as the window or the batch tool
-// ran it, with the texts of its boxes.
+// ran it, which the report shares for its diagrams.
 struct ReportSource {
-    const AnalysisState& state; // after the calculation
-    const InputTexts& inputs;
-    int layerCount = 1;
-    bool calcL = true;
-    const CalcOutcome& outcome;
-    const ResultTexts& results;
-    QStringList problems; // the solvers' messages as shown
+    std::shared_ptr<const Calculation> calculation;
     QString title;
     QString csfSource; // e.g. "from the CSF box" or "from Latcap.ini"
     QString program;
@@ -61,8 +56,7 @@ struct ReportSource {
 };
 
 // The report of a calculation that has results (no arithmetic problem and
-// enough data). Its diagrams are drawn from source's state and inputs, which
-// must outlive the report.
+// enough data).
 CalcReport MakeCalcReport(const ReportSource& source);
 
 // Writes the report into device as an A4 PDF whose text is text: the heading,
@@ -70,7 +64,7 @@ CalcReport MakeCalcReport(const ReportSource& source);
 // landscape page of their own, then the slice table in whole rows with its
 // head on every page. Every
 // page carries the title, "Page x of y" and, when the solvers did not
-// converge, their messages. On failure returns false with the reason in error.
+// converge or the result is not valid, why. On failure returns false with the reason in error.
 bool WriteCalcReportPdf(QIODevice& device, const CalcReport& report, QString& error);
 
 } // namespace latcap

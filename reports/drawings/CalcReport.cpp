@@ -2,6 +2,7 @@
 
 #include "Diagrams.h"
 #include "FileFormats.h"
+#include "DisplayFormats.h"
 #include "NumberText.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -66,9 +67,10 @@ namespace {
 
     QString StatusText(const CalcReport& report)
     {
-        return report.problems.isEmpty()
-            ? QStringLiteral("Converged")
-            : QStringLiteral("NOT CONVERGED: ") + report.problems.join(QStringLiteral("; "));
+        if (report.problems.isEmpty())
+            return QStringLiteral("Converged");
+        return (report.validResult ? QStringLiteral("NOT CONVERGED: ") : QStringLiteral("NO VALID RESULT: "))
+            + report.problems.join(QStringLiteral("; "));
     }
 
     // The first part of the report: heading, inputs, results, status, method.
@@ -88,10 +90,16 @@ namespace {
             html += QStringLiteral("<p><b>Status: converged.</b></p>");
         } else {
             html += QStringLiteral("<table border='2' cellpadding='8' width='100%'><tr><td><font color='#aa1414' "
-                                   "size='+1'><b>%1</b></font><br>The results below are those the solver left when "
-                                   "it gave up; do not use them for design.</td></tr></table>")
-                        .arg(Escaped(StatusText(report)));
+                                   "size='+1'><b>%1</b></font><br>%2; do not use them for design.</td></tr></table>")
+                        .arg(Escaped(StatusText(report)),
+                            report.validResult
+                                ? QStringLiteral("The results below are those the solver left when it gave up")
+                                : QStringLiteral("The results below lie outside what the method can give"));
         }
+        if (!report.misread.isEmpty())
+            html += QStringLiteral("<p><font color='#aa1414'><b>Inputs were misread:</b> %1.</font> The calculation "
+                                   "used the values read.</p>")
+                        .arg(Escaped(report.misread.join(QStringLiteral("; "))));
         html += QStringLiteral("<h3>Inputs</h3>") + Lines(report.inputs);
         html += QStringLiteral("<p></p>") + Table(report.layerHeader, report.layers);
         html += QStringLiteral("<h3>Results</h3><p>");
@@ -296,49 +304,66 @@ namespace {
     };
 
     QString Text(const std::string& text) { return QString::fromStdString(text); }
-    QString Value(double value) { return Text(FormatMask(value, "#####0.0##")); }
+    QString Value(double value) { return Text(FormatMask(value, mask::kDetails)); }
 
 } // namespace
 
 CalcReport MakeCalcReport(const ReportSource& source)
 {
-    const AnalysisState& state = source.state;
-    const InputTexts& in = source.inputs;
+    const Calculation& calc = *source.calculation;
+    const AnalysisState& state = *calc.state;
+    const InputTexts& in = calc.inputs;
+    const bool calcL = calc.command == Command::CalcL;
+    // A misread box shows what the calculation used beside what was typed.
+    const auto shown = [&calc](const std::string& name, const std::string& text) {
+        for (const MisreadBox& box : calc.misread) {
+            if (box.name == name)
+                return Text(text) + QStringLiteral(" (read as ") + Text(ShortestText(box.value))
+                    + QLatin1Char(')');
+        }
+        return Text(text);
+    };
     CalcReport report;
     report.title = source.title;
     report.program = source.program;
     report.made = source.made;
-    report.command = source.calcL ? QStringLiteral("Calc L") : QStringLiteral("Calc M");
-    report.given = source.calcL ? QStringLiteral("the load H, the moment M, CSF and the layers")
-                                : QStringLiteral("the load H, the depth L, CSF and the layers");
-    report.found = source.calcL ? QStringLiteral("the depth L, Zr, the largest moment and shear")
-                                : QStringLiteral("the moment M, Zr, the largest moment and shear");
-    report.inputs.push_back({ QStringLiteral("H"), Text(in.h), QStringLiteral("kN") });
-    if (source.calcL)
-        report.inputs.push_back({ QStringLiteral("M"), Text(in.m), QStringLiteral("kNm") });
+    report.command = QString::fromLatin1(CommandName(calc.command));
+    report.given = calcL ? QStringLiteral("the load H, the moment M, CSF and the layers")
+                         : QStringLiteral("the load H, the depth L, CSF and the layers");
+    report.found = calcL ? QStringLiteral("the depth L, Zr, the largest moment and shear")
+                         : QStringLiteral("the moment M, Zr, the largest moment and shear");
+    report.inputs.push_back({ QStringLiteral("H"), shown("H", in.h), QStringLiteral("kN") });
+    if (calcL)
+        report.inputs.push_back({ QStringLiteral("M"), shown("M", in.m), QStringLiteral("kNm") });
     else
-        report.inputs.push_back({ QStringLiteral("L"), Text(in.l), QStringLiteral("m") });
-    report.inputs.push_back({ QStringLiteral("CSF"), Text(in.csf), source.csfSource });
+        report.inputs.push_back({ QStringLiteral("L"), shown("L", in.l), QStringLiteral("m") });
+    report.inputs.push_back({ QStringLiteral("CSF"), shown("CSF", in.csf), source.csfSource });
     report.inputs.push_back({ QStringLiteral("H / CSF"), Value(state.H), QStringLiteral("kN") });
-    if (source.calcL)
+    if (calcL)
         report.inputs.push_back({ QStringLiteral("M / CSF"), Value(state.M), QStringLiteral("kNm") });
 
     report.layerHeader = { QStringLiteral("Layer"), QStringLiteral("Top [m]"), QStringLiteral("Bottom [m]"),
         QStringLiteral("Unit weight [kN/m\u00B3]"), QStringLiteral("Cohesion [kPa]"),
         QStringLiteral("Friction angle [\u00B0]"), QStringLiteral("Width [m]") };
-    for (int i = 0; i < source.layerCount && i < kMaxLayers; ++i) {
+    for (int i = 0; i < calc.layerCount && i < kMaxLayers; ++i) {
         const LayerTexts& row = in.layers[static_cast<std::size_t>(i)];
-        report.layers.push_back({ QString::number(i + 1), Text(row.from), Text(row.to), Text(row.gama), Text(row.c),
-            Text(row.phi), Text(row.d) });
+        const std::string layer = "Layer " + std::to_string(i + 1) + " ";
+        report.layers.push_back({ QString::number(i + 1), Text(row.from), shown(layer + "bottom", row.to),
+            shown(layer + "unit weight", row.gama), shown(layer + "cohesion", row.c),
+            shown(layer + "friction angle", row.phi), shown(layer + "width", row.d) });
     }
+    for (const MisreadBox& box : calc.misread)
+        report.misread.append(Text(MisreadNote(box)));
 
-    report.results = { (source.calcL ? QStringLiteral("L = ") : QStringLiteral("M = ")) + Text(source.outcome.answer),
-        Text(source.results.zr), Text(source.results.moment), Text(source.results.shear) };
+    report.results = { QString::fromLatin1(AnswerKey(calc.command)) + QStringLiteral(" = ") + Text(calc.outcome.answer),
+        Text(calc.results.zr), Text(calc.results.moment), Text(calc.results.shear) };
     report.resultNotes.push_back({ QStringLiteral("Largest moment at depth"),
-        Text(FormatMask(double(MaxMomentDepth(state)), "##0.000")), QStringLiteral("m") });
+        Text(FormatMask(double(MaxMomentDepth(state)), mask::kDepth)), QStringLiteral("m") });
     report.resultNotes.push_back({ QStringLiteral("Largest shear at depth"),
-        Text(FormatMask(double(MaxShearDepth(state)), "##0.000")), QStringLiteral("m") });
-    report.problems = source.problems;
+        Text(FormatMask(double(MaxShearDepth(state)), mask::kDepth)), QStringLiteral("m") });
+    for (const std::string& message : calc.messages)
+        report.problems.append(Text(message));
+    report.validResult = calc.validity.empty();
 
     for (const std::string& cell : CalcDetailsHeader())
         report.sliceHeader.append(Text(cell));
@@ -348,9 +373,8 @@ CalcReport MakeCalcReport(const ReportSource& source)
             row.append(Text(cell));
         report.slices.push_back(row);
     }
-    const DiagramSource diagrams { state, in, source.layerCount, source.calcL, Text(source.outcome.answer),
-        source.problems, source.title };
-    report.drawDiagrams = [diagrams](QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, diagrams); };
+    report.drawDiagrams = [diagrams = DiagramSource { source.calculation, source.title }](
+                              QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, diagrams); };
     return report;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "AnalysisState.h"
-#include "InputData.h"
+#include "Calculation.h"
 
 #include <QSize>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class QIODevice;
 class QPainter;
@@ -13,14 +14,10 @@ class QRectF;
 
 namespace latcap {
 
-// One calculation with results, as the diagrams show it.
+// One calculation with results, as the diagrams show it; the diagrams share
+// it with whoever made it.
 struct DiagramSource {
-    const AnalysisState& state; // after the calculation
-    const InputTexts& inputs;
-    int layerCount = 1;
-    bool calcL = true;
-    QString answer; // the new text of the depth box (Calc L) or moment box (Calc M)
-    QStringList problems; // the solvers' messages as shown; none when converged
+    std::shared_ptr<const Calculation> calculation;
     QString title;
 };
 

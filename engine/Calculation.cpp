@@ -1,0 +1,132 @@
+#include "Calculation.h"
+
+#include "DisplayFormats.h"
+#include "Messages.h"
+#include "NumberText.h"
+
+
+namespace latcap {
+namespace {
+
+    // Passes the solvers' reports on to the observer and keeps their messages.
+    class Reports final : public SolverSink {
+    public:
+        Reports(std::vector<std::string>& messages, CalcObserver* observer)
+            : messages_(messages)
+            , observer_(observer)
+        {
+        }
+        void IterationProblem(SolverProblem problem) override
+        {
+            messages_.emplace_back(IterationMessage(problem));
+            if (observer_)
+                observer_->IterationProblem(problem);
+        }
+
+    private:
+        std::vector<std::string>& messages_;
+        CalcObserver* observer_;
+    };
+
+    // Why a result lies outside the method, or nothing when it does not.
+    std::string Validity(Command command, const AnalysisState& state)
+    {
+        const float depth = command == Command::CalcL ? state.LCalc : state.L;
+        const std::string zr = FormatMask(state.Zr, mask::kZr) + " m";
+        if (command == Command::CalcL && !(depth > 0.0f))
+            return "The depth found, " + FormatMask(depth, mask::kDepth) + " m, is not below the ground surface";
+        if (!(state.Zr < depth)) {
+            const std::string where = std::string(state.Zr > depth ? "below" : "at") + " the toe";
+            if (command == Command::CalcM)
+                return "H alone is more than a pile " + ShortestText(depth) + " m deep carries; the point of rotation "
+                    + zr + " lies " + where;
+            return "The point of rotation " + zr + " lies " + where + " at " + FormatMask(depth, mask::kDepth) + " m";
+        }
+        if (!(state.Zr > 0.0f))
+            return "The point of rotation " + zr + " is not below the ground surface";
+        if (command == Command::CalcM && state.M < 0.0f)
+            return "H alone is more than a pile " + ShortestText(depth) + " m deep carries; the moment found is "
+                + FormatMask(double(state.CSF) * state.M, mask::kMoment) + " kNm";
+        return {};
+    }
+
+} // namespace
+
+const char* StatusWord(CalcStatus status)
+{
+    switch (status) {
+    case CalcStatus::Converged:
+        return "converged";
+    case CalcStatus::IterationProblem:
+        return "iteration problem";
+    case CalcStatus::NoValidResult:
+        return "no valid result";
+    case CalcStatus::ArithmeticProblem:
+        return "arithmetic problem";
+    case CalcStatus::NotEnoughData:
+        break;
+    }
+    return "not enough data";
+}
+
+const char* CommandName(Command command) { return command == Command::CalcL ? "Calc L" : "Calc M"; }
+
+const char* AnswerKey(Command command) { return command == Command::CalcL ? "L" : "M"; }
+
+CalcStatus Calculation::Status() const
+{
+    if (!dataOk)
+        return CalcStatus::NotEnoughData;
+    if (outcome.arithmeticProblem)
+        return CalcStatus::ArithmeticProblem;
+    if (!validity.empty())
+        return CalcStatus::NoValidResult;
+    if (outcome.iterationProblem)
+        return CalcStatus::IterationProblem;
+    return CalcStatus::Converged;
+}
+
+float Calculation::Answer() const
+{
+    return command == Command::CalcL ? state->LCalc : static_cast<float>(double(state->CSF) * state->M);
+}
+
+std::vector<std::string> Calculation::OutputLines() const
+{
+    if (!HasResults())
+        return {};
+    return { std::string(AnswerKey(command)) + " = " + outcome.answer, results.zr, results.moment, results.shear };
+}
+
+Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer)
+{
+    Calculation calc;
+    calc.command = command;
+    calc.inputs = inputs;
+    calc.layerCount = layerCount;
+    calc.misread = MisreadBoxes(inputs, layerCount);
+    AnalysisState& state = *calc.state;
+    state.NoLayers = static_cast<std::int16_t>(layerCount);
+    InputProblem problem;
+    calc.dataOk = GatherInputs(inputs, state, command, &problem);
+    if (!calc.dataOk) {
+        calc.messages.emplace_back(text::kNotEnoughData);
+        calc.reason = problem.reason;
+        return calc;
+    }
+    if (observer)
+        observer->Solving();
+    Reports reports(calc.messages, observer);
+    calc.outcome = command == Command::CalcL ? RunCalcL(state, reports) : RunCalcM(state, reports);
+    if (calc.outcome.arithmeticProblem) {
+        calc.messages.emplace_back(command == Command::CalcL ? text::kDepthArithmetic : text::kMomentArithmetic);
+        return calc;
+    }
+    calc.results = ShowResults(state);
+    calc.validity = Validity(command, state);
+    if (!calc.validity.empty())
+        calc.messages.push_back(calc.validity);
+    return calc;
+}
+
+} // namespace latcap

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "AnalysisState.h"
+#include "Commands.h"
+#include "InputData.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace latcap {
+
+// How a calculation ended, from the best to the worst.
+enum class CalcStatus {
+    Converged,
+    IterationProblem, // a solver gave up; its last trial is shown
+    NoValidResult, // the numbers lie outside what the method can give
+    ArithmeticProblem, // a number came out infinite or not a number
+    NotEnoughData,
+};
+
+// "converged", "iteration problem", "no valid result", "arithmetic problem",
+// "not enough data".
+const char* StatusWord(CalcStatus status);
+
+// "Calc L" / "Calc M", and the box each one fills: "L" / "M".
+const char* CommandName(Command command);
+const char* AnswerKey(Command command);
+
+// Follows a calculation while it runs.
+class CalcObserver {
+public:
+    virtual ~CalcObserver() = default;
+    // The data are good and the solvers start.
+    virtual void Solving() { }
+    // A solver gave up, once per kind and command; the calculation goes on.
+    virtual void IterationProblem(SolverProblem) { }
+};
+
+// One run of Calc L or Calc M on the texts of the boxes, with everything the
+// window, latcap-batch, the report and the diagrams show of it.
+struct Calculation {
+    Command command = Command::CalcL;
+    InputTexts inputs;
+    int layerCount = 1;
+    // Gathered, solved and with the pile forces; the inputs as read when the
+    // data are not enough.
+    std::shared_ptr<AnalysisState> state = std::make_shared<AnalysisState>();
+    bool dataOk = false;
+    CalcOutcome outcome;
+    ResultTexts results;
+    // In order: the solvers' messages, the arithmetic problem, the validity
+    // line; "Not Enough Data" alone when the data are not enough.
+    std::vector<std::string> messages;
+    std::string reason; // why the data are not enough, e.g. "CSF must be greater than 0"
+    // Why the numbers are no valid result, in plain words, e.g. "H alone is
+    // more than a pile 1.2 m deep carries; the point of rotation 1.387 m lies
+    // below the toe"; empty for a valid result.
+    std::string validity;
+    std::vector<MisreadBox> misread;
+
+    CalcStatus Status() const;
+    // The numbers can be shown: the data were good and every number finite.
+    bool HasResults() const { return dataOk && !outcome.arithmeticProblem; }
+    // The depth found [m] (Calc L) or the moment carried [kNm] (Calc M).
+    float Answer() const;
+    // "L = 2.478" or "M = 101.32", and the three result captions; empty
+    // without results.
+    std::vector<std::string> OutputLines() const;
+};
+
+// Gathers the texts of the first layerCount rows, validates them for the
+// command, solves, computes the pile forces and judges the result. A result
+// is valid when 0 < Zr < L (the depth found or given), and for Calc M the
+// moment carried is not negative.
+Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer = nullptr);
+
+} // namespace latcap

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+// The masks by which the program shows its numbers (see FormatMask).
+namespace latcap::mask {
+
+inline constexpr std::string_view kDepth = "##0.000"; // the depth box after Calc L, depths in reports
+inline constexpr std::string_view kMoment = "####0.00"; // the moment box after Calc M
+inline constexpr std::string_view kZr = "###0.000"; // the point of rotation
+inline constexpr std::string_view kLargest = "#####0.0#"; // the largest moment and shear
+inline constexpr std::string_view kDetails = "#####0.0##"; // the calculation details file
+inline constexpr std::string_view kTable = "###0.00"; // the Kq and Kc table files
+inline constexpr std::string_view kLayerCount = "##"; // the layer count list and layer numbers
+inline constexpr std::string_view kAngle = "##0"; // the friction angle lists
+
+} // namespace latcap::mask
