@@ -44,9 +44,7 @@ DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const 
     const QString& csfSource, const QDateTime& made)
 {
     return [source = ReportSource { calc, title, csfSource, QStringLiteral("latcap " LATCAP_VERSION), made }](
-               QIODevice& device, QString& error) {
-        return WriteCalcReportPdf(device, MakeCalcReport(source), error);
-    };
+               QIODevice& device, QString& error) { return WriteCalcReportPdf(device, MakeCalcReport(source), error); };
 }
 
 } // namespace latcap::batch

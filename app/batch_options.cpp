@@ -26,9 +26,11 @@ go to standard error; "Not Enough Data" is followed by a line that says why,
 e.g. "Layer 2: bottom 1.5 m is above its top 2 m".
 
 Exit status: 0 converged; 1 an iteration problem (a solver did not converge;
-results are still printed) or an arithmetic problem (a result is not a
-finite number; no results); 2 not enough data; 64 a usage error or a file
-that cannot be read or written.
+results are still printed), no valid result (the point of rotation Zr does
+not lie between the ground and the toe, or Calc M finds a negative moment:
+results are still printed, a line on standard error says why) or an
+arithmetic problem (a result is not a finite number; no results); 2 not
+enough data; 64 a usage error or a file that cannot be read or written.
 
 The case file holds the texts of the window's boxes, one "key = value" per
 line; keys in any case, "#" starts a comment, a missing key is an empty box:
@@ -58,8 +60,9 @@ Design studies:
   KEY is H, M, L, CSF, layers, or one field of a layer, "layer N.FIELD" with
   FIELD bottom, unit weight (or gamma), cohesion (or c), friction angle (or
   phi) or width (or d), e.g. --vary "layer 2.cohesion=20:60:10".
-  Status is one of "converged", "iteration problem", "arithmetic problem"
-  (which wins when both occur) and "not enough data".
+  Status is one of "converged", "iteration problem", "no valid result",
+  "arithmetic problem" and "not enough data"; where several apply, the
+  later one in this list is named.
   --json prints inputs, results, status and messages as JSON (an array for
   a sweep); --slices adds the slice table. Units: m, kN, kNm, kPa, kN/m3,
   degrees.

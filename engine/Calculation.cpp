@@ -4,7 +4,6 @@
 #include "Messages.h"
 #include "NumberText.h"
 
-
 namespace latcap {
 namespace {
 

@@ -1,7 +1,7 @@
 #include "Commands.h"
 
-#include "Messages.h"
 #include "DisplayFormats.h"
+#include "Messages.h"
 #include "NumberText.h"
 #include "PileForces.h"
 

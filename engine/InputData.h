@@ -55,8 +55,7 @@ struct InputProblem {
 // with some strength, Calc M needs a depth L greater than 0, Calc L a moment
 // or a depth, and no layer may have a negative unit weight, cohesion or
 // friction angle.
-bool GatherInputs(
-    const InputTexts& texts, AnalysisState& state, Command command, InputProblem* problem = nullptr);
+bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command, InputProblem* problem = nullptr);
 
 // A box whose text the number rule plainly reads otherwise than typed (see
 // NumberReading::misread), named as a reader knows it, e.g. "H" or

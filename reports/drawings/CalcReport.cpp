@@ -1,8 +1,8 @@
 #include "CalcReport.h"
 
 #include "Diagrams.h"
-#include "FileFormats.h"
 #include "DisplayFormats.h"
+#include "FileFormats.h"
 #include "NumberText.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -318,8 +318,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
     const auto shown = [&calc](const std::string& name, const std::string& text) {
         for (const MisreadBox& box : calc.misread) {
             if (box.name == name)
-                return Text(text) + QStringLiteral(" (read as ") + Text(ShortestText(box.value))
-                    + QLatin1Char(')');
+                return Text(text) + QStringLiteral(" (read as ") + Text(ShortestText(box.value)) + QLatin1Char(')');
         }
         return Text(text);
     };

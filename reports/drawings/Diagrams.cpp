@@ -40,7 +40,10 @@ namespace {
         return font;
     }
 
-    QString Metres(double value) { return QString::fromStdString(FormatMask(value, mask::kDepth)) + QStringLiteral(" m"); }
+    QString Metres(double value)
+    {
+        return QString::fromStdString(FormatMask(value, mask::kDepth)) + QStringLiteral(" m");
+    }
 
     QString Plain(double value) { return QString::number(value, 'g', 6); }
 
@@ -187,8 +190,8 @@ namespace {
                 shear.points.emplace_back(static_cast<float>(csf * s.Shear), s.Z);
                 moment.points.emplace_back(static_cast<float>(csf * s.Moment), s.Z);
             }
-            pressure.extremeText
-                = QStringLiteral("max. %1 kPa").arg(QString::fromStdString(FormatMask(largestPressure, mask::kLargest)));
+            pressure.extremeText = QStringLiteral("max. %1 kPa")
+                                       .arg(QString::fromStdString(FormatMask(largestPressure, mask::kLargest)));
             const float shearDepth = MaxShearDepth(state_);
             const float momentDepth = MaxMomentDepth(state_);
             shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), shearDepth);
@@ -225,7 +228,7 @@ namespace {
                 ? QStringLiteral("No valid result: ") + QString::fromStdString(calc_.validity) + QLatin1Char('.')
                 : calc_.messages.empty() ? QString()
                                          : QString::fromStdString(calc_.messages.front())
-                        + QStringLiteral(": the values are those the solver left.");
+                    + QStringLiteral(": the values are those the solver left.");
             if (!problem.isEmpty()) {
                 painter.setPen(kRotation);
                 painter.drawText(QRectF(kLeft, 66, kDiagramSize.width() - kLeft - 20, 20),

@@ -158,8 +158,9 @@ namespace {
     {
         const SecondLayer& second = GetParam();
         AnalysisState state = Gathered("H = 50\nL = 6\nlayers = 2\nlayer 1 = 2, 17, 10, 25, 0.5\nlayer 2 = , 18, "
-            + std::string(second.cohesion) + ", " + std::to_string(second.degrees) + ", "
-            + std::to_string(second.width), Command::CalcM);
+                + std::string(second.cohesion) + ", " + std::to_string(second.degrees) + ", "
+                + std::to_string(second.width),
+            Command::CalcM);
         RecordingSink sink;
         RunCalcM(state, sink);
         ASSERT_EQ(state.NoSlices, 150);
@@ -184,7 +185,8 @@ namespace {
     TEST_P(SliceTable, CutsFiftySlicesFromEachRange)
     {
         AnalysisState state = Gathered("H = 50\nM = 20\nlayers = 3\nlayer 1 = 2, 18, 0, 30, 0.5\n"
-                                       "layer 2 = 4, 19, 0, 30, 0.5\nlayer 3 = , 20, 0, 30, 0.5", Command::CalcL);
+                                       "layer 2 = 4, 19, 0, 30, 0.5\nlayer 3 = , 20, 0, 30, 0.5",
+            Command::CalcL);
         const float zr = std::stof(GetParam().fields[0]);
         const float depth = std::stof(GetParam().fields[1]);
         CalcSoilForces(state, CurvesOfLayers(state), zr, depth);

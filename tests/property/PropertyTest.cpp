@@ -106,8 +106,8 @@ namespace {
                 const PileRun run(pile.texts, pile.layers, calcL);
                 const AnalysisState& s = run.state;
                 const float depth = calcL ? s.LCalc : s.L;
-                const bool withinMethod = std::isfinite(depth) && depth > 0.0f && s.Zr > 0.0f && s.Zr < depth
-                    && (calcL || s.M >= 0.0f);
+                const bool withinMethod
+                    = std::isfinite(depth) && depth > 0.0f && s.Zr > 0.0f && s.Zr < depth && (calcL || s.M >= 0.0f);
                 EXPECT_EQ(run.calc.validity.empty(), withinMethod) << run.calc.validity;
                 if (run.converged()) {
                     EXPECT_TRUE(withinMethod) << "Zr " << s.Zr << ", L " << depth << ", M " << s.M;
