@@ -1,0 +1,33 @@
+# Makes the Debian package of the build, then checks its dependencies, its
+# files, and that the programs unpacked from it run.
+file(REMOVE_RECURSE ${OUT})
+execute_process(COMMAND ${CPACK} -G DEB --config ${BUILD}/CPackConfig.cmake -B ${OUT}
+                RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
+file(GLOB packages ${OUT}/*.deb)
+list(LENGTH packages count)
+if(NOT status EQUAL 0 OR NOT count EQUAL 1)
+  message(FATAL_ERROR "cpack -G DEB made ${count} packages (status ${status}):\n${log}")
+endif()
+execute_process(COMMAND dpkg-deb --field ${packages} Depends OUTPUT_VARIABLE depends)
+foreach(dependency libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-qpa-plugins)
+  if(NOT depends MATCHES "${dependency}")
+    message(FATAL_ERROR "the package does not depend on ${dependency}: ${depends}")
+  endif()
+endforeach()
+execute_process(COMMAND dpkg-deb --contents ${packages} OUTPUT_VARIABLE contents)
+foreach(file ./usr/bin/latcap ./usr/bin/latcap-batch ./usr/share/latcap/Latcap.chm
+             ./usr/share/latcap/examples/sign-post-sand.case ./usr/share/applications/latcap.desktop
+             ./usr/share/mime/packages/latcap.xml)
+  if(NOT contents MATCHES " ${file}\n")
+    message(FATAL_ERROR "the package lacks ${file}:\n${contents}")
+  endif()
+endforeach()
+if(contents MATCHES "_tests|bench_|fuzz_")
+  message(FATAL_ERROR "the package holds test programs:\n${contents}")
+endif()
+execute_process(COMMAND dpkg-deb --extract ${packages} ${OUT}/root)
+execute_process(COMMAND ${OUT}/root/usr/bin/latcap-batch --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT version MATCHES "^latcap-batch ${VERSION}")
+  message(FATAL_ERROR "the unpacked latcap-batch --version gave ${status}: ${version}")
+endif()
+file(REMOVE_RECURSE ${OUT})
