@@ -1,13 +1,23 @@
 #include "DiagramsWindow.h"
 
+#include "Diagrams.h"
+
+#include <QFontInfo>
 #include <QPainter>
+
+#include <cmath>
 
 namespace latcap {
 DiagramsWindow::DiagramsWindow(QWidget* owner)
     : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("DiagramsWindow"));
-    resize(720, 520);
+    // Large enough that the diagrams' smallest text is as large as the
+    // owner's.
+    const double scale
+        = double(QFontInfo(owner != nullptr ? owner->font() : font()).pixelSize()) / kDiagramSmallestText;
+    resize(static_cast<int>(std::ceil(kDiagramSize.width() * scale)) + 2 * kMargin,
+        static_cast<int>(std::ceil(kDiagramSize.height() * scale)) + 2 * kMargin);
     setMinimumSize(360, 260);
 }
 
@@ -22,7 +32,7 @@ void DiagramsWindow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = QRectF(rect()).adjusted(12, 12, -12, -12);
+    const QRectF area = QRectF(rect()).adjusted(kMargin, kMargin, -kMargin, -kMargin);
     if (drawing_)
         drawing_(painter, area);
     else

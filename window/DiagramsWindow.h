@@ -29,6 +29,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr int kMargin = 12;
     DiagramDrawing drawing_;
 };
 

@@ -94,9 +94,9 @@ namespace {
         double step = 1;
     };
 
-    // A value axis holding every value and 0, and beyond the extreme a share
-    // `room` of the values' span for its note.
-    Axis ValueAxis(const Curve& curve, double room, int intervals)
+    // A value axis holding every value and 0, to the round value just past
+    // them.
+    Axis ValueAxis(const Curve& curve, int intervals)
     {
         double lo = 0;
         double hi = 0;
@@ -106,14 +106,14 @@ namespace {
         }
         if (hi - lo <= 0)
             hi = lo + 1;
-        if (curve.extreme.x() >= 0)
-            hi += room * (hi - lo);
-        else
-            lo -= room * (hi - lo);
+        // A curve never runs along the frame.
+        const double margin = 0.02 * (hi - lo);
+        lo = lo < 0 ? lo - margin : lo;
+        hi = hi > 0 ? hi + margin : hi;
         Axis axis;
         axis.step = NiceStep(hi - lo, intervals);
-        axis.lo = std::floor(lo / axis.step - 1e-9) * axis.step;
-        axis.hi = std::ceil(hi / axis.step + 1e-9) * axis.step;
+        axis.lo = std::floor(lo / axis.step + 1e-9) * axis.step;
+        axis.hi = std::ceil(hi / axis.step - 1e-9) * axis.step;
         return axis;
     }
 
@@ -178,6 +178,7 @@ namespace {
             shear.points.emplace_back(static_cast<float>(csf * state_.H), 0.0);
             moment.points.emplace_back(static_cast<float>(csf * state_.M), 0.0);
             double largestPressure = -1;
+            pressure.extreme = QPointF(0, 0);
             for (int i = 1; i <= count; ++i) {
                 const SliceType& s = state_.Slice[static_cast<std::size_t>(i)];
                 // Above the point of rotation the soil pushes against H, below it with H.
@@ -190,16 +191,13 @@ namespace {
                 shear.points.emplace_back(static_cast<float>(csf * s.Shear), s.Z);
                 moment.points.emplace_back(static_cast<float>(csf * s.Moment), s.Z);
             }
-            pressure.extremeText = QStringLiteral("max. %1 kPa")
-                                       .arg(QString::fromStdString(FormatMask(largestPressure, mask::kLargest)));
-            const float shearDepth = MaxShearDepth(state_);
-            const float momentDepth = MaxMomentDepth(state_);
-            shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), shearDepth);
-            shear.extremeText = QStringLiteral("max. %1 kN")
-                                    .arg(QString::fromStdString(FormatMask(ShownMaxShear(state_), mask::kLargest)));
-            moment.extreme = QPointF(static_cast<float>(csf * state_.MaxMoment), momentDepth);
-            moment.extremeText = QStringLiteral("max. %1 kNm")
-                                     .arg(QString::fromStdString(FormatMask(ShownMaxMoment(state_), mask::kLargest)));
+            shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), MaxShearDepth(state_));
+            moment.extreme = QPointF(static_cast<float>(csf * state_.MaxMoment), MaxMomentDepth(state_));
+            // The largest magnitude, with the sign of the value plotted.
+            for (Curve* curve : { &pressure, &shear, &moment })
+                curve->extremeText
+                    = QStringLiteral("max. %1 %2")
+                          .arg(QString::fromStdString(FormatMask(curve->extreme.x(), mask::kLargest)), curve->unit);
             curves_ = { pressure, shear, moment };
         }
 
@@ -246,14 +244,15 @@ namespace {
             double X(double v) const { return box.left() + (v - axis.lo) / (axis.hi - axis.lo) * box.width(); }
         };
 
-        // Chooses the value axis so that the note of the extreme fits beside it.
+        // Chooses the value axis with as many intervals as its labels have
+        // room for.
         Panel PlacePanel(QPainter& painter, const Curve& curve, const QRectF& box)
         {
             Panel panel { &curve, box, {}, curve.extremeText + QStringLiteral("\nat z = ") + Metres(curve.extreme.y()),
                 {} };
-            painter.setFont(Font(12, true));
+            painter.setFont(Font(kDiagramSmallestText, true));
             panel.noteSize = painter.boundingRect(QRectF(0, 0, 400, 100), Qt::AlignLeft, panel.note).size();
-            const QFontMetricsF metrics(Font(12));
+            const QFontMetricsF metrics(Font(kDiagramSmallestText));
             auto labelsFit = [&] {
                 const double spacing = panel.axis.step / (panel.axis.hi - panel.axis.lo) * box.width();
                 for (double v = panel.axis.lo; v <= panel.axis.hi + panel.axis.step * 1e-6; v += panel.axis.step) {
@@ -262,15 +261,9 @@ namespace {
                 }
                 return true;
             };
-            for (double room = 0.2; room < 20; room *= 1.15) {
-                for (int intervals = 4; intervals >= 2; --intervals) {
-                    panel.axis = ValueAxis(curve, room, intervals);
-                    if (labelsFit())
-                        break;
-                }
-                const double at = panel.X(curve.extreme.x());
-                const double space = curve.extreme.x() >= 0 ? box.right() - at : at - box.left();
-                if (space >= panel.noteSize.width() + 16)
+            for (int intervals = 8; intervals >= 2; --intervals) {
+                panel.axis = ValueAxis(curve, intervals);
+                if (labelsFit())
                     break;
             }
             return panel;
@@ -281,12 +274,12 @@ namespace {
             const QRectF& box = panel.box;
             const Axis& axis = panel.axis;
             auto x = [&](double v) { return panel.X(v); };
-            painter.setFont(Font(12));
+            painter.setFont(Font(kDiagramSmallestText));
             for (double z = 0; z <= zMax_ + 1e-9; z += depthStep_) {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(box.left(), Y(z)), QPointF(box.right(), Y(z)));
             }
-            const QFontMetricsF metrics(Font(12));
+            const QFontMetricsF metrics(Font(kDiagramSmallestText));
             for (double v = axis.lo; v <= axis.hi + axis.step * 1e-6; v += axis.step) {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(x(v), box.top()), QPointF(x(v), box.bottom()));
@@ -352,21 +345,35 @@ namespace {
             painter.setBrush(curve.colour);
             painter.drawEllipse(at, 4, 4);
             painter.setBrush(Qt::NoBrush);
-            painter.setFont(Font(12, true));
+            painter.setFont(Font(kDiagramSmallestText, true));
             const QString& note = panel.note;
             const QSizeF size = panel.noteSize;
-            QRectF label(curve.extreme.x() >= 0 ? at.x() + 8 : at.x() - 8 - size.width(), at.y() - size.height() / 2,
-                size.width(), size.height());
+            // Beside the point on the open side of the curve where there is
+            // room, else on the other side, else inside the panel below it.
+            const double right = box.right() - at.x() - 8;
+            const double left = at.x() - box.left() - 8;
+            const bool preferRight = curve.extreme.x() >= 0;
+            double x = 0;
+            double y = at.y() - size.height() / 2;
+            if ((preferRight || left < size.width()) && right >= size.width() + 2)
+                x = at.x() + 8;
+            else if (left >= size.width() + 2)
+                x = at.x() - 8 - size.width();
+            else {
+                x = std::clamp(at.x() - size.width() / 2, box.left() + 4, box.right() - 4 - size.width());
+                y = at.y() + 10;
+            }
+            QRectF label(x, y, size.width(), size.height());
             label.moveTop(std::clamp(label.top(), box.top() + 2, box.bottom() - size.height() - 2));
             painter.fillRect(label.adjusted(-3, -1, 3, 1), QColor(255, 255, 255, 230));
             painter.setPen(kInk);
-            painter.drawText(label, curve.extreme.x() >= 0 ? Qt::AlignLeft : Qt::AlignRight, note);
+            painter.drawText(label, x > at.x() ? Qt::AlignLeft : Qt::AlignRight, note);
         }
 
         void DrawDepthAxis(QPainter& painter)
         {
             painter.setPen(kInk);
-            painter.setFont(Font(12));
+            painter.setFont(Font(kDiagramSmallestText));
             for (double z = 0; z <= zMax_ + 1e-9; z += depthStep_)
                 painter.drawText(
                     QRectF(kLeft - 56, Y(z) - 8, 50, 16), Qt::AlignRight | Qt::AlignVCenter, TickText(z, depthStep_));
@@ -401,7 +408,7 @@ namespace {
                 labelY[i] = std::min(labelY[i], limit);
             }
 
-            painter.setFont(Font(12, true));
+            painter.setFont(Font(kDiagramSmallestText, true));
             for (std::size_t i = 0; i < marks.size(); ++i) {
                 const Mark& mark = marks[i];
                 const double y = Y(mark.depth);
@@ -417,7 +424,7 @@ namespace {
         void DrawLayerList(QPainter& painter)
         {
             painter.setPen(kInk);
-            painter.setFont(Font(12));
+            painter.setFont(Font(kDiagramSmallestText));
             double y = kBottom + 34;
             for (int i = 1; i <= calc_.layerCount; ++i) {
                 const LayerType& layer = state_.Layer[static_cast<std::size_t>(i)];

@@ -25,6 +25,8 @@ struct DiagramSource {
 // kDiagramPngScale pixels per point.
 inline constexpr QSize kDiagramSize { 1200, 740 };
 inline constexpr int kDiagramPngScale = 2;
+// The smallest text on the canvas, in its pixels.
+inline constexpr int kDiagramSmallestText = 12;
 
 // Draws the ultimate soil pressure, the shear force and the bending moment
 // down the pile side by side on one depth axis, with the layer boundaries,

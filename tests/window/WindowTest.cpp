@@ -3,6 +3,7 @@
 // "steps: <name>" a set of steps that cases can run; each further line is
 // one step, a verb, mostly a control's name, and the rest of the line.
 
+#include "Diagrams.h"
 #include "DiagramsWindow.h"
 #include "FakePlatform.h"
 #include "frmLatcap.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
@@ -247,6 +249,10 @@ private:
                 QVERIFY(diagrams != nullptr && diagrams->isVisible());
                 QCOMPARE(diagrams->isEmpty(), name == u"empty"_s);
                 QCOMPARE(diagrams->windowTitle(), rest);
+                // Its smallest text at least as large as the main window's.
+                const double scale = std::min(double(diagrams->width() - 24) / latcap::kDiagramSize.width(),
+                    double(diagrams->height() - 24) / latcap::kDiagramSize.height());
+                QVERIFY(scale * latcap::kDiagramSmallestText >= QFontInfo(window().font()).pixelSize());
             } else if (verb == u"looks"_s) { // "looks NAME CONTROL": pixel for pixel as kept in tests/data/window
                 const QImage kept(QStringLiteral(LATCAP_TEST_DATA "/window/") + name);
                 const QImage now = find(rest)->grab().toImage().convertToFormat(QImage::Format_RGB32);
