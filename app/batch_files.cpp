@@ -41,9 +41,9 @@ DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QS
 }
 
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
-    const QString& csfSource, const QDateTime& made)
+    const QString& csfSource, const QDateTime& made, const JobDetails& job)
 {
-    return [source = ReportSource { calc, title, csfSource, QStringLiteral("latcap " LATCAP_VERSION), made }](
+    return [source = ReportSource { calc, title, csfSource, QStringLiteral("latcap " LATCAP_VERSION), made, job }](
                QIODevice& device, QString& error) { return WriteCalcReportPdf(device, MakeCalcReport(source), error); };
 }
 

@@ -2,6 +2,7 @@
 
 #include "batch_run.h"
 
+#include "CaseFile.h"
 #include "SaveFile.h"
 
 #include <QDateTime>
@@ -22,6 +23,6 @@ bool IsReportFile(const QString& path);
 DeviceWriter DetailsWriter(const std::shared_ptr<const Calculation>& calc);
 DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QString& title, const QString& path);
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
-    const QString& csfSource, const QDateTime& made);
+    const QString& csfSource, const QDateTime& made, const JobDetails& job);
 
 } // namespace latcap::batch

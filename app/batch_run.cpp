@@ -127,7 +127,8 @@ namespace {
                     : source.csf                 ? QStringLiteral("from the case file")
                     : csfFromIni                 ? QStringLiteral("from Latcap.ini")
                                                  : QStringLiteral("the start value, without Latcap.ini");
-                writeFile(options.report, ReportWriter(shared, title, csfSource, QDateTime::currentDateTime()));
+                writeFile(
+                    options.report, ReportWriter(shared, title, csfSource, QDateTime::currentDateTime(), source.job));
             }
             return status;
         }

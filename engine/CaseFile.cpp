@@ -3,6 +3,7 @@
 #include "NumberText.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstddef>
 #include <set>
@@ -46,12 +47,12 @@ namespace {
         return out;
     }
 
-    enum class KeyKind { Title, Csf, H, M, L, Layers, Layer, LayerField };
+    enum class KeyKind { Title, Job, Csf, H, M, L, Layers, Layer, LayerField };
 
     struct KeyRef {
         KeyKind kind = KeyKind::Csf;
         int layer = 0; // 1 to 5 for a layer line or field
-        int field = 0; // index into the five layer fields
+        int field = 0; // index into the five layer fields, or the job details
     };
 
     bool operator<(const KeyRef& a, const KeyRef& b)
@@ -84,6 +85,13 @@ namespace {
 
     std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+    constexpr const char* kJobNames[] = { "Project", "Job", "Client", "Engineer", "Checker", "Revision" };
+
+    std::array<std::string*, 6> JobFields(JobDetails& job)
+    {
+        return { &job.project, &job.job, &job.client, &job.engineer, &job.checker, &job.revision };
+    }
+
     std::string LayerFieldName(int layer, int field)
     {
         return "layer " + std::to_string(layer) + "." + kFieldNames[field];
@@ -96,17 +104,23 @@ namespace {
             error = "a key is missing before \"=\"";
             return false;
         }
-        static const std::pair<const char*, KeyKind> plain[] = {
-            { "title", KeyKind::Title },
-            { "csf", KeyKind::Csf },
-            { "h", KeyKind::H },
-            { "m", KeyKind::M },
-            { "l", KeyKind::L },
-            { "layers", KeyKind::Layers },
+        static const std::tuple<const char*, KeyKind, int> plain[] = {
+            { "title", KeyKind::Title, 0 },
+            { "project", KeyKind::Job, 0 },
+            { "job", KeyKind::Job, 1 },
+            { "client", KeyKind::Job, 2 },
+            { "engineer", KeyKind::Job, 3 },
+            { "checker", KeyKind::Job, 4 },
+            { "revision", KeyKind::Job, 5 },
+            { "csf", KeyKind::Csf, 0 },
+            { "h", KeyKind::H, 0 },
+            { "m", KeyKind::M, 0 },
+            { "l", KeyKind::L, 0 },
+            { "layers", KeyKind::Layers, 0 },
         };
-        for (const auto& [text, kind] : plain) {
+        for (const auto& [text, kind, field] : plain) {
             if (key == text) {
-                ref = { kind, 0, 0 };
+                ref = { kind, 0, field };
                 return true;
             }
         }
@@ -251,6 +265,9 @@ namespace {
         switch (ref.kind) {
         case KeyKind::Title:
             result.title = value;
+            return true;
+        case KeyKind::Job:
+            *JobFields(result.job)[static_cast<std::size_t>(ref.field)] = value;
             return true;
         case KeyKind::Csf:
             result.csf = value;
@@ -420,6 +437,22 @@ namespace {
 
 } // namespace
 
+bool JobDetails::Empty() const
+{
+    const auto named = Named();
+    return std::all_of(named.begin(), named.end(), [](const auto& detail) { return detail.second.empty(); });
+}
+
+std::vector<std::pair<std::string, std::string>> JobDetails::Named() const
+{
+    JobDetails copy = *this;
+    std::vector<std::pair<std::string, std::string>> named;
+    const auto fields = JobFields(copy);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        named.emplace_back(kJobNames[i], *fields[i]);
+    return named;
+}
+
 std::string WriteCase(const Case& source, const std::vector<std::string>& comments)
 {
     std::ostringstream out;
@@ -427,6 +460,10 @@ std::string WriteCase(const Case& source, const std::vector<std::string>& commen
         out << key << " =" << (value.empty() ? "" : " ") << value << "\n";
     };
     line("title", Written(source.title));
+    for (const auto& [name, value] : source.job.Named()) {
+        if (!value.empty())
+            line(NormalKey(name), Written(value));
+    }
     if (source.csf)
         line("CSF", Written(*source.csf));
     line("H", Written(source.h));

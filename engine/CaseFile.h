@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace latcap {
@@ -21,11 +22,27 @@ struct CaseLayer {
     std::string width;
 };
 
+// Who and what a calculation is for, as typed; each may be empty.
+struct JobDetails {
+    std::string project;
+    std::string job; // the job number
+    std::string client;
+    std::string engineer;
+    std::string checker;
+    std::string revision;
+
+    bool Empty() const;
+    // The details with their names ("Project", "Job", ...), in this order.
+    std::vector<std::pair<std::string, std::string>> Named() const;
+    bool operator==(const JobDetails&) const = default;
+};
+
 // A case as its file gives it: the texts of the window's boxes, a missing key
 // being an empty box. Layer lines beyond layerCount are kept but not used,
 // like hidden layer rows.
 struct Case {
     std::string title; // the window's free title line; no input
+    JobDetails job; // no input either
     std::optional<std::string> csf; // no CSF line: the window's start value applies
     std::string h;
     std::string m;
@@ -35,7 +52,8 @@ struct Case {
 };
 
 // Reads a case file: one `key = value` per line, keys in any case, `#` starts
-// a comment, blank lines are skipped. Keys are title, CSF, H, M, L, layers
+// a comment, blank lines are skipped. Keys are title, the job details
+// (project, job, client, engineer, checker, revision), CSF, H, M, L, layers
 // (1 to 5) and `layer N` (N from 1 to 5) with five comma-separated fields. On failure
 // returns false and puts "fileName:line: what is wrong" into error.
 // With CaseNumbers::Strict every number value must be empty or wholly a
@@ -62,9 +80,9 @@ bool IsSingleNumberKey(std::string_view key, std::string& error);
 // `layer 2.cohesion`; empty for CSF, layers and unknown keys.
 std::string CaseKeyUnit(std::string_view key);
 
-// The text of a case file that reads back as source: every key, the layers
-// 1 to layerCount, values quoted where they must be, and each of comments as
-// a comment line at the end.
+// The text of a case file that reads back as source: every key (the job
+// details only when given), the layers 1 to layerCount, values quoted where
+// they must be, and each of comments as a comment line at the end.
 std::string WriteCase(const Case& source, const std::vector<std::string>& comments = {});
 
 // The texts of the window's boxes for a case, chained as the layer rows chain

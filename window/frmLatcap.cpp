@@ -495,15 +495,31 @@ void frmLatcap::cmdReport_Click()
 {
     if (!last_)
         return;
+    JobDetails details = job_;
+    if (!platform_.editJobDetails(this, details))
+        return;
+    if (!(details == job_)) {
+        job_ = details;
+        CaseEdited();
+    }
     const ReportSource source { last_, ui_->Text1->text(),
         csfFromIni_ && FromStd(last_->inputs.csf) == startCsf_ ? QStringLiteral("from Latcap.ini")
                                                                : QStringLiteral("from the CSF box"),
-        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime() };
+        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime(), job_ };
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
-        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf") };
+        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), ReportFileName(), QStringLiteral("pdf") };
     const CalcReport report = MakeCalcReport(source);
     SaveThroughDialog(platform_, this, request,
         [&report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
+}
+
+// The case file's name, else the title, as a PDF name; empty without either.
+QString frmLatcap::ReportFileName() const
+{
+    QString base = casePath_.isEmpty() ? ui_->Text1->text().simplified() : QFileInfo(casePath_).completeBaseName();
+    for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
+        base.replace(c, QLatin1Char('-'));
+    return base.isEmpty() ? QString() : base + QStringLiteral(".pdf");
 }
 
 void frmLatcap::cmdDiagrams_Click()
@@ -697,6 +713,7 @@ bool frmLatcap::LoadCase(const QString& path)
 // user would type them: the layer count first, then the rows from the top.
 void frmLatcap::ApplyCase(const Case& loaded)
 {
+    job_ = loaded.job;
     ui_->Text1->setText(FromStd(loaded.title));
     ui_->txtCSF->setText(loaded.csf ? FromStd(*loaded.csf) : startCsf_);
     ui_->txtH->setText(FromStd(loaded.h));
@@ -718,6 +735,7 @@ Case frmLatcap::CurrentCase() const
 {
     Case current;
     current.title = ui_->Text1->text().toStdString();
+    current.job = job_;
     current.csf = ui_->txtCSF->text().toStdString();
     current.h = ui_->txtH->text().toStdString();
     current.m = ui_->txtM->text().toStdString();

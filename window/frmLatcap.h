@@ -2,6 +2,7 @@
 
 #include "AnalysisState.h"
 #include "Calculation.h"
+#include "CaseFile.h"
 #include "DiagramsWindow.h"
 #include "InputData.h"
 #include "SaveFile.h"
@@ -21,8 +22,6 @@ class frmLatcap;
 }
 
 namespace latcap {
-
-struct Case;
 
 class DropDownList;
 class Platform;
@@ -101,6 +100,7 @@ private:
 
     // The report and the diagrams of the last calculation.
     void cmdReport_Click();
+    QString ReportFileName() const;
     void cmdDiagrams_Click();
     void ShowDiagrams();
     // The drawing of the last calculation's diagrams; none without one.
@@ -117,6 +117,7 @@ private:
     Platform& platform_;
     QString startCsf_; // the CSF box after start-up, for a case without one
     QString casePath_; // the case file in use, empty while there is none
+    JobDetails job_; // of the case in use, or as the report's form left them
     bool caseModified_ = false;
     bool csfFromIni_ = false;
     // What the report, the diagrams and the export show: the last calculation

@@ -3,10 +3,16 @@
 #include "HelpViewer.h"
 #include "Print.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include <vector>
 
 namespace latcap {
 
@@ -78,6 +84,29 @@ Platform::Unsaved DesktopPlatform::askUnsaved(QWidget* parent, const QString& ti
     default:
         return Unsaved::Cancel;
     }
+}
+
+bool DesktopPlatform::editJobDetails(QWidget* parent, JobDetails& details)
+{
+    QDialog form(parent);
+    form.setWindowTitle(QStringLiteral("Job Details"));
+    auto* layout = new QFormLayout(&form);
+    std::vector<QLineEdit*> boxes;
+    for (const auto& [name, value] : details.Named()) {
+        auto* box = new QLineEdit(QString::fromStdString(value), &form);
+        box->setMinimumWidth(320);
+        layout->addRow(QString::fromStdString(name) + QLatin1Char(':'), box);
+        boxes.push_back(box);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    const auto text = [&boxes](std::size_t i) { return boxes[i]->text().toStdString(); };
+    details = { text(0), text(1), text(2), text(3), text(4), text(5) };
+    return true;
 }
 
 bool DesktopPlatform::printPage(const QImage& page, QString& error)

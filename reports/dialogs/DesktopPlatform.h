@@ -15,6 +15,7 @@ public:
         QWidget* parent, const QString& title, const QString& filter, const QString& initialName) override;
     QString getOpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
     Unsaved askUnsaved(QWidget* parent, const QString& title, const QString& text) override;
+    bool editJobDetails(QWidget* parent, JobDetails& details) override;
     bool printPage(const QImage& page, QString& error) override;
     void showHelp(QWidget* parent) override;
 };

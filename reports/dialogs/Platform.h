@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CaseFile.h"
+
 #include <QString>
 
 class QImage;
@@ -38,6 +40,11 @@ public:
     // Asks whether to save changes before they would be lost: Save, Discard
     // or Cancel, Save being the default and Escape answering Cancel.
     virtual Unsaved askUnsaved(QWidget* parent, const QString& title, const QString& text) = 0;
+
+    // A small modal form with the job details of a report, filled from
+    // `details`. OK puts what was typed into `details` and returns true;
+    // Cancel returns false and changes nothing.
+    virtual bool editJobDetails(QWidget* parent, JobDetails& details) = 0;
 
     // Prints the image as one page on the default printer, without a dialog
     // and without changing any printer setting. On failure returns false and

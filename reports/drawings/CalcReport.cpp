@@ -1,5 +1,6 @@
 #include "CalcReport.h"
 
+#include "CalcSheet.h"
 #include "Diagrams.h"
 #include "DisplayFormats.h"
 #include "FileFormats.h"
@@ -79,6 +80,13 @@ namespace {
         QString html;
         html += QStringLiteral("<h2>%1</h2>")
                     .arg(Escaped(report.title.isEmpty() ? QStringLiteral("(no title)") : report.title));
+        if (!report.job.empty()) {
+            html += QStringLiteral("<table cellspacing='0' cellpadding='2'>");
+            for (const CalcReport::Line& line : report.job)
+                html += QStringLiteral("<tr><td>%1&nbsp;&nbsp;</td><td>%2</td></tr>")
+                            .arg(Escaped(line.name), Escaped(line.value));
+            html += QStringLiteral("</table><p></p>");
+        }
         html += QStringLiteral("<table cellspacing='0' cellpadding='2'>"
                                "<tr><td>Calculation&nbsp;&nbsp;</td><td><b>%1</b>: given %2; found %3.</td></tr>"
                                "<tr><td>Method</td><td>Brinch Hansen, short rigid pile</td></tr>"
@@ -106,6 +114,13 @@ namespace {
         for (const QString& line : report.results)
             html += QStringLiteral("<b>%1</b><br>").arg(Escaped(line));
         html += QStringLiteral("</p>") + Lines(report.resultNotes);
+        html += QStringLiteral("<h3>Equilibrium of the slices</h3>") + Lines(report.equilibrium);
+        html += QStringLiteral("<h3>Coefficients Kq and Kc</h3><p>At the top and at the bottom (or the pile toe) of "
+                               "each layer the pile reaches, as the slices take them.</p>")
+            + Table(report.coefficientHeader, report.coefficients);
+        html += QStringLiteral("<h3>Strength factor and rigidity</h3>");
+        for (const QString& note : report.notes)
+            html += QStringLiteral("<p>%1</p>").arg(Escaped(note));
         html += QStringLiteral(
             "<h3>Method</h3><p>The pile is taken as rigid and free at its head, and turns about a point at depth Zr. "
             "The soil in front of the pile gives its ultimate passive resistance by Brinch Hansen's earth pressure "
@@ -115,6 +130,7 @@ namespace {
             "divided by the component strength factor CSF before the analysis, and the shear and moment in the pile "
             "are shown multiplied by it again. There is no water table: submerged unit weights are entered as such."
             "</p>");
+        html += QStringLiteral("<p><b>Reference:</b> %1</p>").arg(Escaped(report.reference));
         return html;
     }
 
@@ -148,8 +164,25 @@ namespace {
             painter.setFont(font);
             const QRectF top(0, 0, writer_.width(), header_ * 0.6);
             painter.setPen(Qt::black);
-            painter.drawText(top, Qt::AlignLeft | Qt::AlignVCenter, report_.title);
-            painter.drawText(top, Qt::AlignRight | Qt::AlignVCenter, report_.command);
+            const QString right = report_.jobHeading.isEmpty()
+                ? report_.command
+                : report_.jobHeading + QStringLiteral("   ") + report_.command;
+            painter.drawText(top, Qt::AlignRight | Qt::AlignVCenter, right);
+            // The title wraps left of the rest, in a smaller face when it
+            // needs two lines.
+            const double gap = 4 * kDpi / 25.4;
+            const QRectF titleBox(
+                0, 0, top.width() - painter.fontMetrics().horizontalAdvance(right) - gap, top.height());
+            const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+            QFont titleFont = font;
+            for (double points = kHeaderPt; points >= 6.5; points -= 0.5) {
+                titleFont.setPointSizeF(points);
+                painter.setFont(titleFont);
+                if (painter.boundingRect(titleBox, flags, report_.title).height() <= titleBox.height())
+                    break;
+            }
+            painter.drawText(titleBox, flags, report_.title);
+            painter.setFont(font);
             if (!report_.problems.isEmpty()) {
                 painter.setPen(kWarning);
                 font.setBold(true);
@@ -191,13 +224,18 @@ namespace {
         double footer_ = 0;
     };
 
-    // The decimals a number lacks to three, so that the points line up in a
-    // column while the texts stay those of the details file.
-    QString MissingDecimals(const QString& text)
+    qsizetype Decimals(const QString& text)
     {
         const qsizetype point = text.indexOf(QLatin1Char('.'));
-        const qsizetype decimals = point < 0 ? 0 : text.size() - point - 1;
-        return decimals >= 3 || point < 0 ? QString() : QString(3 - decimals, QLatin1Char('0'));
+        return point < 0 ? 0 : text.size() - point - 1;
+    }
+
+    // The decimals a number lacks to the most of its column, so that the
+    // points line up.
+    QString MissingDecimals(const QString& text, qsizetype most)
+    {
+        const qsizetype decimals = Decimals(text);
+        return decimals >= most ? QString() : QString(most - decimals, QLatin1Char('0'));
     }
 
     // The slice table, drawn row by row so that every page holds whole rows
@@ -216,12 +254,21 @@ namespace {
             const QFontMetricsF heads(bold, &device);
             double needed = 0;
             for (qsizetype c = 0; c < report_.sliceHeader.size(); ++c) {
-                double width = 0;
-                for (const QString& word : report_.sliceHeader[c].split(QLatin1Char(' ')))
-                    width = std::max(width, heads.horizontalAdvance(word));
-                width = std::max(width, heads.horizontalAdvance(report_.sliceHeader[c]) / 2);
+                qsizetype most = 0;
                 for (const QStringList& row : report_.slices)
-                    width = std::max(width, numbers.horizontalAdvance(row.value(c) + MissingDecimals(row.value(c))));
+                    most = std::max(most, Decimals(row.value(c)));
+                decimals_.push_back(most);
+                double width = 0;
+                for (const QString& line : report_.sliceHeader[c].split(QLatin1Char('\n'))) {
+                    for (const QString& word : line.split(QLatin1Char(' ')))
+                        width = std::max(width, heads.horizontalAdvance(word));
+                    width = std::max(width, heads.horizontalAdvance(line) / 2);
+                }
+                for (const QStringList& row : report_.slices)
+                    width = std::max(
+                        width, numbers.horizontalAdvance(row.value(c) + MissingDecimals(row.value(c), most)));
+                // Room for the padding on either side.
+                width += numbers.horizontalAdvance(QStringLiteral("000"));
                 edges_.push_back(width);
                 needed += width;
             }
@@ -232,8 +279,8 @@ namespace {
             }
             const double scale = kDpi / 72.0; // pixels per point
             rowHeight_ = kTablePt * 1.55 * scale;
-            captionHeight_ = kTablePt * 2.6 * scale;
-            headHeight_ = kTablePt * 3.2 * scale;
+            captionHeight_ = kTablePt * 4.4 * scale;
+            headHeight_ = kTablePt * 3.6 * scale;
             const double rows = (body_.height() - captionHeight_ - headHeight_) / rowHeight_;
             rowsPerPage_ = std::max(1, static_cast<int>(rows));
         }
@@ -258,8 +305,12 @@ namespace {
             font.setBold(true);
             painter.setFont(font);
             painter.setPen(Qt::black);
-            painter.drawText(QRectF(0, 0, width, captionHeight_), Qt::AlignLeft | Qt::AlignVCenter,
+            const double line = kTablePt * 1.6 * kDpi / 72.0;
+            painter.drawText(QRectF(0, 0, width, line), Qt::AlignLeft | Qt::AlignVCenter,
                 index == 0 ? QStringLiteral("Slice table") : QStringLiteral("Slice table (continued)"));
+            painter.setFont(Font(kTablePt));
+            painter.drawText(QRectF(0, line, width, captionHeight_ - line),
+                Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, report_.sliceNote);
 
             double y = captionHeight_;
             const QRectF head(0, y, width, headHeight_);
@@ -279,7 +330,8 @@ namespace {
                     painter.fillRect(QRectF(0, y, width, rowHeight_), QColor(244, 244, 244));
                 const QStringList& row = report_.slices[r];
                 for (qsizetype c = 0; c < row.size() && c < columns; ++c) {
-                    const double shift = painter.fontMetrics().horizontalAdvance(MissingDecimals(row[c]));
+                    const double shift = painter.fontMetrics().horizontalAdvance(
+                        MissingDecimals(row[c], decimals_[static_cast<std::size_t>(c)]));
                     painter.drawText(QRectF(left(c), y, right(c) - left(c) - pad - shift, rowHeight_),
                         Qt::AlignRight | Qt::AlignVCenter, row[c]);
                 }
@@ -301,6 +353,7 @@ namespace {
         double headHeight_ = 0;
         int rowsPerPage_ = 1;
         std::vector<double> edges_; // the right edge of every column
+        std::vector<qsizetype> decimals_; // the most decimals of every column
     };
 
     QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -324,6 +377,16 @@ CalcReport MakeCalcReport(const ReportSource& source)
     };
     CalcReport report;
     report.title = source.title;
+    for (const auto& [name, value] : source.job.Named()) {
+        if (!value.empty())
+            report.job.push_back({ Text(name), Text(value), QString() });
+    }
+    QStringList heading;
+    if (!source.job.job.empty())
+        heading << QStringLiteral("Job ") + Text(source.job.job);
+    if (!source.job.revision.empty())
+        heading << QStringLiteral("revision ") + Text(source.job.revision);
+    report.jobHeading = heading.join(QStringLiteral(", "));
     report.program = source.program;
     report.made = source.made;
     report.command = QString::fromLatin1(CommandName(calc.command));
@@ -364,14 +427,54 @@ CalcReport MakeCalcReport(const ReportSource& source)
         report.problems.append(Text(message));
     report.validResult = calc.validity.empty();
 
-    for (const std::string& cell : CalcDetailsHeader())
-        report.sliceHeader.append(Text(cell));
+    const Equilibrium balance = EquilibriumCheck(state);
+    const auto sum = [](double value) { return Text(SignificantText(value, 5)); };
+    report.equilibrium = {
+        { QStringLiteral("Soil forces, against H above Zr and with it below"), sum(balance.force),
+            QStringLiteral("kN") },
+        { QStringLiteral("H / CSF"), sum(balance.load), QStringLiteral("kN") },
+        { QStringLiteral("Residual"), sum(balance.forceResidual), QStringLiteral("kN") },
+        { QStringLiteral("Moment of the soil forces about the pile head"), sum(balance.moment), QStringLiteral("kNm") },
+        { QStringLiteral("M / CSF"), sum(balance.headMoment), QStringLiteral("kNm") },
+        { QStringLiteral("Residual"), sum(balance.momentResidual), QStringLiteral("kNm") },
+    };
+    report.coefficientHeader = { QStringLiteral("Layer"), QStringLiteral("\u03C6 [\u00B0]"),
+        QStringLiteral("z top [m]"), QStringLiteral("z/D"), QStringLiteral("Kq"), QStringLiteral("Kc"),
+        QStringLiteral("z bottom [m]"), QStringLiteral("z/D"), QStringLiteral("Kq"), QStringLiteral("Kc") };
+    const auto three = [](double value) { return Text(FormatMask(value, "0.000")); };
+    for (const LayerCoefficients& row : CoefficientsOfLayers(calc))
+        report.coefficients.push_back({ QString::number(row.layer), Text(ShortestText(row.frictionAngle)),
+            three(row.topZ), three(row.topRatio), three(row.topKq), three(row.topKc), three(row.bottomZ),
+            three(row.bottomRatio), three(row.bottomKq), three(row.bottomKc) });
+    const double csf = state.CSF;
+    report.notes.append(QStringLiteral("The loads are divided by CSF = %1 before the analysis, so the factor of "
+                                       "safety on the loads is 1 / CSF = %2; shear and moment in the pile are "
+                                       "multiplied by CSF again where they are shown.")
+                            .arg(Text(ShortestText(state.CSF)), Text(FormatMask(1.0 / csf, "0.00"))));
+    const float width = state.Layer[1].D;
+    report.notes.append(QStringLiteral("L / D = %1 / %2 = %3, D being the pile width in layer 1. The pile is taken "
+                                       "as rigid; its stiffness is not checked.")
+                            .arg(Text(FormatMask(EmbeddedDepth(calc), mask::kDepth)), Text(ShortestText(width)),
+                                Text(FormatMask(double(EmbeddedDepth(calc)) / width, "0.0"))));
+    report.reference = QStringLiteral("J. Brinch Hansen (1961), \u201CThe ultimate resistance of rigid piles "
+                                      "against transversal forces\u201D, Danish Geotechnical Institute, Bulletin "
+                                      "No. 12.");
+
+    report.sliceHeader = { QStringLiteral("z\n[m]"), QStringLiteral("Weight above\n[kPa]"), QStringLiteral("Kq\n[-]"),
+        QStringLiteral("Kc\n[-]"), QStringLiteral("dZ\n[m]"), QStringLiteral("Soil pressure\n[kPa]"),
+        QStringLiteral("Soil force\n[kN]"), QStringLiteral("CSF \u00D7 shear\n[kN]"),
+        QStringLiteral("CSF \u00D7 moment\n[kNm]") };
     for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
+        const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
         QStringList row;
-        for (const std::string& cell : CalcDetailsRow(state, i))
-            row.append(Text(cell));
+        for (const double value : { double(s.Z), double(s.WeightAbove), double(s.Kq), double(s.Kc), double(s.dZ),
+                 double(s.SoilPressure), double(s.SoilForce), double(static_cast<float>(csf * s.Shear)),
+                 double(static_cast<float>(csf * s.Moment)) })
+            row.append(sum(value));
         report.slices.push_back(row);
     }
+    report.sliceNote = QStringLiteral("The soil force is that of one slice, soil pressure \u00D7 pile width \u00D7 "
+                                      "dZ, unfactored; shear and moment are the pile's, multiplied by CSF.");
     report.drawDiagrams = [diagrams = DiagramSource { source.calculation, source.title }](
                               QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, diagrams); };
     return report;

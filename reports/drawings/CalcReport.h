@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Calculation.h"
+#include "CaseFile.h"
 
 #include <QDateTime>
 #include <QString>
@@ -26,6 +27,8 @@ struct CalcReport {
     };
 
     QString title; // the title box; may be empty
+    std::vector<Line> job; // the job details given: project, job number, client, ...
+    QString jobHeading; // e.g. "Job 2026-114, revision B"; empty without either
     QString program; // name and version
     QDateTime made;
     QString command; // "Calc L" or "Calc M"
@@ -39,8 +42,14 @@ struct CalcReport {
     QStringList problems; // the solvers' messages and the validity line; none when converged
     bool validResult = true; // false when the numbers lie outside the method
     QStringList misread; // e.g. `H: "27,5" read as 27`
-    QStringList sliceHeader;
-    std::vector<QStringList> slices;
+    std::vector<Line> equilibrium; // the slices' forces and moments against the loads
+    QStringList coefficientHeader;
+    std::vector<QStringList> coefficients; // one row per layer the pile reaches
+    QStringList notes; // what CSF means, L/D and the rigid pile
+    QString reference; // the method's source
+    QStringList sliceHeader; // each with its unit on a line of its own
+    std::vector<QStringList> slices; // five significant figures
+    QString sliceNote;
     // Draws soil pressure, shear and moment down the pile into the rectangle.
     std::function<void(QPainter&, const QRectF&)> drawDiagrams;
 };
@@ -53,6 +62,7 @@ struct ReportSource {
     QString csfSource; // e.g. "from the CSF box" or "from Latcap.ini"
     QString program;
     QDateTime made;
+    JobDetails job;
 };
 
 // The report of a calculation that has results (no arithmetic problem and

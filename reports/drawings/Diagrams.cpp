@@ -204,9 +204,19 @@ namespace {
         void DrawHeading(QPainter& painter)
         {
             painter.setPen(kInk);
-            painter.setFont(Font(20, true));
-            painter.drawText(QRectF(kLeft, 14, kDiagramSize.width() - kLeft - 20, 28), Qt::AlignLeft | Qt::AlignVCenter,
-                source_.title);
+            // A long title wraps, in smaller letters the more lines it needs;
+            // the lines below it move down by what it takes beyond one line.
+            const double width = kDiagramSize.width() - kLeft - 20;
+            const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+            double titleHeight = 28;
+            for (const auto& [pixels, lines] : { std::pair { 20, 1 }, { 16, 2 }, { 13, 3 }, { 11, 4 } }) {
+                painter.setFont(Font(pixels, true));
+                titleHeight = painter.boundingRect(QRectF(kLeft, 14, width, 200), flags, source_.title).height();
+                if (titleHeight <= painter.fontMetrics().lineSpacing() * lines + 1)
+                    break;
+            }
+            painter.drawText(QRectF(kLeft, 14, width, titleHeight), flags, source_.title);
+            const double down = std::max(0.0, titleHeight - 28);
             const InputTexts& in = calc_.inputs;
             QString loads = QStringLiteral("H = %1 kN").arg(Plain(ReadNumber(in.h)));
             if (calcL_)
@@ -218,7 +228,7 @@ namespace {
             const QString found = calcL_ ? QStringLiteral("required depth L = %1 m").arg(answer)
                                          : QStringLiteral("moment carried M = %1 kNm").arg(answer);
             painter.setFont(Font(14));
-            painter.drawText(QRectF(kLeft, 44, kDiagramSize.width() - kLeft - 20, 22), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.drawText(QRectF(kLeft, 44 + down, width, 22), Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("%1 for %2: %3, Zr = %4 m")
                     .arg(QString::fromLatin1(CommandName(calc_.command)), loads, found,
                         QString::fromStdString(FormatMask(state_.Zr, mask::kZr))));
@@ -229,8 +239,7 @@ namespace {
                     + QStringLiteral(": the values are those the solver left.");
             if (!problem.isEmpty()) {
                 painter.setPen(kRotation);
-                painter.drawText(QRectF(kLeft, 66, kDiagramSize.width() - kLeft - 20, 20),
-                    Qt::AlignLeft | Qt::AlignVCenter, problem);
+                painter.drawText(QRectF(kLeft, 66 + down, width, 20), Qt::AlignLeft | Qt::AlignVCenter, problem);
             }
         }
 

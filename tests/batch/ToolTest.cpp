@@ -154,8 +154,13 @@ namespace {
         ReportRow { "CalcLReference", { "calc-l", kCase, "--set", "title=Sign post in medium dense sand" }, 0, 0, {
             "Sign post in medium dense sand Calc L", "H 50 kN M 20 kNm CSF 1 from the case file",
             "1 0 100 18 0 30 0.6", "L = 2.478 Zr = 1.979 m Moment = 61.42 kNm Shear = 100.34 kN", "Ultimate soil pressure p [kPa] Shear force V [kN]",
-            "0.02 0.356 4.798 7.369 0.04 1.709 0.041 49.98 20.989",
-            "2.473 44.515 8.689 32.956 0.01 386.796 2.317 -1.251 -0.066", "latcap " LATCAP_VERSION " Page 5 of 5" } },
+            "0.019789 0.35620 4.7982 7.3691 0.039578 1.7091 0.040586 49.980 20.989",
+            "2.4730 44.515 8.6892 32.956 0.0099823 386.80 2.3167 -1.2512 -0.066270",
+            "Soil forces, against H above Zr and with it below 50.093 kN H / CSF 50.000 kN Residual -0.092841 kN",
+            "1 30 0.000 0.000 4.753 6.974 2.478 4.130 8.695 32.983", "factor of safety on the loads is 1 / CSF = 1.00",
+            "L / D = 2.478 / 0.6 = 4.1", "Bulletin No. 12", "latcap " LATCAP_VERSION " Page 6 of 6" } },
+        ReportRow { "JobDetailsHeadEveryPage", { "calc-l", kCase, "--set", "job=2026-114", "--set", "revision=B",
+            "--set", "client=Town of Westham" }, 0, 4, { "Job 2026-114, revision B Calc L" } },
         ReportRow { "CalcM", { "calc-m", LATCAP_TEST_DATA "/cases/calc-m-reference.case" }, 0, 1, {
             "H 50 kN L 3 m CSF 1", "M = 101.32 Zr = " } },
         ReportRow { "CsfOfTheStartValue", { "calc-l", LATCAP_TEST_DATA "/cases/no-csf.case" }, 0, 1, {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace latcap::testing {
 
@@ -47,6 +48,16 @@ public:
         unsavedQuestions.append(text);
         return unsavedAnswers.isEmpty() ? Unsaved::Cancel : unsavedAnswers.dequeue();
     }
+    bool editJobDetails(QWidget*, JobDetails& details) override
+    {
+        jobForms.append(details);
+        if (jobAnswers.isEmpty())
+            return true;
+        const std::optional<JobDetails> answer = jobAnswers.dequeue();
+        if (answer)
+            details = *answer;
+        return answer.has_value();
+    }
     bool printPage(const QImage& page, QString& error) override
     {
         printed.append(page);
@@ -67,6 +78,8 @@ public:
     QQueue<QString> fileNames; // answers to the save dialog, cancel when empty
     QQueue<QString> openNames; // answers to the open dialog, cancel when empty
     QQueue<Unsaved> unsavedAnswers; // answers to the unsaved-changes question, cancel when empty
+    QQueue<std::optional<JobDetails>> jobAnswers; // to the job form: details, or none to cancel; OK when empty
+    QList<JobDetails> jobForms; // what the job form showed
     QString printError; // when set, printing fails with this reason
     QList<Message> messages;
     QList<SaveDialog> saveDialogs;
