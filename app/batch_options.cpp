@@ -13,6 +13,10 @@ without the window: the same inputs, checks, calculations and texts.
 Commands:
   calc-l CASE     Calc L: the embedded depth that carries H and M.
   calc-m CASE     Calc M: the moment a pile of depth L carries with H.
+  check CASE      The design check of a pile of depth L under H and M: the
+                  moment it carries (Calc M), the depth H and M need (Calc L),
+                  the utilisation M / moment carried and the verdict OK
+                  (utilisation at most 1, both results valid) or NOT OK.
   tables [DIR]    Writes KqTable.CSV and KcTable.CSV into DIR (default: the
                   working directory).
 
@@ -30,7 +34,8 @@ results are still printed), no valid result (the point of rotation Zr does
 not lie between the ground and the toe, or Calc M finds a negative moment:
 results are still printed, a line on standard error says why) or an
 arithmetic problem (a result is not a finite number; no results); 2 not
-enough data; 64 a usage error or a file that cannot be read or written.
+enough data; 3 a design check that is NOT OK; 64 a usage error or a file
+that cannot be read or written.
 
 The case file holds the texts of the window's boxes, one "key = value" per
 line; keys in any case, "#" starts a comment, a missing key is an empty box:
@@ -125,24 +130,28 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     }
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
-        return refuse(QStringLiteral("name a command: calc-l, calc-m or tables."));
+        return refuse(QStringLiteral("name a command: calc-l, calc-m, check or tables."));
     const QString& name = args.front();
     if (name == QLatin1String("tables")) {
         if (args.size() > 2)
             return refuse(QStringLiteral("tables takes at most one folder."));
         for (const QCommandLineOption* option : { &details, &set, &vary, &json, &slices, &plot, &report }) {
             if (parser.isSet(*option))
-                return refuse(QStringLiteral("--%1 belongs to calc-l and calc-m.").arg(option->names().front()));
+                return refuse(QStringLiteral("--%1 belongs to calc-l, calc-m and check.").arg(option->names().front()));
         }
         options.action = Options::Action::Tables;
         options.folder = args.size() == 2 ? args[1] : QStringLiteral(".");
         return true;
     }
-    if (name == QLatin1String("calc-l"))
+    if (name == QLatin1String("calc-l")) {
         options.command = Command::CalcL;
-    else if (name == QLatin1String("calc-m"))
+    } else if (name == QLatin1String("calc-m")) {
         options.command = Command::CalcM;
-    else
+    } else if (name == QLatin1String("check")) {
+        // The files written are those of the pile at its design depth.
+        options.command = Command::CalcM;
+        options.check = true;
+    } else
         return refuse(QStringLiteral("unknown command \"%1\".").arg(name));
     if (args.size() != 2)
         return refuse(QStringLiteral("%1 takes one case file.").arg(name));

@@ -17,6 +17,7 @@ struct Options {
     enum class Action { Calculate, Tables, Help, Version };
     Action action = Action::Calculate;
     Command command = Command::CalcL;
+    bool check = false; // the design check: Calc M at L and Calc L for H and M
     QString casePath; // calc-l, calc-m
     QString folder; // tables
     std::vector<CaseSetting> settings;

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -66,6 +67,59 @@ std::string SweepCsvHeader(Command command, const std::string& key)
         + (command == Command::CalcL ? " [m]" : " [kNm]") + ",Zr [m],Moment [kNm],Shear [kN],Status,Messages";
 }
 
+std::vector<std::string> ErrorLines(const Calculation& calc)
+{
+    std::vector<std::string> lines = calc.messages;
+    if (!calc.reason.empty())
+        lines.push_back(calc.reason);
+    return lines;
+}
+
+std::string CheckCsvHeader(const std::string& key)
+{
+    const std::string unit = CaseKeyUnit(key);
+    return key + (unit.empty() ? "" : " [" + unit + "]")
+        + ",M carried [kNm],L required [m],Utilisation,Verdict,Status,Messages";
+}
+
+std::string CheckCsvRow(const std::string& value, const DesignCheck& check)
+{
+    std::string row = value + ",";
+    if (check.judged)
+        row += check.atDepth->outcome.answer + "," + check.forLoads->outcome.answer + ","
+            + (check.hasUtilisation ? FormatMask(check.utilisation, "0.000") : std::string()) + ","
+            + VerdictWord(check);
+    else
+        row += ",,,";
+    std::vector<std::string> messages;
+    for (const Calculation* part : { check.atDepth.get(), check.forLoads.get() }) {
+        for (const std::string& line : ErrorLines(*part))
+            messages.push_back(std::string(CommandName(part->command)) + ": " + line);
+    }
+    const CalcStatus worst = std::max(check.atDepth->Status(), check.forLoads->Status());
+    return row + "," + StatusWord(worst) + "," + CsvField(Joined(messages));
+}
+
+QJsonObject CheckJson(const DesignCheck& check, const QString& casePath, const std::string& title, bool slices)
+{
+    QJsonObject json {
+        { QStringLiteral("case"), casePath },
+        { QStringLiteral("title"), QString::fromStdString(title) },
+        { QStringLiteral("command"), QStringLiteral("Check") },
+        { QStringLiteral("calcM"), CalculationJson(*check.atDepth, casePath, title, slices) },
+        { QStringLiteral("calcL"), CalculationJson(*check.forLoads, casePath, title, slices) },
+        { QStringLiteral("exitStatus"), ExitStatus(check) },
+    };
+    if (check.judged) {
+        json.insert(QStringLiteral("momentCarried"), check.momentCarried);
+        json.insert(QStringLiteral("depthRequired"), check.depthRequired);
+        json.insert(QStringLiteral("utilisation"),
+            check.hasUtilisation ? QJsonValue(std::stod(FormatMask(check.utilisation, "0.000"))) : QJsonValue());
+        json.insert(QStringLiteral("verdict"), QString::fromLatin1(VerdictWord(check)));
+    }
+    return json;
+}
+
 std::string SweepCsvRow(const std::string& value, const Calculation& calc)
 {
     std::string row = value + ",";
@@ -77,10 +131,7 @@ std::string SweepCsvRow(const std::string& value, const Calculation& calc)
     } else {
         row += ",,,";
     }
-    std::vector<std::string> messages = calc.messages;
-    if (!calc.reason.empty())
-        messages.push_back(calc.reason);
-    return row + "," + StatusWord(calc.Status()) + "," + CsvField(Joined(messages));
+    return row + "," + StatusWord(calc.Status()) + "," + CsvField(Joined(ErrorLines(calc)));
 }
 
 QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices)

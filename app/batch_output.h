@@ -8,6 +8,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace latcap::batch {
 
@@ -19,6 +20,21 @@ std::string SweepCsvHeader(Command command, const std::string& key);
 // status word and the messages with the reason when the data are not enough
 // (quoted where it holds a comma).
 std::string SweepCsvRow(const std::string& value, const Calculation& calc);
+
+// What a calculation says on standard error: its messages, then why the
+// data are not enough.
+std::vector<std::string> ErrorLines(const Calculation& calc);
+
+// A design check as CSV: the varied value, the moment carried, the depth
+// required, the utilisation, the verdict (empty without numbers to judge),
+// the worse status of the two calculations and their messages.
+std::string CheckCsvHeader(const std::string& key);
+std::string CheckCsvRow(const std::string& value, const DesignCheck& check);
+
+// A design check as one JSON object: the two calculations as calcM and calcL
+// (each as CalculationJson), and with numbers to judge momentCarried,
+// depthRequired, utilisation and verdict; its exit status.
+QJsonObject CheckJson(const DesignCheck& check, const QString& casePath, const std::string& title, bool slices);
 
 // A calculation as one JSON object: the case and its title, the command,
 // the inputs as read by the number rule, the answer, Zr, the shown maxima and

@@ -83,22 +83,39 @@ namespace {
             if (options.sweep)
                 return RunSweep(options, source, startCsf);
 
-            const auto shared = std::make_shared<const Calculation>(
-                Calculate(options.command, CaseInputs(source, startCsf), source.layerCount));
-            const Calculation& calc = *shared;
-            for (const std::string& message : calc.messages)
-                err_ << message << "\n";
-            if (!calc.reason.empty())
-                err_ << calc.reason << "\n";
-            if (options.json) {
-                PrintJson(out_, CalculationJson(calc, options.casePath, source.title, options.slices));
+            const InputTexts inputs = CaseInputs(source, startCsf);
+            std::shared_ptr<const DesignCheck> check;
+            std::shared_ptr<const Calculation> shared;
+            int status = kExitConverged;
+            if (options.check) {
+                check = std::make_shared<const DesignCheck>(CheckDesign(inputs, source.layerCount));
+                shared = check->atDepth;
+                for (const Calculation* part : { check->atDepth.get(), check->forLoads.get() }) {
+                    for (const std::string& line : ErrorLines(*part))
+                        err_ << CommandName(part->command) << ": " << line << "\n";
+                }
+                if (options.json) {
+                    PrintJson(out_, CheckJson(*check, options.casePath, source.title, options.slices));
+                } else {
+                    for (const std::string& line : CheckLines(*check))
+                        out_ << line << "\n";
+                }
+                status = ExitStatus(*check);
             } else {
-                for (const std::string& line : calc.OutputLines())
-                    out_ << line << "\n";
+                shared = std::make_shared<const Calculation>(Calculate(options.command, inputs, source.layerCount));
+                for (const std::string& line : ErrorLines(*shared))
+                    err_ << line << "\n";
+                if (options.json) {
+                    PrintJson(out_, CalculationJson(*shared, options.casePath, source.title, options.slices));
+                } else {
+                    for (const std::string& line : shared->OutputLines())
+                        out_ << line << "\n";
+                }
+                status = ExitStatus(*shared);
             }
             out_.flush();
+            const Calculation& calc = *shared;
 
-            int status = ExitStatus(calc);
             auto writeFile = [&](const QString& path, const DeviceWriter& write) {
                 if (path.isEmpty())
                     return;
@@ -127,8 +144,8 @@ namespace {
                     : source.csf                 ? QStringLiteral("from the case file")
                     : csfFromIni                 ? QStringLiteral("from Latcap.ini")
                                                  : QStringLiteral("the start value, without Latcap.ini");
-                writeFile(
-                    options.report, ReportWriter(shared, title, csfSource, QDateTime::currentDateTime(), source.job));
+                writeFile(options.report,
+                    ReportWriter(shared, title, csfSource, QDateTime::currentDateTime(), source.job, check));
             }
             return status;
         }
@@ -148,7 +165,8 @@ namespace {
             }
             QJsonArray rows;
             if (!options.json)
-                out_ << SweepCsvHeader(options.command, sweep.key) << "\n";
+                out_ << (options.check ? CheckCsvHeader(sweep.key) : SweepCsvHeader(options.command, sweep.key))
+                     << "\n";
             int status = kExitConverged;
             QElapsedTimer timer;
             timer.start();
@@ -156,16 +174,28 @@ namespace {
             const std::size_t count = sweep.values.size();
             for (std::size_t i = 0; i < count; ++i) {
                 const Case& varied = cases[i];
-                const Calculation calc = Calculate(options.command, CaseInputs(varied, startCsf), varied.layerCount);
-                status = std::max(status, ExitStatus(calc));
+                const InputTexts inputs = CaseInputs(varied, startCsf);
+                QJsonObject json;
+                if (options.check) {
+                    const DesignCheck check = CheckDesign(inputs, varied.layerCount);
+                    status = std::max(status, ExitStatus(check));
+                    if (options.json)
+                        json = CheckJson(check, options.casePath, source.title, options.slices);
+                    else
+                        out_ << CheckCsvRow(sweep.values[i], check) << "\n";
+                } else {
+                    const Calculation calc = Calculate(options.command, inputs, varied.layerCount);
+                    status = std::max(status, ExitStatus(calc));
+                    if (options.json)
+                        json = CalculationJson(calc, options.casePath, source.title, options.slices);
+                    else
+                        out_ << SweepCsvRow(sweep.values[i], calc) << "\n";
+                }
                 if (options.json) {
-                    QJsonObject json = CalculationJson(calc, options.casePath, source.title, options.slices);
                     json.insert(QStringLiteral("varied"),
                         QJsonObject { { QStringLiteral("key"), QString::fromStdString(sweep.key) },
                             { QStringLiteral("value"), ReadNumber(sweep.values[i]) } });
                     rows.append(json);
-                } else {
-                    out_ << SweepCsvRow(sweep.values[i], calc) << "\n";
                 }
                 const qint64 elapsed = timer.elapsed();
                 if (elapsed >= 1000 && elapsed - lastReport >= 1000) {
@@ -200,6 +230,14 @@ int ExitStatus(const Calculation& calc)
         break;
     }
     return kExitNotEnoughData;
+}
+
+int ExitStatus(const DesignCheck& check)
+{
+    const int worst = std::max(ExitStatus(*check.atDepth), ExitStatus(*check.forLoads));
+    if (worst == kExitNotEnoughData || !check.judged)
+        return worst;
+    return check.ok ? kExitConverged : kExitDesignNotOk;
 }
 
 int Run(const QStringList& arguments, std::ostream& out, std::ostream& err)

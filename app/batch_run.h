@@ -3,6 +3,7 @@
 #include "batch_options.h"
 
 #include "Calculation.h"
+#include "DesignCheck.h"
 
 #include <QStringList>
 
@@ -14,10 +15,13 @@ namespace latcap::batch {
 inline constexpr int kExitConverged = 0;
 inline constexpr int kExitNoCleanResult = 1; // an iteration or arithmetic problem, or no valid result
 inline constexpr int kExitNotEnoughData = 2;
+inline constexpr int kExitDesignNotOk = 3;
 inline constexpr int kExitUsageOrFileError = 64;
 
-// The exit status of a calculation by its status.
+// The exit status of a calculation by its status, and of a design check:
+// that of a calculation without numbers to judge, else by the verdict.
 int ExitStatus(const Calculation& calc);
+int ExitStatus(const DesignCheck& check);
 
 // Runs the tool on its command line (arguments[0] being the program): the
 // results and tables go to out, messages to err. Returns the exit status.

@@ -505,7 +505,7 @@ void frmLatcap::cmdReport_Click()
     const ReportSource source { last_, ui_->Text1->text(),
         csfFromIni_ && FromStd(last_->inputs.csf) == startCsf_ ? QStringLiteral("from Latcap.ini")
                                                                : QStringLiteral("from the CSF box"),
-        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime(), job_ };
+        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime(), job_, nullptr };
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
         QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), ReportFileName(), QStringLiteral("pdf") };
     const CalcReport report = MakeCalcReport(source);

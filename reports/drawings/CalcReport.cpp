@@ -104,6 +104,13 @@ namespace {
                                 ? QStringLiteral("The results below are those the solver left when it gave up")
                                 : QStringLiteral("The results below lie outside what the method can give"));
         }
+        if (!report.designCheck.empty())
+            html += QStringLiteral("<h3>Design check: <font color='%1'>%2</font></h3>")
+                        .arg(report.designOk ? QStringLiteral("#146e3c") : QStringLiteral("#aa1414"),
+                            report.designOk ? QStringLiteral("OK") : QStringLiteral("NOT OK"))
+                + Lines(report.designCheck)
+                + QStringLiteral("<p>OK when the utilisation, the design moment divided by the moment the pile "
+                                 "carries at its depth, is at most 1 and both results are valid.</p>");
         if (!report.misread.isEmpty())
             html += QStringLiteral("<p><font color='#aa1414'><b>Inputs were misread:</b> %1.</font> The calculation "
                                    "used the values read.</p>")
@@ -426,6 +433,21 @@ CalcReport MakeCalcReport(const ReportSource& source)
     for (const std::string& message : calc.messages)
         report.problems.append(Text(message));
     report.validResult = calc.validity.empty();
+    if (const DesignCheck* check = source.check.get(); check != nullptr && check->judged) {
+        const Calculation& required = *check->forLoads;
+        report.designCheck = {
+            { QStringLiteral("Design moment M"), Text(ShortestText(check->designMoment)), QStringLiteral("kNm") },
+            { QStringLiteral("Moment carried at L = ") + Text(in.l) + QStringLiteral(" m (Calc M)"),
+                Text(calc.outcome.answer), QStringLiteral("kNm") },
+            { QStringLiteral("Depth required (Calc L)"), Text(required.outcome.answer), QStringLiteral("m") },
+            { QStringLiteral("Utilisation M / moment carried"),
+                check->hasUtilisation ? Text(FormatMask(check->utilisation, "0.000")) : QStringLiteral("-"),
+                QString() },
+        };
+        for (const std::string& message : required.messages)
+            report.designCheck.push_back({ QStringLiteral("Calc L"), Text(message), QString() });
+        report.designOk = check->ok;
+    }
 
     const Equilibrium balance = EquilibriumCheck(state);
     const auto sum = [](double value) { return Text(SignificantText(value, 5)); };

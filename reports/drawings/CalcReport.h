@@ -2,6 +2,7 @@
 
 #include "Calculation.h"
 #include "CaseFile.h"
+#include "DesignCheck.h"
 
 #include <QDateTime>
 #include <QString>
@@ -39,6 +40,8 @@ struct CalcReport {
     std::vector<QStringList> layers;
     QStringList results; // exactly as the window shows them
     std::vector<Line> resultNotes;
+    std::vector<Line> designCheck; // design moment, moment carried, depth required, utilisation, verdict
+    bool designOk = true;
     QStringList problems; // the solvers' messages and the validity line; none when converged
     bool validResult = true; // false when the numbers lie outside the method
     QStringList misread; // e.g. `H: "27,5" read as 27`
@@ -63,6 +66,7 @@ struct ReportSource {
     QString program;
     QDateTime made;
     JobDetails job;
+    std::shared_ptr<const DesignCheck> check; // of a design check, the calculation being its Calc M
 };
 
 // The report of a calculation that has results (no arithmetic problem and

@@ -169,6 +169,9 @@ namespace {
             "NOT CONVERGED: Calculating Depth - Iteration Problem" } },
         ReportRow { "NoValidResultOnEveryPage", { "calc-m", LATCAP_TEST_DATA "/cases/short-pile.case" }, 1, 3, {
             "NO VALID RESULT: H alone is more than a pile 1.2 m deep carries" } },
+        ReportRow { "DesignCheckOnPageOne", { "check", LATCAP_TEST_DATA "/cases/calc-m-reference.case", "--set", "M=120" },
+            3, 1, { "Design check: NOT OK", "Moment carried at L = 3 m (Calc M) 101.32 kNm",
+            "Depth required (Calc L) 3.090 m Utilisation M / moment carried 1.184" } },
         ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
             "--set", "layer 1.gamma=1e38", "--set", "M=20" }, 1, 0, {} }),
         CaseName());
