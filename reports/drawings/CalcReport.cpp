@@ -121,13 +121,20 @@ namespace {
         for (const QString& line : report.results)
             html += QStringLiteral("<b>%1</b><br>").arg(Escaped(line));
         html += QStringLiteral("</p>") + Lines(report.resultNotes);
-        html += QStringLiteral("<h3>Equilibrium of the slices</h3>") + Lines(report.equilibrium);
-        html += QStringLiteral("<h3>Coefficients Kq and Kc</h3><p>At the top and at the bottom (or the pile toe) of "
-                               "each layer the pile reaches, as the slices take them.</p>")
-            + Table(report.coefficientHeader, report.coefficients);
-        html += QStringLiteral("<h3>Strength factor and rigidity</h3>");
+        // A section in a table row is never cut by a page break, so that no
+        // heading is left at the foot of a page.
+        const auto section = [](const QString& body) {
+            return QStringLiteral("<table width='100%' cellspacing='0' cellpadding='0'><tr><td>") + body
+                + QStringLiteral("</td></tr></table>");
+        };
+        html += section(QStringLiteral("<h3>Equilibrium of the slices</h3>") + Lines(report.equilibrium));
+        html += section(QStringLiteral("<h3>Coefficients Kq and Kc</h3><p>At the top and at the bottom (or the pile "
+                                       "toe) of each layer the pile reaches, as the slices take them.</p>")
+            + Table(report.coefficientHeader, report.coefficients));
+        QString notes = QStringLiteral("<h3>Strength factor and rigidity</h3>");
         for (const QString& note : report.notes)
-            html += QStringLiteral("<p>%1</p>").arg(Escaped(note));
+            notes += QStringLiteral("<p>%1</p>").arg(Escaped(note));
+        html += section(notes);
         html += QStringLiteral(
             "<h3>Method</h3><p>The pile is taken as rigid and free at its head, and turns about a point at depth Zr. "
             "The soil in front of the pile gives its ultimate passive resistance by Brinch Hansen's earth pressure "
