@@ -1,0 +1,98 @@
+#include "Broms.h"
+#include "CaseFile.h"
+#include "NumberText.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+namespace latcap {
+namespace {
+
+    // One published figure beside latcap's (tests/data/verification.tsv).
+    struct Example {
+        std::string name, example, source, method, caseText, height, quantity, unit, published, kept, note;
+    };
+
+    void PrintTo(const Example& row, std::ostream* out) { *out << row.name; }
+
+    std::vector<Example> Examples()
+    {
+        std::vector<Example> rows;
+        std::istringstream lines(testing::ReadFile(testing::DataPath("verification.tsv")));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.empty() || line.front() == '#')
+                continue;
+            std::vector<std::string> f;
+            std::istringstream fields(line);
+            for (std::string field; std::getline(fields, field, '\t');)
+                f.push_back(field);
+            f.resize(11);
+            for (auto at = f[4].find("\\n"); at != std::string::npos; at = f[4].find("\\n"))
+                f[4].replace(at, 2, "\n");
+            rows.push_back({ f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10] });
+        }
+        return rows;
+    }
+
+    Calculation RunCase(Command command, const std::string& text, const std::string& load = {})
+    {
+        Case read;
+        std::string error;
+        EXPECT_TRUE(ReadCase(text, "example", read, error)) << error;
+        if (!load.empty())
+            read.h = load;
+        return Calculate(command, CaseInputs(read, "1"), read.layerCount);
+    }
+
+    // latcap's figure for a row, to one decimal more than the published one.
+    std::string Figure(const Example& row)
+    {
+        double value = 0;
+        if (row.method == "ultimate load") {
+            // The load H whose moment H e the pile of depth L just carries:
+            // Calc M's moment falls and H e grows as H grows.
+            const double e = std::stod(row.height);
+            double lo = 0, hi = 1000;
+            Calculation at;
+            for (int i = 0; i < 60; ++i) {
+                const double h = 0.5 * (lo + hi);
+                at = RunCase(Command::CalcM, row.caseText, ShortestText(h));
+                (double(at.state->CSF) * at.state->M > e * h ? lo : hi) = h;
+            }
+            value = row.quantity == "Zr" ? at.state->Zr : 0.5 * (lo + hi);
+        } else {
+            const BromsResult broms = BromsCrossCheck(RunCase(Command::CalcL, row.caseText));
+            EXPECT_TRUE(broms.applicable) << broms.reason;
+            value = row.quantity == "L" ? broms.depth : broms.maxMoment;
+        }
+        const std::size_t point = row.published.find('.');
+        const std::size_t decimals = point == std::string::npos ? 0 : row.published.size() - point - 1;
+        return FormatMask(value, "0." + std::string(decimals + 1, '0'));
+    }
+
+    class Verification : public ::testing::TestWithParam<Example> { };
+
+    TEST_P(Verification, FigureStaysAsKept) { EXPECT_EQ(Figure(GetParam()), GetParam().kept); }
+
+    INSTANTIATE_TEST_SUITE_P(Engine, Verification, ::testing::ValuesIn(Examples()), testing::CaseName());
+
+    // The verification page shows the kept table as it stands.
+    TEST(Verification, PageHoldsTheTable)
+    {
+        std::string table = "| Example | Source | Quantity | Published | latcap | Difference | Note |\n"
+                            "|---|---|---|---|---|---|---|\n";
+        for (const Example& row : Examples()) {
+            const double difference = (std::stod(row.kept) / std::stod(row.published) - 1) * 100;
+            table += "| " + row.example + " | " + row.source + " | " + row.quantity + " [" + row.unit + "] | "
+                + row.published + " | " + row.kept + " | " + FormatMask(difference, "0.0") + " % | " + row.note
+                + " |\n";
+        }
+        const std::string page = testing::ReadFile(LATCAP_SOURCE_DIR "/docs/verification.md");
+        EXPECT_NE(page.find(table), std::string::npos) << "docs/verification.md should hold:\n" << table;
+    }
+
+} // namespace
+} // namespace latcap
