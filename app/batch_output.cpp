@@ -1,5 +1,6 @@
 #include "batch_output.h"
 
+#include "Broms.h"
 #include "CaseFile.h"
 #include "Diagrams.h"
 #include "DisplayFormats.h"
@@ -64,7 +65,8 @@ std::string SweepCsvHeader(Command command, const std::string& key)
 {
     const std::string unit = CaseKeyUnit(key);
     return key + (unit.empty() ? "" : " [" + unit + "]") + "," + AnswerKey(command)
-        + (command == Command::CalcL ? " [m]" : " [kNm]") + ",Zr [m],Moment [kNm],Shear [kN],Status,Messages";
+        + (command == Command::CalcL ? " [m]" : " [kNm]") + ",Zr [m],Moment [kNm],Shear [kN],"
+        + (command == Command::CalcL ? "Broms L [m]" : "Broms M [kNm]") + ",Status,Messages";
 }
 
 std::vector<std::string> ErrorLines(const Calculation& calc)
@@ -131,6 +133,11 @@ std::string SweepCsvRow(const std::string& value, const Calculation& calc)
     } else {
         row += ",,,";
     }
+    const BromsResult broms = BromsCrossCheck(calc);
+    row += ",";
+    if (broms.applicable)
+        row += calc.command == Command::CalcL ? FormatMask(broms.depth, mask::kDepth)
+                                              : FormatMask(broms.moment, mask::kMoment);
     return row + "," + StatusWord(calc.Status()) + "," + CsvField(Joined(ErrorLines(calc)));
 }
 
@@ -175,6 +182,18 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, co
     json.insert(QStringLiteral("maxShear"), Carried(ShownMaxShear(state)));
     json.insert(QStringLiteral("maxShearDepth"), Carried(MaxShearDepth(state)));
     json.insert(QStringLiteral("shown"), Strings(calc.OutputLines()));
+    const BromsResult broms = BromsCrossCheck(calc);
+    QJsonObject cross { { QStringLiteral("applicable"), broms.applicable } };
+    if (broms.applicable) {
+        if (calc.command == Command::CalcL)
+            cross.insert(QStringLiteral("L"), Carried(broms.depth));
+        else
+            cross.insert(QStringLiteral("M"), Carried(static_cast<float>(broms.moment)));
+        cross.insert(QStringLiteral("maxMoment"), Carried(static_cast<float>(broms.maxMoment)));
+    } else {
+        cross.insert(QStringLiteral("reason"), QString::fromStdString(broms.reason));
+    }
+    json.insert(QStringLiteral("broms"), cross);
     if (slices) {
         QJsonArray table;
         for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {

@@ -1,5 +1,6 @@
 #include "CalcReport.h"
 
+#include "Broms.h"
 #include "CalcSheet.h"
 #include "Diagrams.h"
 #include "DisplayFormats.h"
@@ -135,6 +136,12 @@ namespace {
         for (const QString& note : report.notes)
             notes += QStringLiteral("<p>%1</p>").arg(Escaped(note));
         html += section(notes);
+        QString cross = QStringLiteral("<h3>Cross-check by Broms' method</h3>");
+        if (!report.broms.empty())
+            cross += Table(report.bromsHeader, report.broms);
+        for (const QString& note : report.bromsNotes)
+            cross += QStringLiteral("<p>%1</p>").arg(Escaped(note));
+        html += section(cross);
         html += QStringLiteral(
             "<h3>Method</h3><p>The pile is taken as rigid and free at its head, and turns about a point at depth Zr. "
             "The soil in front of the pile gives its ultimate passive resistance by Brinch Hansen's earth pressure "
@@ -485,6 +492,29 @@ CalcReport MakeCalcReport(const ReportSource& source)
                                        "as rigid; its stiffness is not checked.")
                             .arg(Text(FormatMask(EmbeddedDepth(calc), mask::kDepth)), Text(ShortestText(width)),
                                 Text(FormatMask(double(EmbeddedDepth(calc)) / width, "0.0"))));
+    const BromsResult broms = BromsCrossCheck(calc);
+    if (broms.applicable) {
+        const QString quantity = calcL ? QStringLiteral("Depth L [m]") : QStringLiteral("Moment carried M [kNm]");
+        report.bromsHeader = { QStringLiteral("Method"), quantity, QStringLiteral("Largest moment [kNm]") };
+        const double ours = calcL ? double(state.LCalc) : double(state.CSF) * state.M;
+        const double theirs = calcL ? double(broms.depth) : broms.moment;
+        report.broms = {
+            { QStringLiteral("Brinch Hansen"), Text(calc.outcome.answer),
+                Text(FormatMask(ShownMaxMoment(state), mask::kLargest)) },
+            { broms.cohesive ? QStringLiteral("Broms, cohesive soil") : QStringLiteral("Broms, cohesionless soil"),
+                Text(FormatMask(theirs, calcL ? mask::kDepth : mask::kMoment)),
+                Text(FormatMask(broms.maxMoment, mask::kLargest)) },
+        };
+        if (theirs != 0)
+            report.bromsNotes.append(
+                QStringLiteral("Brinch Hansen / Broms = %1.").arg(Text(FormatMask(ours / theirs, "0.000"))));
+        report.bromsNotes.append(QStringLiteral(
+            "The methods differ because Brinch Hansen's soil pressure grows with the depth ratio z/D and takes "
+            "cohesion and friction together, while Broms' takes one of them alone: 3 Kp \u03B3 z D in "
+            "cohesionless soil, 9 cu D below 1.5 D in cohesive soil."));
+    } else {
+        report.bromsNotes.append(QStringLiteral("Broms' method does not apply: %1.").arg(Text(broms.reason)));
+    }
     report.reference = QStringLiteral("J. Brinch Hansen (1961), \u201CThe ultimate resistance of rigid piles "
                                       "against transversal forces\u201D, Danish Geotechnical Institute, Bulletin "
                                       "No. 12.");

@@ -50,6 +50,9 @@ struct CalcReport {
     std::vector<QStringList> coefficients; // one row per layer the pile reaches
     QStringList notes; // what CSF means, L/D and the rigid pile
     QString reference; // the method's source
+    QStringList bromsHeader;
+    std::vector<QStringList> broms; // Brinch Hansen's and Broms' answers side by side
+    QStringList bromsNotes; // their ratio and why they differ, or why Broms does not apply
     QStringList sliceHeader; // each with its unit on a line of its own
     std::vector<QStringList> slices; // five significant figures
     QString sliceNote;

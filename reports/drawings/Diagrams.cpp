@@ -1,5 +1,6 @@
 #include "Diagrams.h"
 
+#include "Broms.h"
 #include "Commands.h"
 #include "DisplayFormats.h"
 #include "NumberText.h"
@@ -30,6 +31,7 @@ namespace {
     const QColor kLayerLine(120, 120, 120);
     const QColor kRotation(200, 30, 30);
     const QColor kToe(20, 60, 160);
+    const QColor kBroms(120, 60, 150);
 
     QFont Font(int pixels, bool bold = false)
     {
@@ -123,6 +125,7 @@ namespace {
         QColor colour;
         Qt::PenStyle style;
         double width;
+        bool tick = false; // a short tick at the right edge instead of a line across
     };
 
     class Diagram {
@@ -134,7 +137,8 @@ namespace {
             , calcL_(calc_.command == Command::CalcL)
         {
             toe_ = calcL_ ? state_.LCalc : state_.L;
-            const double deepest = std::max<double>({ toe_, state_.Zr, 0.1 });
+            broms_ = BromsCrossCheck(calc_);
+            const double deepest = std::max<double>({ toe_, state_.Zr, 0.1, broms_.applicable ? broms_.depth : 0.0 });
             depthStep_ = NiceStep(deepest * 1.05, 8);
             zMax_ = std::ceil(deepest * 1.05 / depthStep_) * depthStep_;
             BuildCurves();
@@ -407,6 +411,13 @@ namespace {
             marks.push_back({ state_.Zr, QStringLiteral("Rotation Zr = %1").arg(Metres(state_.Zr)), kRotation,
                 Qt::DashDotLine, 1.6 });
             marks.push_back({ toe_, QStringLiteral("Pile toe L = %1").arg(Metres(toe_)), kToe, Qt::SolidLine, 2.2 });
+            // Broms' answer beside Brinch Hansen's, for comparison.
+            if (broms_.applicable)
+                marks.push_back({ broms_.depth,
+                    calcL_ ? QStringLiteral("Broms L = %1").arg(Metres(broms_.depth))
+                           : QStringLiteral("Broms M = %1 kNm")
+                                 .arg(QString::fromStdString(FormatMask(broms_.moment, mask::kMoment))),
+                    kBroms, Qt::SolidLine, 2.2, true });
             std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.depth < b.depth; });
 
             std::vector<double> labelY;
@@ -422,7 +433,7 @@ namespace {
                 const Mark& mark = marks[i];
                 const double y = Y(mark.depth);
                 painter.setPen(QPen(mark.colour, mark.width, mark.style));
-                painter.drawLine(QPointF(kLeft, y), QPointF(right, y));
+                painter.drawLine(QPointF(mark.tick ? right - 24 : kLeft, y), QPointF(right, y));
                 painter.setPen(QPen(mark.colour, 1));
                 painter.drawLine(QPointF(right, y), QPointF(right + 10, labelY[i]));
                 painter.drawText(QRectF(right + 14, labelY[i] - kLineHeight / 2, kRight - 16, kLineHeight),
@@ -460,6 +471,7 @@ namespace {
         const AnalysisState& state_;
         bool calcL_ = true;
         double toe_ = 0;
+        BromsResult broms_;
         double zMax_ = 1;
         double depthStep_ = 0.5;
         std::vector<Curve> curves_;

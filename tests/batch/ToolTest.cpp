@@ -68,7 +68,7 @@ namespace {
         WiringRow { "SvgOfLightPole", { "calc-l", kExamples + "light-pole-clay-over-sand.case", "--plot", "p.svg" }, 0, "L = ", "p.svg", kExamples + "light-pole-clay-over-sand.svg" },
         WiringRow { "SvgOfLayeredSite", { "calc-l", kExamples + "layered-site-csf.case", "--plot", "p.svg" }, 0, "L = ", "p.svg", kExamples + "layered-site-csf.svg" },
         WiringRow { "Json", { "calc-l", kCase, "--json" }, 0, "{\n    \"L\": 2.4780273,\n", {}, {} },
-        WiringRow { "Sweep", { "calc-l", kCase, "--vary", "H=50:50:1" }, 0, "H [kN],L [m],Zr [m],Moment [kNm],Shear [kN],Status,Messages\n50,2.478,1.979,61.42,100.34,converged,\n", {}, {} },
+        WiringRow { "Sweep", { "calc-l", kCase, "--vary", "H=50:50:1" }, 0, "H [kN],L [m],Zr [m],Moment [kNm],Shear [kN],Broms L [m],Status,Messages\n50,2.478,1.979,61.42,100.34,1.930,converged,\n", {}, {} },
         WiringRow { "Help", { "--help" }, 0, "Usage: ", {}, {} },
         WiringRow { "Version", { "--version" }, 0, "latcap-batch " LATCAP_VERSION "\n", {}, {} },
         WiringRow { "UsageError", { "calc-l" }, 64, "", {}, {} }),
@@ -172,6 +172,11 @@ namespace {
         ReportRow { "DesignCheckOnPageOne", { "check", LATCAP_TEST_DATA "/cases/calc-m-reference.case", "--set", "M=120" },
             3, 1, { "Design check: NOT OK", "Moment carried at L = 3 m (Calc M) 101.32 kNm",
             "Depth required (Calc L) 3.090 m Utilisation M / moment carried 1.184" } },
+        ReportRow { "BromsBesideBrinchHansen", { "calc-l", kExamples + "sign-post-sand.case" }, 0, 0, {
+            "Cross-check by Broms' method", "Brinch Hansen 1.550 18.73 Broms, cohesionless soil 1.223 18.37",
+            "Brinch Hansen / Broms = 1.267." } },
+        ReportRow { "BromsNotApplicableSaysWhy", { "calc-l", LATCAP_TEST_DATA "/cases/layered.case" }, 0, 0, {
+            "Broms' method does not apply: layered soil: the layers the pile reaches differ." } },
         ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
             "--set", "layer 1.gamma=1e38", "--set", "M=20" }, 1, 0, {} }),
         CaseName());
