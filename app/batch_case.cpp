@@ -17,12 +17,15 @@ namespace {
             error = QStringLiteral("The file %1 could not be read: %2").arg(QDir::toNativeSeparators(path), reason);
             return false;
         };
-        if (QFileInfo(path).isDir())
-            return fail(QStringLiteral("it is a folder."));
+        if (const std::string problem = InputFileProblem(path.toStdString()); !problem.empty())
+            return fail(QString::fromStdString(problem) + QLatin1Char('.'));
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return fail(file.errorString() + QLatin1Char('.'));
-        const QByteArray content = file.readAll();
+        // No more than the limit, should the file have grown since.
+        const QByteArray content = file.read(static_cast<qint64>(kMaxInputFileBytes) + 1);
+        if (content.size() > static_cast<qsizetype>(kMaxInputFileBytes))
+            return fail(QStringLiteral("it is larger than 1 MB."));
         if (file.error() != QFileDevice::NoError)
             return fail(file.errorString() + QLatin1Char('.'));
         bytes.assign(content.constData(), static_cast<std::size_t>(content.size()));
@@ -59,7 +62,8 @@ bool StartCsf(std::string& csf, QString& error, bool* fromIni)
         // As strict as a CSF in a case file.
         const NumberReading reading = ReadNumberText(*line);
         if (!reading.empty && !reading.whole) {
-            error = QStringLiteral("%1:2: CSF = \"%2\" is not a number").arg(ini, QString::fromStdString(*line));
+            error
+                = QStringLiteral("%1:2: CSF = %2 is not a number").arg(ini, QString::fromStdString(QuotedText(*line)));
             return false;
         }
         csf = *line;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string_view>
 
+#include <unistd.h>
+
 namespace {
 
 // Qt's own notes (a missing runtime folder, font lookups) are no concern of
@@ -34,5 +36,5 @@ int main(int argc, char* argv[])
     std::unique_ptr<QCoreApplication> app
         = plots ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("latcap-batch"));
-    return latcap::batch::Run(QCoreApplication::arguments(), std::cout, std::cerr);
+    return latcap::batch::Run(QCoreApplication::arguments(), std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
 }

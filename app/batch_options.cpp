@@ -4,6 +4,9 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+#include <thread>
+
 namespace latcap::batch {
 namespace {
 
@@ -60,8 +63,16 @@ Design studies:
   --set KEY=VALUE  overrides one value of the case, e.g. --set H=60.
   --vary KEY=FROM:TO:STEP runs the command for every value and prints one
                    CSV table: the value, the answer, Zr, Moment, Shear (the
-                   numbers a single run prints), Status and Messages.
-                   The exit status is the highest of the rows.
+                   numbers a single run prints), Broms' answer, Status and
+                   Messages. The exit status is the highest of the rows.
+                   Given up to three times, it runs every combination, the
+                   first key varying slowest, one column per key; at most
+                   10000000 rows. The rows are written as they are done.
+  --jobs N         computes the rows on N threads (default: every core);
+                   the output is that of --jobs 1 to the byte.
+  --shard K/N      computes only the K-th of N contiguous parts of the rows,
+                   the header in part 1 only: the parts in order are one
+                   run's output, e.g. for GNU parallel or a Slurm job array.
   KEY is H, M, L, CSF, layers, or one field of a layer, "layer N.FIELD" with
   FIELD bottom, unit weight (or gamma), cohesion (or c), friction angle (or
   phi) or width (or d), e.g. --vary "layer 2.cohesion=20:60:10".
@@ -111,7 +122,14 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
         QStringLiteral("Write the calculation report into FILE (.pdf): inputs, results, "
                        "diagrams and the slice table."),
         QStringLiteral("FILE"));
-    parser.addOptions({ details, set, vary, json, slices, plot, report });
+    const QCommandLineOption jobs(QStringLiteral("jobs"),
+        QStringLiteral("With --vary: compute the rows on N threads (default: every core); the output is the same."),
+        QStringLiteral("N"));
+    const QCommandLineOption shard(QStringLiteral("shard"),
+        QStringLiteral("With --vary: compute only the K-th of N contiguous parts of the rows, so that the parts "
+                       "in order make one run's output."),
+        QStringLiteral("K/N"));
+    parser.addOptions({ details, set, vary, json, slices, plot, report, jobs, shard });
 
     auto refuse = [&](const QString& reason) {
         error = reason;
@@ -135,7 +153,8 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     if (name == QLatin1String("tables")) {
         if (args.size() > 2)
             return refuse(QStringLiteral("tables takes at most one folder."));
-        for (const QCommandLineOption* option : { &details, &set, &vary, &json, &slices, &plot, &report }) {
+        for (const QCommandLineOption* option :
+            { &details, &set, &vary, &json, &slices, &plot, &report, &jobs, &shard }) {
             if (parser.isSet(*option))
                 return refuse(QStringLiteral("--%1 belongs to calc-l, calc-m and check.").arg(option->names().front()));
         }
@@ -165,14 +184,40 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
             return refuse(QString::fromStdString(why));
         options.settings.push_back(setting);
     }
-    if (parser.values(vary).size() > 1)
-        return refuse(QStringLiteral("--vary may be given once."));
-    if (parser.isSet(vary)) {
+    if (static_cast<std::size_t>(parser.values(vary).size()) > kMaxSweepKeys)
+        return refuse(QStringLiteral("--vary may be given at most %1 times.").arg(kMaxSweepKeys));
+    for (const QString& text : parser.values(vary)) {
         Sweep sweep;
         std::string why;
-        if (!ParseSweep(parser.value(vary).toStdString(), sweep, why))
+        if (!ParseSweep(text.toStdString(), sweep, why))
             return refuse(QString::fromStdString(why));
-        options.sweep = std::move(sweep);
+        options.sweeps.push_back(std::move(sweep));
+    }
+    if (!options.sweeps.empty() && !CountRows(options.sweeps, options.rows))
+        return refuse(QStringLiteral("the grid of --vary is %1 calculations; at most %2 are allowed.")
+                          .arg(options.rows)
+                          .arg(kMaxSweepRows));
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    options.jobs = cores;
+    if (parser.isSet(jobs)) {
+        bool ok = false;
+        const uint count = parser.value(jobs).trimmed().toUInt(&ok);
+        if (!ok || count < 1 || count > 256)
+            return refuse(
+                QStringLiteral("--jobs needs a whole number from 1 to 256; found \"%1\".").arg(parser.value(jobs)));
+        options.jobs = count;
+    }
+    if (parser.isSet(shard)) {
+        std::string why;
+        if (!ParseShard(parser.value(shard).toStdString(), options.shard, why))
+            return refuse(QString::fromStdString(why));
+    }
+    if (options.sweeps.empty()) {
+        for (const QCommandLineOption* option : { &jobs, &shard }) {
+            if (parser.isSet(*option))
+                return refuse(QStringLiteral("--%1 goes with --vary.").arg(option->names().front()));
+        }
+    } else {
         for (const QCommandLineOption* option : { &details, &plot, &report }) {
             if (parser.isSet(*option))
                 return refuse(QStringLiteral("--%1 writes one calculation; it cannot go with --vary.")

@@ -21,7 +21,10 @@ struct Options {
     QString casePath; // calc-l, calc-m
     QString folder; // tables
     std::vector<CaseSetting> settings;
-    std::optional<Sweep> sweep;
+    std::vector<Sweep> sweeps; // a grid of up to kMaxSweepKeys, the first varying slowest
+    std::size_t rows = 0; // of the grid
+    unsigned jobs = 1; // threads that compute the rows
+    Shard shard;
     bool json = false;
     bool slices = false;
     QString details;

@@ -59,14 +59,52 @@ namespace {
         return quoted + "\"";
     }
 
+    std::string CsvJoined(const std::vector<std::string>& values)
+    {
+        std::string out;
+        for (const std::string& value : values)
+            out += (out.empty() ? "" : ",") + value;
+        return out;
+    }
+
+    // The varied keys as column heads, each with its unit.
+    std::string KeyColumns(const std::vector<std::string>& keys)
+    {
+        std::vector<std::string> heads;
+        for (const std::string& key : keys) {
+            const std::string unit = CaseKeyUnit(key);
+            heads.push_back(CsvField(key + (unit.empty() ? "" : " [" + unit + "]")));
+        }
+        return CsvJoined(heads);
+    }
+
 } // namespace
 
-std::string SweepCsvHeader(Command command, const std::string& key)
+QJsonValue VariedJson(const std::vector<std::string>& keys, const std::vector<std::string>& values)
 {
-    const std::string unit = CaseKeyUnit(key);
-    return key + (unit.empty() ? "" : " [" + unit + "]") + "," + AnswerKey(command)
-        + (command == Command::CalcL ? " [m]" : " [kNm]") + ",Zr [m],Moment [kNm],Shear [kN],"
-        + (command == Command::CalcL ? "Broms L [m]" : "Broms M [kNm]") + ",Status,Messages";
+    QJsonArray varied;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        varied.append(QJsonObject { { QStringLiteral("key"), QString::fromStdString(keys[i]) },
+            { QStringLiteral("value"), ReadNumber(values[i]) } });
+    return varied.size() == 1 ? QJsonValue(varied.first()) : QJsonValue(varied);
+}
+
+std::string JsonArrayElement(const QJsonObject& object)
+{
+    const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    std::string element;
+    for (const QByteArray& line : text.split('\n')) {
+        if (!line.isEmpty())
+            element += (element.empty() ? "    " : "\n    ") + line.toStdString();
+    }
+    return element;
+}
+
+std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys)
+{
+    return KeyColumns(keys) + "," + AnswerKey(command) + (command == Command::CalcL ? " [m]" : " [kNm]")
+        + ",Zr [m],Moment [kNm],Shear [kN]," + (command == Command::CalcL ? "Broms L [m]" : "Broms M [kNm]")
+        + ",Status,Messages";
 }
 
 std::vector<std::string> ErrorLines(const Calculation& calc)
@@ -77,16 +115,14 @@ std::vector<std::string> ErrorLines(const Calculation& calc)
     return lines;
 }
 
-std::string CheckCsvHeader(const std::string& key)
+std::string CheckCsvHeader(const std::vector<std::string>& keys)
 {
-    const std::string unit = CaseKeyUnit(key);
-    return key + (unit.empty() ? "" : " [" + unit + "]")
-        + ",M carried [kNm],L required [m],Utilisation,Verdict,Status,Messages";
+    return KeyColumns(keys) + ",M carried [kNm],L required [m],Utilisation,Verdict,Status,Messages";
 }
 
-std::string CheckCsvRow(const std::string& value, const DesignCheck& check)
+std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check)
 {
-    std::string row = value + ",";
+    std::string row = CsvJoined(values) + ",";
     if (check.judged)
         row += check.atDepth->outcome.answer + "," + check.forLoads->outcome.answer + ","
             + (check.hasUtilisation ? FormatMask(check.utilisation, "0.000") : std::string()) + ","
@@ -122,9 +158,9 @@ QJsonObject CheckJson(const DesignCheck& check, const QString& casePath, const s
     return json;
 }
 
-std::string SweepCsvRow(const std::string& value, const Calculation& calc)
+std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc)
 {
-    std::string row = value + ",";
+    std::string row = CsvJoined(values) + ",";
     if (calc.HasResults()) {
         const AnalysisState& state = *calc.state;
         row += FormatMask(calc.Answer(), calc.command == Command::CalcL ? mask::kDepth : mask::kMoment) + ","

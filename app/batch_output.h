@@ -12,14 +12,14 @@
 
 namespace latcap::batch {
 
-// The header of a sweep's CSV table: the varied key and the numbers of a
-// run, with their units, then Status and Messages.
-std::string SweepCsvHeader(Command command, const std::string& key);
+// The header of a sweep's CSV table: the varied keys and the numbers of a
+// run, with their units, then Broms' answer, Status and Messages.
+std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys);
 
 // One row of a sweep: the value, the numbers a single run prints, the
 // status word and the messages with the reason when the data are not enough
 // (quoted where it holds a comma).
-std::string SweepCsvRow(const std::string& value, const Calculation& calc);
+std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc);
 
 // What a calculation says on standard error: its messages, then why the
 // data are not enough.
@@ -28,8 +28,16 @@ std::vector<std::string> ErrorLines(const Calculation& calc);
 // A design check as CSV: the varied value, the moment carried, the depth
 // required, the utilisation, the verdict (empty without numbers to judge),
 // the worse status of the two calculations and their messages.
-std::string CheckCsvHeader(const std::string& key);
-std::string CheckCsvRow(const std::string& value, const DesignCheck& check);
+std::string CheckCsvHeader(const std::vector<std::string>& keys);
+std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check);
+
+// The varied keys and their values of a sweep's row: {key, value} for one
+// key, an array of them for a grid.
+QJsonValue VariedJson(const std::vector<std::string>& keys, const std::vector<std::string>& values);
+
+// One element of a JSON array as PrintJson writes the whole array: the
+// object indented by one level, without a line break at its end.
+std::string JsonArrayElement(const QJsonObject& object);
 
 // A design check as one JSON object: the two calculations as calcM and calcL
 // (each as CalculationJson), and with numbers to judge momentCarried,

@@ -19,16 +19,59 @@
 
 #include <algorithm>
 #include <sstream>
+#include <thread>
 
 namespace latcap::batch {
 namespace {
 
+    // A line on the terminal that says how far a sweep has come, how fast it
+    // goes and how long it will take; nothing when standard error is not a
+    // terminal, so that it never lands in a file.
+    class Progress {
+    public:
+        Progress(std::ostream& err, bool shown, std::size_t rows)
+            : err_(err)
+            , shown_(shown)
+            , rows_(rows)
+        {
+            timer_.start();
+        }
+
+        void Done(std::size_t done)
+        {
+            const qint64 elapsed = timer_.elapsed();
+            if (!shown_ || elapsed - last_ < 500)
+                return;
+            last_ = elapsed;
+            const double rate = double(done) * 1000.0 / double(std::max<qint64>(elapsed, 1));
+            const double left = rate > 0 ? double(rows_ - done) / rate : 0;
+            err_ << "\rlatcap-batch: " << done << " of " << rows_ << " rows, " << static_cast<long long>(rate)
+                 << " rows/s, " << static_cast<long long>(left) << " s left   " << std::flush;
+            written_ = true;
+        }
+
+        void Finish()
+        {
+            if (written_)
+                err_ << "\n";
+        }
+
+    private:
+        std::ostream& err_;
+        bool shown_;
+        std::size_t rows_;
+        QElapsedTimer timer_;
+        qint64 last_ = 0;
+        bool written_ = false;
+    };
+
     // The runs of one command line, writing to its two streams.
     class Runner {
     public:
-        Runner(std::ostream& out, std::ostream& err)
+        Runner(std::ostream& out, std::ostream& err, bool progress)
             : out_(out)
             , err_(err)
+            , progress_(progress)
         {
         }
 
@@ -80,7 +123,7 @@ namespace {
             bool csfFromIni = false;
             if (!source.csf && !StartCsf(startCsf, error, &csfFromIni))
                 return FileError(error);
-            if (options.sweep)
+            if (!options.sweeps.empty())
                 return RunSweep(options, source, startCsf);
 
             const InputTexts inputs = CaseInputs(source, startCsf);
@@ -151,68 +194,118 @@ namespace {
         }
 
     private:
+        // Writes the rows of the shard's part one block at a time, in order,
+        // each block computed on the jobs' threads: memory stays that of one
+        // block whatever the number of rows.
         int RunSweep(const Options& options, const Case& source, const std::string& startCsf)
         {
-            const Sweep& sweep = *options.sweep;
+            const std::vector<Sweep>& sweeps = options.sweeps;
+            std::vector<std::string> keys;
+            for (const Sweep& sweep : sweeps)
+                keys.push_back(sweep.key);
+            // A row copies only what a calculation reads, never the title or
+            // the job details, however long they are.
+            Case base = source;
+            base.title.clear();
+            base.job = {};
             // Every value must make a case before the first row is printed.
-            std::vector<Case> cases(sweep.values.size(), source);
-            for (std::size_t i = 0; i < sweep.values.size(); ++i) {
-                std::string error;
-                if (!SetCaseValue(cases[i], sweep.key, sweep.values[i], error, CaseNumbers::Strict))
-                    return UsageError(QStringLiteral("--vary %1=%2: %3")
-                                          .arg(QString::fromStdString(sweep.key),
-                                              QString::fromStdString(sweep.values[i]), QString::fromStdString(error)));
+            for (const Sweep& sweep : sweeps) {
+                Case scratch = base;
+                for (std::size_t i = 0; i < sweep.count; ++i) {
+                    std::string error;
+                    const std::string value = sweep.Value(i);
+                    if (!SetCaseValue(scratch, sweep.key, value, error, CaseNumbers::Strict))
+                        return UsageError(QStringLiteral("--vary %1=%2: %3")
+                                              .arg(QString::fromStdString(sweep.key), QString::fromStdString(value),
+                                                  QString::fromStdString(error)));
+                }
             }
-            QJsonArray rows;
-            if (!options.json)
-                out_ << (options.check ? CheckCsvHeader(sweep.key) : SweepCsvHeader(options.command, sweep.key))
-                     << "\n";
-            int status = kExitConverged;
-            QElapsedTimer timer;
-            timer.start();
-            qint64 lastReport = 0;
-            const std::size_t count = sweep.values.size();
-            for (std::size_t i = 0; i < count; ++i) {
-                const Case& varied = cases[i];
+            const std::size_t first = options.shard.First(options.rows);
+            const std::size_t last = options.shard.Last(options.rows);
+            const bool firstPart = options.shard.part == 1;
+            const bool lastPart = options.shard.part == options.shard.parts;
+            if (options.json) {
+                if (firstPart)
+                    out_ << "[\n";
+            } else if (firstPart) {
+                out_ << (options.check ? CheckCsvHeader(keys) : SweepCsvHeader(options.command, keys)) << "\n";
+            }
+
+            struct Row {
+                std::string text;
+                int status = kExitConverged;
+            };
+            auto compute = [&](std::size_t index) {
+                const std::vector<std::string> values = RowValues(sweeps, index);
+                Case varied = base;
+                for (std::size_t k = 0; k < sweeps.size(); ++k) {
+                    std::string ignored;
+                    SetCaseValue(varied, keys[k], values[k], ignored, CaseNumbers::Strict);
+                }
                 const InputTexts inputs = CaseInputs(varied, startCsf);
+                Row row;
                 QJsonObject json;
                 if (options.check) {
                     const DesignCheck check = CheckDesign(inputs, varied.layerCount);
-                    status = std::max(status, ExitStatus(check));
+                    row.status = ExitStatus(check);
                     if (options.json)
                         json = CheckJson(check, options.casePath, source.title, options.slices);
                     else
-                        out_ << CheckCsvRow(sweep.values[i], check) << "\n";
+                        row.text = CheckCsvRow(values, check) + "\n";
                 } else {
                     const Calculation calc = Calculate(options.command, inputs, varied.layerCount);
-                    status = std::max(status, ExitStatus(calc));
+                    row.status = ExitStatus(calc);
                     if (options.json)
                         json = CalculationJson(calc, options.casePath, source.title, options.slices);
                     else
-                        out_ << SweepCsvRow(sweep.values[i], calc) << "\n";
+                        row.text = SweepCsvRow(values, calc) + "\n";
                 }
                 if (options.json) {
-                    json.insert(QStringLiteral("varied"),
-                        QJsonObject { { QStringLiteral("key"), QString::fromStdString(sweep.key) },
-                            { QStringLiteral("value"), ReadNumber(sweep.values[i]) } });
-                    rows.append(json);
+                    json.insert(QStringLiteral("varied"), VariedJson(keys, values));
+                    // Rows are joined by a comma, whichever part they fall in.
+                    row.text = (index > 0 ? ",\n" : "") + JsonArrayElement(json);
                 }
-                const qint64 elapsed = timer.elapsed();
-                if (elapsed >= 1000 && elapsed - lastReport >= 1000) {
-                    lastReport = elapsed;
-                    err_ << "latcap-batch: " << i + 1 << " of " << count << " calculations done\n";
+                return row;
+            };
+
+            int status = kExitConverged;
+            Progress progress(err_, progress_, last - first);
+            const std::size_t jobs = options.jobs;
+            const std::size_t block = std::max<std::size_t>(64, 16 * jobs);
+            std::vector<Row> rows;
+            for (std::size_t begin = first; begin < last; begin += block) {
+                const std::size_t end = std::min(last, begin + block);
+                rows.assign(end - begin, {});
+                auto work = [&](std::size_t thread) {
+                    for (std::size_t i = begin + thread; i < end; i += jobs)
+                        rows[i - begin] = compute(i);
+                };
+                if (jobs == 1) {
+                    work(0);
+                } else {
+                    std::vector<std::thread> threads;
+                    for (std::size_t t = 0; t < jobs; ++t)
+                        threads.emplace_back(work, t);
+                    for (std::thread& thread : threads)
+                        thread.join();
                 }
+                for (const Row& row : rows) {
+                    out_ << row.text;
+                    status = std::max(status, row.status);
+                }
+                out_.flush();
+                progress.Done(end - first);
             }
-            if (lastReport > 0)
-                err_ << "latcap-batch: " << count << " of " << count << " calculations done\n";
-            if (options.json)
-                PrintJson(out_, rows);
+            if (options.json && lastPart)
+                out_ << "\n]\n";
             out_.flush();
+            progress.Finish();
             return status;
         }
 
         std::ostream& out_;
         std::ostream& err_;
+        bool progress_ = false;
     };
 
 } // namespace
@@ -240,9 +333,9 @@ int ExitStatus(const DesignCheck& check)
     return check.ok ? kExitConverged : kExitDesignNotOk;
 }
 
-int Run(const QStringList& arguments, std::ostream& out, std::ostream& err)
+int Run(const QStringList& arguments, std::ostream& out, std::ostream& err, bool progress)
 {
-    Runner runner(out, err);
+    Runner runner(out, err, progress);
     Options options;
     QString error;
     if (!ParseArguments(arguments, options, error))

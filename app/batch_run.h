@@ -24,7 +24,8 @@ int ExitStatus(const Calculation& calc);
 int ExitStatus(const DesignCheck& check);
 
 // Runs the tool on its command line (arguments[0] being the program): the
-// results and tables go to out, messages to err. Returns the exit status.
-int Run(const QStringList& arguments, std::ostream& out, std::ostream& err);
+// results and tables go to out, messages to err, and with progress a
+// sweep's progress line too. Returns the exit status.
+int Run(const QStringList& arguments, std::ostream& out, std::ostream& err, bool progress = false);
 
 } // namespace latcap::batch

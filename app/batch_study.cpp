@@ -1,12 +1,12 @@
 #include "batch_study.h"
 
 #include "CaseFile.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
 
 namespace latcap::batch {
 namespace {
@@ -21,46 +21,84 @@ namespace {
         return text;
     }
 
+    // A finite number that is the whole text, by the program's number rule.
     bool ParseNumber(std::string_view text, double& value)
     {
-        text = Trim(text);
-        if (!text.empty() && text.front() == '+')
-            text.remove_prefix(1);
-        const char* end = text.data() + text.size();
-        const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-        return ec == std::errc() && ptr == end && std::isfinite(value);
+        const NumberReading reading = ReadNumberText(Trim(text));
+        value = reading.value;
+        return reading.whole && std::isfinite(value);
     }
 
-    // Decimals a number text carries: "0.25" two, "1.5E-2" three, "100" none.
+    // Decimals a number text carries: "0.25" two, "1.5E-2" three, "100" none;
+    // an exponent beyond any range saturates instead of overflowing.
     int Decimals(std::string_view text)
     {
         text = Trim(text);
         const std::size_t exponentAt = text.find_first_of("eE");
         const std::string_view mantissa = text.substr(0, exponentAt);
+        // Zero needs no decimals, whatever its exponent says.
+        if (mantissa.find_first_of("123456789") == std::string_view::npos)
+            return 0;
         const std::size_t point = mantissa.find('.');
-        int decimals = point == std::string_view::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
-        if (exponentAt != std::string_view::npos)
-            decimals -= std::atoi(std::string(text.substr(exponentAt + 1)).c_str());
-        return std::clamp(decimals, 0, 12);
+        long long decimals = point == std::string_view::npos ? 0 : static_cast<long long>(mantissa.size() - point - 1);
+        if (exponentAt != std::string_view::npos) {
+            std::string_view digits = text.substr(exponentAt + 1);
+            const bool negative = !digits.empty() && digits.front() == '-';
+            if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+                digits.remove_prefix(1);
+            long long exponent = 0;
+            for (const char c : digits)
+                exponent = std::min(exponent * 10 + (c - '0'), 1'000'000LL);
+            decimals += negative ? exponent : -exponent;
+        }
+        return static_cast<int>(std::clamp(decimals, 0LL, 40LL));
     }
 
+    // value in fixed point with the decimals given, never cut short; no minus
+    // sign on a value shown as zero.
     std::string Fixed(double value, int decimals)
     {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-        std::string text = buffer;
+        char buffer[400];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+        std::string text(buffer, result.ptr);
         if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
             text.erase(0, 1);
         return text;
     }
 
+    // How many times step fits from `from` to `to`, plus one: exactly, in
+    // whole units of the last decimal where the numbers allow, else within a
+    // rounding of the quotient. Infinity when beyond counting.
+    double RowCount(double from, double to, double step, int decimals)
+    {
+        const double scale = std::pow(10.0, decimals);
+        const double limit = 9e15; // whole numbers a double holds exactly
+        const double a = std::round(from * scale), b = std::round(to * scale), s = std::round(step * scale);
+        if (decimals <= 15 && std::fabs(a) < limit && std::fabs(b) < limit && s != 0 && std::fabs(s) < limit) {
+            const auto first = static_cast<std::int64_t>(a);
+            const auto last = static_cast<std::int64_t>(b);
+            const auto stride = static_cast<std::int64_t>(s);
+            return static_cast<double>((last - first) / stride + 1);
+        }
+        const double steps = (to - from) / step;
+        return std::isfinite(steps) ? std::floor(steps * (1 + 1e-12)) + 1 : steps;
+    }
+
+    std::string CountText(double rows)
+    {
+        return rows < 9e15 ? Fixed(rows, 0) + " calculations"
+                           : "more than " + std::to_string(kMaxSweepRows) + " calculations";
+    }
+
 } // namespace
+
+std::string Sweep::Value(std::size_t row) const { return Fixed(from + static_cast<double>(row) * step, decimals); }
 
 bool ParseSetting(std::string_view text, CaseSetting& setting, std::string& error)
 {
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos || Trim(text.substr(0, equals)).empty()) {
-        error = "--set needs KEY=VALUE, e.g. \"layer 2.cohesion=40\"; found \"" + std::string(text) + "\"";
+        error = "--set needs KEY=VALUE, e.g. \"layer 2.cohesion=40\"; found " + QuotedText(text);
         return false;
     }
     setting.key = Trim(text.substr(0, equals));
@@ -70,10 +108,10 @@ bool ParseSetting(std::string_view text, CaseSetting& setting, std::string& erro
 
 bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
 {
-    const std::string shown = "--vary " + std::string(text);
+    const std::string shown = "--vary " + QuotedText(text);
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
-        error = "--vary needs KEY=FROM:TO:STEP, e.g. H=10:100:10; found \"" + std::string(text) + "\"";
+        error = "--vary needs KEY=FROM:TO:STEP, e.g. H=10:100:10; found " + QuotedText(text);
         return false;
     }
     sweep.key = Trim(text.substr(0, equals));
@@ -92,34 +130,88 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
             break;
         start = colon + 1;
     }
-    double from = 0;
     double to = 0;
-    double step = 0;
-    if (parts.size() != 3 || !ParseNumber(parts[0], from) || !ParseNumber(parts[1], to)
-        || !ParseNumber(parts[2], step)) {
+    if (parts.size() != 3 || !ParseNumber(parts[0], sweep.from) || !ParseNumber(parts[1], to)
+        || !ParseNumber(parts[2], sweep.step)) {
         error = shown + ": the range must be three numbers FROM:TO:STEP, e.g. 10:100:10";
         return false;
     }
-    if (step == 0) {
+    if (sweep.step == 0) {
         error = shown + ": the step must not be zero";
         return false;
     }
-    if ((to - from) / step < 0) {
-        error = shown + ": a " + (step > 0 ? "positive" : "negative") + " step never gets from "
+    if ((to - sweep.from) / sweep.step < 0) {
+        error = shown + ": a " + (sweep.step > 0 ? "positive" : "negative") + " step never gets from "
             + std::string(Trim(parts[0])) + " to " + std::string(Trim(parts[1]));
         return false;
     }
-    const double steps = (to - from) / step;
-    const double rows = std::floor(steps + 1e-9 * std::max(1.0, steps)) + 1;
-    if (!(rows <= kMaxSweepRows)) {
-        error = shown + ": that is " + Fixed(rows, 0) + " calculations; at most " + std::to_string(kMaxSweepRows)
-            + " are allowed";
+    sweep.decimals = std::max({ Decimals(parts[0]), Decimals(parts[1]), Decimals(parts[2]) });
+    const double rows = RowCount(sweep.from, to, sweep.step, sweep.decimals);
+    if (!(rows <= static_cast<double>(kMaxSweepRows))) {
+        error = shown + ": that is " + CountText(rows) + "; at most " + std::to_string(kMaxSweepRows) + " are allowed";
         return false;
     }
-    const int decimals = std::max({ Decimals(parts[0]), Decimals(parts[1]), Decimals(parts[2]) });
-    sweep.values.clear();
-    for (int i = 0; i < static_cast<int>(rows); ++i)
-        sweep.values.push_back(Fixed(from + i * step, decimals));
+    sweep.count = static_cast<std::size_t>(rows);
+    // Each value must read back as itself: a text too long or too coarse for
+    // it would silently compute something else.
+    for (const std::size_t row : { std::size_t { 0 }, sweep.count - 1 }) {
+        const double value = sweep.from + static_cast<double>(row) * sweep.step;
+        const double read = ReadNumber(sweep.Value(row));
+        if (!(std::fabs(read - value) <= 1e-9 * std::max(std::fabs(value), std::fabs(sweep.step)))) {
+            error = shown + ": the value " + ShortestText(value) + " cannot be written exactly enough";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CountRows(const std::vector<Sweep>& sweeps, std::size_t& count)
+{
+    // Each sweep has at most kMaxSweepRows values, so no product of two
+    // overflows before it is refused.
+    count = 1;
+    for (const Sweep& sweep : sweeps) {
+        count *= sweep.count;
+        if (count > kMaxSweepRows)
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::string> RowValues(const std::vector<Sweep>& sweeps, std::size_t row)
+{
+    std::vector<std::string> values(sweeps.size());
+    for (std::size_t i = sweeps.size(); i-- > 0;) {
+        values[i] = sweeps[i].Value(row % sweeps[i].count);
+        row /= sweeps[i].count;
+    }
+    return values;
+}
+
+std::size_t Shard::First(std::size_t rows) const
+{
+    return static_cast<std::size_t>((static_cast<unsigned __int128>(part - 1) * rows) / parts);
+}
+
+std::size_t Shard::Last(std::size_t rows) const
+{
+    return static_cast<std::size_t>((static_cast<unsigned __int128>(part) * rows) / parts);
+}
+
+bool ParseShard(std::string_view text, Shard& shard, std::string& error)
+{
+    const std::size_t slash = text.find('/');
+    const auto whole = [](std::string_view digits, std::size_t& value) {
+        digits = Trim(digits);
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        return ec == std::errc() && end == digits.data() + digits.size();
+    };
+    if (slash == std::string_view::npos || !whole(text.substr(0, slash), shard.part)
+        || !whole(text.substr(slash + 1), shard.parts) || shard.parts == 0 || shard.part == 0
+        || shard.part > shard.parts) {
+        error = "--shard needs K/N with 1 <= K <= N, e.g. 2/4; found " + QuotedText(text);
+        return false;
+    }
     return true;
 }
 

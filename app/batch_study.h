@@ -1,12 +1,16 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace latcap::batch {
 
-inline constexpr int kMaxSweepRows = 10000;
+// A study computes at most this many rows, however its sweeps combine.
+inline constexpr std::size_t kMaxSweepRows = 10'000'000;
+// And varies at most this many keys at once.
+inline constexpr std::size_t kMaxSweepKeys = 3;
 
 // A KEY=VALUE pair of --set.
 struct CaseSetting {
@@ -19,14 +23,38 @@ bool ParseSetting(std::string_view text, CaseSetting& setting, std::string& erro
 
 // The values of --vary KEY=FROM:TO:STEP: FROM, FROM + STEP, ... up to TO,
 // each written with as many decimals as FROM, TO and STEP carry, so that a
-// row reads the same text a case file would hold.
+// row reads the same text a case file would hold. The values are made when
+// asked for, so that a long sweep takes no memory.
 struct Sweep {
     std::string key;
-    std::vector<std::string> values;
+    double from = 0;
+    double step = 1;
+    std::size_t count = 0;
+    int decimals = 0;
+
+    std::string Value(std::size_t row) const;
 };
 
-// Parses --vary; the key must name one number of the case. Rejects a zero
-// step, a step that leads away from TO and more than kMaxSweepRows values.
+// Parses --vary; the key must name one number of the case. Every number is
+// read by the program's number rule. Rejects a zero step, a step that leads
+// away from TO, more than kMaxSweepRows values (saying exactly how many) and
+// values that cannot be written exactly enough.
 bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error);
+
+// The rows of a grid of sweeps, the first varying slowest: their count, and
+// the value of each sweep in row `row`. CountRows returns false when there
+// are more than kMaxSweepRows, with the exact count in `count` where it fits.
+bool CountRows(const std::vector<Sweep>& sweeps, std::size_t& count);
+std::vector<std::string> RowValues(const std::vector<Sweep>& sweeps, std::size_t row);
+
+// --shard K/N: the rows [first, last) of the K-th of N contiguous parts.
+struct Shard {
+    std::size_t part = 1;
+    std::size_t parts = 1;
+
+    std::size_t First(std::size_t rows) const;
+    std::size_t Last(std::size_t rows) const;
+};
+bool ParseShard(std::string_view text, Shard& shard, std::string& error);
 
 } // namespace latcap::batch

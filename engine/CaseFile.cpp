@@ -83,7 +83,7 @@ namespace {
         return -1;
     }
 
-    std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+    std::string Quoted(std::string_view text) { return QuotedText(text); }
 
     constexpr const char* kJobNames[] = { "Project", "Job", "Client", "Engineer", "Checker", "Revision" };
 

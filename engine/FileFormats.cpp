@@ -4,7 +4,9 @@
 #include "NumberText.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace latcap {
 namespace {
@@ -57,6 +59,23 @@ void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table)
             out << ',' << FormatMask(table[i][j][3], mask::kTable);
         out << kLineEnd;
     }
+}
+
+std::string InputFileProblem(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        return {};
+    if (fs::is_directory(status))
+        return "it is a folder";
+    if (!fs::is_regular_file(status))
+        return "it is not a regular file but a device, a pipe or a socket";
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error && size > kMaxInputFileBytes)
+        return "it is larger than 1 MB (" + std::to_string(size) + " bytes)";
+    return {};
 }
 
 std::optional<std::string> SettingsCsfLine(std::string_view content)

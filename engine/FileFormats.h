@@ -3,6 +3,7 @@
 #include "AnalysisState.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -25,6 +26,16 @@ void WriteCalcDetails(std::ostream& out, const AnalysisState& state);
 // a header of angles with the single-byte degree sign and 21 rows of z/D and
 // ten coefficients, every value "###0.00", CR LF line ends.
 void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table);
+
+// Case files and the settings file are read only when they are regular files
+// of at most this size.
+inline constexpr std::uintmax_t kMaxInputFileBytes = 1024 * 1024;
+
+// Why the file at path must not be read, e.g. "it is a folder" or "it is
+// larger than 1 MB (2097152 bytes)"; empty when it is a regular file of at
+// most kMaxInputFileBytes, or does not exist (opening it says so). A device
+// or a pipe is never opened, so it can neither block nor run on for ever.
+std::string InputFileProblem(const std::string& path);
 
 // The second line of a settings file, where the default strength factor is
 // kept. Lines end at CR, CR LF or LF. Empty when the file has no second line.

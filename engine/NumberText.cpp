@@ -152,6 +152,36 @@ namespace {
 
 std::string ShortestText(float value) { return Shortest(value); }
 
+std::string QuotedText(std::string_view text)
+{
+    std::string out = "\"";
+    const auto byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = byte(i);
+        // The length of a well-formed UTF-8 sequence starting here, else 0.
+        std::size_t length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
+            : (c >= 0xF0 && c <= 0xF4)                                              ? 4
+                                                                                    : 0;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80)
+                length = 0;
+        }
+        if (c == 0) {
+            out += "\\0";
+        } else if (length == 0 || c < 0x20 || c == 0x7F) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+            length = 1;
+        } else {
+            out.append(text.substr(i, length));
+        }
+        i += length;
+    }
+    return out + "\"";
+}
+
 std::string ShortestText(double value) { return Shortest(value); }
 
 namespace {

@@ -29,6 +29,10 @@ struct NumberReading {
 };
 NumberReading ReadNumberText(std::string_view text);
 
+// text between double quotes for a message, with control characters and
+// bytes that are not UTF-8 written as escapes: "6\0" for a NUL, "\x01", "\xff".
+std::string QuotedText(std::string_view text);
+
 // The shortest text that reads back as the value, e.g. "1.2" or "1e+39".
 std::string ShortestText(float value);
 std::string ShortestText(double value);

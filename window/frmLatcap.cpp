@@ -373,10 +373,19 @@ void frmLatcap::cmdD_Click() { CopyDown(txtD); }
 
 void frmLatcap::ReadIniFile()
 {
+    // A settings file that is no small regular file is never opened: a pipe
+    // would stop the window from opening, a device would fill the memory.
+    if (const std::string problem = InputFileProblem(text::kIniFile); !problem.empty()) {
+        platform_.showMessage(this, Text(text::kErrorTitle),
+            QStringLiteral("%1 was not read: %2. The CSF box keeps its start value.")
+                .arg(Text(text::kIniFile), FromStd(problem)),
+            Platform::Buttons::Ok);
+        return;
+    }
     QFile file(Text(text::kIniFile));
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray content = file.readAll();
+    const QByteArray content = file.read(static_cast<qint64>(kMaxInputFileBytes));
     const std::optional<std::string> line
         = SettingsCsfLine(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
     if (line) {
@@ -687,10 +696,12 @@ bool frmLatcap::LoadCase(const QString& path)
     QString fault;
     Case loaded;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (const std::string problem = InputFileProblem(path.toStdString()); !problem.empty()) {
+        fault = shownPath + QStringLiteral(": ") + FromStd(problem);
+    } else if (!file.open(QIODevice::ReadOnly)) {
         fault = shownPath + QStringLiteral(": ") + file.errorString();
     } else {
-        const QByteArray content = file.readAll();
+        const QByteArray content = file.read(static_cast<qint64>(kMaxInputFileBytes));
         std::string error;
         if (!ReadCase(std::string_view(content.constData(), static_cast<std::size_t>(content.size())),
                 shownPath.toStdString(), loaded, error))

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+
+#include <sys/stat.h>
 
 namespace latcap::testing {
 namespace {
@@ -85,6 +89,88 @@ namespace {
             std::replace(name.begin(), name.end(), '-', '_');
             return name;
         });
+
+} // namespace
+} // namespace latcap::testing
+
+namespace latcap::testing {
+namespace {
+
+    std::string RunOut(QStringList arguments, int* status = nullptr)
+    {
+        arguments.prepend(QStringLiteral("latcap-batch"));
+        std::ostringstream out;
+        std::ostringstream err;
+        const int exit = batch::Run(arguments, out, err);
+        if (status)
+            *status = exit;
+        return out.str();
+    }
+
+    const QString kReference = QString::fromStdString(DataPath("cases/calc-l-reference.case"));
+
+    // A study gives the same bytes however it is computed: on one thread or
+    // four, whole or as shards put together, CSV or JSON.
+    TEST(Study, SameOutputOnAnyThreadsAndShards)
+    {
+        for (const QStringList& format : { QStringList(), QStringList { QStringLiteral("--json") } }) {
+            const QStringList study = QStringList { QStringLiteral("calc-l"), kReference, QStringLiteral("--vary"),
+                QStringLiteral("H=10:60:10"), QStringLiteral("--vary"), QStringLiteral("M=0:20:20") }
+                + format;
+            const std::string one = RunOut(study + QStringList { QStringLiteral("--jobs"), QStringLiteral("1") });
+            EXPECT_EQ(RunOut(study + QStringList { QStringLiteral("--jobs"), QStringLiteral("4") }), one);
+            std::string joined;
+            for (const char* part : { "1/4", "2/4", "3/4", "4/4" })
+                joined += RunOut(study + QStringList { QStringLiteral("--shard"), QString::fromLatin1(part) });
+            EXPECT_EQ(joined, one);
+            if (!format.isEmpty()) {
+                QJsonParseError error;
+                const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(one), &error);
+                EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+                EXPECT_EQ(document.array().size(), 12);
+            }
+        }
+    }
+
+    TEST(Study, GridRowIsTheSingleRun)
+    {
+        const std::string grid = RunOut({ QStringLiteral("calc-l"), kReference, QStringLiteral("--vary"),
+            QStringLiteral("H=40:50:10"), QStringLiteral("--vary"), QStringLiteral("M=10:20:10") });
+        const std::string single = RunOut({ QStringLiteral("calc-l"), kReference, QStringLiteral("--set"),
+            QStringLiteral("H=50"), QStringLiteral("--set"), QStringLiteral("M=10") });
+        // Row 3 is H 50 and M 10: its depth and Zr are those the single run prints.
+        std::istringstream rows(grid);
+        std::string row;
+        for (int i = 0; i < 4; ++i)
+            std::getline(rows, row);
+        std::vector<std::string> fields;
+        std::istringstream cells(row);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            fields.push_back(cell);
+        ASSERT_GE(fields.size(), 4u) << grid;
+        EXPECT_EQ(fields[0] + "," + fields[1], "50,10");
+        EXPECT_EQ(single.substr(0, single.find(" m\n") + 3), "L = " + fields[2] + "\nZr = " + fields[3] + " m\n");
+    }
+
+    // Neither a file larger than 1 MB nor a pipe is read: the pipe would block.
+    TEST(Study, LargeFileAndPipeAreRefusedAtOnce)
+    {
+        QTemporaryDir dir;
+        const QString large = dir.filePath(QStringLiteral("large.case"));
+        QFile file(large);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(2 * 1024 * 1024, '#'));
+        file.close();
+        const QString pipe = dir.filePath(QStringLiteral("pipe.case"));
+        ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+        for (const auto& [path, reason] : { std::pair { large, "it is larger than 1 MB (2097152 bytes)." },
+                 std::pair { pipe, "it is not a regular file but a device, a pipe or a socket." } }) {
+            std::ostringstream out;
+            std::ostringstream err;
+            EXPECT_EQ(batch::Run({ QStringLiteral("latcap-batch"), QStringLiteral("calc-l"), path }, out, err), 64);
+            EXPECT_NE(err.str().find(reason), std::string::npos) << err.str();
+        }
+    }
 
 } // namespace
 } // namespace latcap::testing

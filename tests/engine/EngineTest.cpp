@@ -70,6 +70,12 @@ namespace {
         } else if (what == "is") {
             const NumberReading reading = ReadNumberText(input);
             EXPECT_EQ(reading.empty ? "empty" : reading.whole ? "a number" : "not a number", expected);
+        } else if (what == "quotes") {
+            // The input's \xNN stands for that byte.
+            std::string bytes = input;
+            for (auto at = bytes.find("\\x"); at != std::string::npos; at = bytes.find("\\x", at + 1))
+                bytes.replace(at, 4, 1, static_cast<char>(std::stoi(bytes.substr(at + 2, 2), nullptr, 16)));
+            EXPECT_EQ(QuotedText(bytes), expected);
         } else if (what == "marks") {
             EXPECT_EQ(ReadNumberText(input).misread ? "marked" : "read as meant", expected);
         } else {
