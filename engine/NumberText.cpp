@@ -159,9 +159,11 @@ std::string QuotedText(std::string_view text)
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = byte(i);
         // The length of a well-formed UTF-8 sequence starting here, else 0.
-        std::size_t length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
-            : (c >= 0xF0 && c <= 0xF4)                                              ? 4
-                                                                                    : 0;
+        std::size_t length = c < 0x80  ? 1
+            : (c >= 0xC2 && c <= 0xDF) ? 2
+            : (c >= 0xE0 && c <= 0xEF) ? 3
+            : (c >= 0xF0 && c <= 0xF4) ? 4
+                                       : 0;
         for (std::size_t k = 1; k < length; ++k) {
             if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80)
                 length = 0;
