@@ -9,17 +9,17 @@ batch="${1:-build/release}/bin/latcap-batch"
 study=(calc-l examples/sign-post-sand.case --vary "H=1:100:0.001")
 rows=99001
 cores=$(nproc)
-measure() { # label, arguments...
-  local label="$1"
-  shift
+measure() { # label, rows, arguments...
+  local label="$1" count="$2"
+  shift 2
   local start end
   start=$(date +%s.%N)
   /usr/bin/time -f "%M" -o /tmp/latcap-sweep-memory "$batch" "${study[@]}" "$@" > /dev/null
   end=$(date +%s.%N)
-  printf '%-24s %8.0f rows/s  %6d MB peak\n' "$label" "$(echo "$rows / ($end - $start)" | bc -l)" \
+  printf '%-24s %8.0f rows/s  %6d MB peak\n' "$label" "$(echo "$count / ($end - $start)" | bc -l)" \
     "$(($(cat /tmp/latcap-sweep-memory) / 1024))"
 }
-measure "--jobs 1" --jobs 1
-measure "--jobs $cores" --jobs "$cores"
-measure "--jobs $cores --json" --jobs "$cores" --json
-measure "--json, 10^4 rows" --jobs "$cores" --json --shard 1/10
+measure "--jobs 1" "$rows" --jobs 1
+measure "--jobs $cores" "$rows" --jobs "$cores"
+measure "--jobs $cores --json" "$rows" --jobs "$cores" --json
+measure "--json, a tenth of the rows" $((rows / 10)) --jobs "$cores" --json --shard 1/10
