@@ -125,7 +125,7 @@ std::string CheckCsvRow(const std::vector<std::string>& values, const DesignChec
     std::string row = CsvJoined(values) + ",";
     if (check.judged)
         row += check.atDepth->outcome.answer + "," + check.forLoads->outcome.answer + ","
-            + (check.hasUtilisation ? FormatMask(check.utilisation, "0.000") : std::string()) + ","
+            + (check.hasUtilisation ? FormatMask(check.utilisation, mask::kRatio) : std::string()) + ","
             + VerdictWord(check);
     else
         row += ",,,";
@@ -152,7 +152,7 @@ QJsonObject CheckJson(const DesignCheck& check, const QString& casePath, const s
         json.insert(QStringLiteral("momentCarried"), check.momentCarried);
         json.insert(QStringLiteral("depthRequired"), check.depthRequired);
         json.insert(QStringLiteral("utilisation"),
-            check.hasUtilisation ? QJsonValue(std::stod(FormatMask(check.utilisation, "0.000"))) : QJsonValue());
+            check.hasUtilisation ? QJsonValue(std::stod(FormatMask(check.utilisation, mask::kRatio))) : QJsonValue());
         json.insert(QStringLiteral("verdict"), QString::fromLatin1(VerdictWord(check)));
     }
     return json;

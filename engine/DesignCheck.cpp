@@ -33,7 +33,7 @@ std::vector<std::string> CheckLines(const DesignCheck& check)
         return {};
     return { "Moment carried = " + check.atDepth->outcome.answer + " kNm",
         "Depth required = " + check.forLoads->outcome.answer + " m",
-        "Utilisation = " + (check.hasUtilisation ? FormatMask(check.utilisation, "0.000") : std::string("-")),
+        "Utilisation = " + (check.hasUtilisation ? FormatMask(check.utilisation, mask::kRatio) : std::string("-")),
         std::string("Verdict = ") + VerdictWord(check) };
 }
 

@@ -13,5 +13,8 @@ inline constexpr std::string_view kDetails = "#####0.0##"; // the calculation de
 inline constexpr std::string_view kTable = "###0.00"; // the Kq and Kc table files
 inline constexpr std::string_view kLayerCount = "##"; // the layer count list and layer numbers
 inline constexpr std::string_view kAngle = "##0"; // the friction angle lists
+inline constexpr std::string_view kRatio = "0.000"; // utilisation, coefficients and depth ratios, ratios of answers
+inline constexpr std::string_view kFactor = "0.00"; // the factor of safety 1 / CSF
+inline constexpr std::string_view kSlenderness = "0.0"; // L / D, differences in per cent
 
 } // namespace latcap::mask

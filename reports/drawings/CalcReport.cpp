@@ -455,7 +455,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
                 Text(calc.outcome.answer), QStringLiteral("kNm") },
             { QStringLiteral("Depth required (Calc L)"), Text(required.outcome.answer), QStringLiteral("m") },
             { QStringLiteral("Utilisation M / moment carried"),
-                check->hasUtilisation ? Text(FormatMask(check->utilisation, "0.000")) : QStringLiteral("-"),
+                check->hasUtilisation ? Text(FormatMask(check->utilisation, mask::kRatio)) : QStringLiteral("-"),
                 QString() },
         };
         for (const std::string& message : required.messages)
@@ -477,7 +477,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
     report.coefficientHeader = { QStringLiteral("Layer"), QStringLiteral("\u03C6 [\u00B0]"),
         QStringLiteral("z top [m]"), QStringLiteral("z/D"), QStringLiteral("Kq"), QStringLiteral("Kc"),
         QStringLiteral("z bottom [m]"), QStringLiteral("z/D"), QStringLiteral("Kq"), QStringLiteral("Kc") };
-    const auto three = [](double value) { return Text(FormatMask(value, "0.000")); };
+    const auto three = [](double value) { return Text(FormatMask(value, mask::kRatio)); };
     for (const LayerCoefficients& row : CoefficientsOfLayers(calc))
         report.coefficients.push_back({ QString::number(row.layer), Text(ShortestText(row.frictionAngle)),
             three(row.topZ), three(row.topRatio), three(row.topKq), three(row.topKc), three(row.bottomZ),
@@ -486,12 +486,12 @@ CalcReport MakeCalcReport(const ReportSource& source)
     report.notes.append(QStringLiteral("The loads are divided by CSF = %1 before the analysis, so the factor of "
                                        "safety on the loads is 1 / CSF = %2; shear and moment in the pile are "
                                        "multiplied by CSF again where they are shown.")
-                            .arg(Text(ShortestText(state.CSF)), Text(FormatMask(1.0 / csf, "0.00"))));
+                            .arg(Text(ShortestText(state.CSF)), Text(FormatMask(1.0 / csf, mask::kFactor))));
     const float width = state.Layer[1].D;
     report.notes.append(QStringLiteral("L / D = %1 / %2 = %3, D being the pile width in layer 1. The pile is taken "
                                        "as rigid; its stiffness is not checked.")
                             .arg(Text(FormatMask(EmbeddedDepth(calc), mask::kDepth)), Text(ShortestText(width)),
-                                Text(FormatMask(double(EmbeddedDepth(calc)) / width, "0.0"))));
+                                Text(FormatMask(double(EmbeddedDepth(calc)) / width, mask::kSlenderness))));
     const BromsResult broms = BromsCrossCheck(calc);
     if (broms.applicable) {
         const QString quantity = calcL ? QStringLiteral("Depth L [m]") : QStringLiteral("Moment carried M [kNm]");
@@ -507,7 +507,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
         };
         if (theirs != 0)
             report.bromsNotes.append(
-                QStringLiteral("Brinch Hansen / Broms = %1.").arg(Text(FormatMask(ours / theirs, "0.000"))));
+                QStringLiteral("Brinch Hansen / Broms = %1.").arg(Text(FormatMask(ours / theirs, mask::kRatio))));
         report.bromsNotes.append(QStringLiteral(
             "The methods differ because Brinch Hansen's soil pressure grows with the depth ratio z/D and takes "
             "cohesion and friction together, while Broms' takes one of them alone: 3 Kp \u03B3 z D in "
