@@ -132,26 +132,6 @@ namespace {
         }
     }
 
-    TEST(Study, GridRowIsTheSingleRun)
-    {
-        const std::string grid = RunOut({ QStringLiteral("calc-l"), kReference, QStringLiteral("--vary"),
-            QStringLiteral("H=40:50:10"), QStringLiteral("--vary"), QStringLiteral("M=10:20:10") });
-        const std::string single = RunOut({ QStringLiteral("calc-l"), kReference, QStringLiteral("--set"),
-            QStringLiteral("H=50"), QStringLiteral("--set"), QStringLiteral("M=10") });
-        // Row 3 is H 50 and M 10: its depth and Zr are those the single run prints.
-        std::istringstream rows(grid);
-        std::string row;
-        for (int i = 0; i < 4; ++i)
-            std::getline(rows, row);
-        std::vector<std::string> fields;
-        std::istringstream cells(row);
-        for (std::string cell; std::getline(cells, cell, ',');)
-            fields.push_back(cell);
-        ASSERT_GE(fields.size(), 4u) << grid;
-        EXPECT_EQ(fields[0] + "," + fields[1], "50,10");
-        EXPECT_EQ(single.substr(0, single.find(" m\n") + 3), "L = " + fields[2] + "\nZr = " + fields[3] + " m\n");
-    }
-
     // Neither a file larger than 1 MB nor a pipe is read: the pipe would block.
     TEST(Study, LargeFileAndPipeAreRefusedAtOnce)
     {

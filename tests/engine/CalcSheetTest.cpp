@@ -76,12 +76,5 @@ namespace {
         EXPECT_EQ(rows[1].bottomKq, CalcKq(DegreesToRadians(20), 5.0f));
     }
 
-    TEST(Sheet, SignificantFigures)
-    {
-        for (const auto& [value, text] : { std::pair { 0.0275401, "0.027540" }, { 226.0749, "226.07" },
-                 { -1.25124, "-1.2512" }, { 123456.7, "123457" }, { 0.0, "0" } })
-            EXPECT_EQ(SignificantText(value, 5), text) << value;
-    }
-
 } // namespace
 } // namespace latcap

@@ -1,3 +1,4 @@
+#include "CalcSheet.h"
 #include "CaseFile.h"
 #include "Commands.h"
 #include "FileFormats.h"
@@ -76,6 +77,8 @@ namespace {
             for (auto at = bytes.find("\\x"); at != std::string::npos; at = bytes.find("\\x", at + 1))
                 bytes.replace(at, 4, 1, static_cast<char>(std::stoi(bytes.substr(at + 2, 2), nullptr, 16)));
             EXPECT_EQ(QuotedText(bytes), expected);
+        } else if (what == "significant") {
+            EXPECT_EQ(SignificantText(std::strtod(input.c_str(), nullptr), 5), expected);
         } else if (what == "marks") {
             EXPECT_EQ(ReadNumberText(input).misread ? "marked" : "read as meant", expected);
         } else {

@@ -225,24 +225,13 @@ private:
                 platform_->unsavedAnswers.enqueue(name == u"save"_s ? latcap::Platform::Unsaved::Save
                         : name == u"discard"_s                      ? latcap::Platform::Unsaved::Discard
                                                                     : latcap::Platform::Unsaved::Cancel);
-            } else if (verb == u"jobform"_s) { // "jobform cancel", or the answer as "Project=...;Job=..."
-                if (name == u"cancel"_s) {
-                    platform_->jobAnswers.enqueue(std::nullopt);
-                } else {
-                    latcap::JobDetails details;
-                    for (const QString& pair : line.section(u' ', 1).split(u';')) {
-                        const QString key = pair.section(u'=', 0, 0);
-                        const std::string value = pair.section(u'=', 1).toStdString();
-                        (key == u"Project"_s           ? details.project
-                                : key == u"Job"_s      ? details.job
-                                : key == u"Client"_s   ? details.client
-                                : key == u"Engineer"_s ? details.engineer
-                                : key == u"Checker"_s  ? details.checker
-                                                       : details.revision)
-                            = value;
-                    }
-                    platform_->jobAnswers.enqueue(details);
-                }
+            } else if (verb == u"jobform"_s) { // "jobform cancel", or "jobform project|job|...|revision"
+                const QStringList f = line.section(u' ', 1).split(u'|');
+                platform_->jobAnswers.enqueue(name == u"cancel"_s
+                        ? std::nullopt
+                        : std::optional(latcap::JobDetails { f.value(0).toStdString(), f.value(1).toStdString(),
+                            f.value(2).toStdString(), f.value(3).toStdString(), f.value(4).toStdString(),
+                            f.value(5).toStdString() }));
             } else if (verb == u"asked"_s) {
                 QCOMPARE(platform_->unsavedQuestions.join(u" | "_s), line.section(u' ', 1));
             } else if (verb == u"drop"_s) {
