@@ -31,9 +31,15 @@ namespace {
 
     // Decimals a number text carries: "0.25" two, "1.5E-2" three, "100" none;
     // an exponent beyond any range saturates instead of overflowing.
-    int Decimals(std::string_view text)
+    int Decimals(std::string_view raw)
     {
-        text = Trim(text);
+        // The number rule passes over blanks anywhere, so count without them.
+        std::string compact;
+        for (const char c : raw) {
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+                compact.push_back(c);
+        }
+        const std::string_view text = compact;
         const std::size_t exponentAt = text.find_first_of("eE");
         const std::string_view mantissa = text.substr(0, exponentAt);
         // Zero needs no decimals, whatever its exponent says.
@@ -47,8 +53,10 @@ namespace {
             if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
                 digits.remove_prefix(1);
             long long exponent = 0;
-            for (const char c : digits)
-                exponent = std::min(exponent * 10 + (c - '0'), 1'000'000LL);
+            for (const char c : digits) {
+                if (c >= '0' && c <= '9')
+                    exponent = std::min(exponent * 10 + (c - '0'), 1'000'000LL);
+            }
             decimals += negative ? exponent : -exponent;
         }
         return static_cast<int>(std::clamp(decimals, 0LL, 40LL));
