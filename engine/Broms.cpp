@@ -63,6 +63,8 @@ double BromsMoment(const BromsSoil& soil, double h, double depth)
 {
     if (soil.cohesive) {
         const double g = depth - SkinDepth(soil) - LoadLength(soil, h);
+        // A pile too short to take H below 1.5 D + f carries a negative
+        // moment, as Brinch Hansen's would.
         return 2.25 * soil.cohesion * soil.width * g * g * (g < 0 ? -1.0 : 1.0)
             - h * (SkinDepth(soil) + 0.5 * LoadLength(soil, h));
     }
@@ -101,7 +103,7 @@ BromsResult BromsCrossCheck(const Calculation& calc)
         result.maxMoment = csf * BromsMaxMoment(soil, h, m);
     }
     // Every layer the pile reaches by either method must be that same soil.
-    const float reach = std::max(EmbeddedDepth(calc), result.depth);
+    const float reach = std::max(calc.Depth(), result.depth);
     for (int i = 2; i <= std::min<int>(state.NoLayers, kMaxLayers); ++i) {
         const LayerType& layer = state.Layer[static_cast<std::size_t>(i)];
         const bool same = layer.Gama == top.Gama && layer.C == top.C && layer.Phi == top.Phi && layer.D == top.D;

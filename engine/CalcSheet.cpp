@@ -8,16 +8,11 @@
 
 namespace latcap {
 
-float EmbeddedDepth(const Calculation& calc)
-{
-    return calc.command == Command::CalcL ? calc.state->LCalc : calc.state->L;
-}
-
 std::vector<LayerCoefficients> CoefficientsOfLayers(const Calculation& calc)
 {
     const AnalysisState& state = *calc.state;
     const SoilCurves curves = CurvesOfLayers(state);
-    const float toe = EmbeddedDepth(calc);
+    const float toe = calc.Depth();
     std::vector<LayerCoefficients> rows;
     for (int i = 1; i <= std::min<int>(state.NoLayers, kMaxLayers); ++i) {
         const LayerType& layer = state.Layer[static_cast<std::size_t>(i)];
@@ -55,15 +50,6 @@ Equilibrium EquilibriumCheck(const AnalysisState& state)
     check.headMoment = state.M;
     check.momentResidual = check.headMoment - check.moment;
     return check;
-}
-
-std::string SignificantText(double value, int digits)
-{
-    if (value == 0 || !std::isfinite(value))
-        return FormatMask(value, "0");
-    const int integerDigits = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
-    const int decimals = std::clamp(digits - integerDigits, 0, 9);
-    return FormatMask(value, "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 
 } // namespace latcap

@@ -40,12 +40,4 @@ struct Equilibrium {
 };
 Equilibrium EquilibriumCheck(const AnalysisState& state);
 
-// The embedded depth [m] of a calculation and the width [m] of the pile at
-// the ground surface (layer 1), for L/D.
-float EmbeddedDepth(const Calculation& calc);
-
-// value with at least `digits` significant figures in fixed point, e.g.
-// 0.027540 or 226.08 for five; at most 9 decimals.
-std::string SignificantText(double value, int digits);
-
 } // namespace latcap

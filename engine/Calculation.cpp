@@ -28,9 +28,8 @@ namespace {
     };
 
     // Why a result lies outside the method, or nothing when it does not.
-    std::string Validity(Command command, const AnalysisState& state)
+    std::string Validity(Command command, const AnalysisState& state, float depth)
     {
-        const float depth = command == Command::CalcL ? state.LCalc : state.L;
         const std::string zr = FormatMask(state.Zr, mask::kZr) + " m";
         if (command == Command::CalcL && !(depth > 0.0f))
             return "The depth found, " + FormatMask(depth, mask::kDepth) + " m, is not below the ground surface";
@@ -85,6 +84,8 @@ CalcStatus Calculation::Status() const
     return CalcStatus::Converged;
 }
 
+float Calculation::Depth() const { return command == Command::CalcL ? state->LCalc : state->L; }
+
 float Calculation::Answer() const
 {
     return command == Command::CalcL ? state->LCalc : static_cast<float>(double(state->CSF) * state->M);
@@ -122,7 +123,7 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
         return calc;
     }
     calc.results = ShowResults(state);
-    calc.validity = Validity(command, state);
+    calc.validity = Validity(command, state, calc.Depth());
     if (!calc.validity.empty())
         calc.messages.push_back(calc.validity);
     return calc;

@@ -64,6 +64,8 @@ struct Calculation {
     bool HasResults() const { return dataOk && !outcome.arithmeticProblem; }
     // The depth found [m] (Calc L) or the moment carried [kNm] (Calc M).
     float Answer() const;
+    // The embedded depth of the pile [m]: found (Calc L) or given (Calc M).
+    float Depth() const;
     // "L = 2.478" or "M = 101.32", and the three result captions; empty
     // without results.
     std::vector<std::string> OutputLines() const;

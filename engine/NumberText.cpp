@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -287,6 +288,15 @@ std::string FormatMask(double value, std::string_view mask)
         }
     }
     return text;
+}
+
+std::string SignificantText(double value, int digits)
+{
+    if (value == 0 || !std::isfinite(value))
+        return FormatMask(value, "0");
+    const int integerDigits = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
+    const int decimals = std::clamp(digits - integerDigits, 0, 9);
+    return FormatMask(value, "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 
 } // namespace latcap

@@ -33,6 +33,10 @@ NumberReading ReadNumberText(std::string_view text);
 // bytes that are not UTF-8 written as escapes: "6\0" for a NUL, "\x01", "\xff".
 std::string QuotedText(std::string_view text);
 
+// value with at least `digits` significant figures in fixed point, e.g.
+// 0.027540 or 226.08 for five; at most 9 decimals.
+std::string SignificantText(double value, int digits);
+
 // The shortest text that reads back as the value, e.g. "1.2" or "1e+39".
 std::string ShortestText(float value);
 std::string ShortestText(double value);

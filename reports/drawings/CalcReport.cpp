@@ -464,15 +464,16 @@ CalcReport MakeCalcReport(const ReportSource& source)
     }
 
     const Equilibrium balance = EquilibriumCheck(state);
-    const auto sum = [](double value) { return Text(SignificantText(value, 5)); };
+    const auto significant = [](double value) { return Text(SignificantText(value, 5)); };
     report.equilibrium = {
-        { QStringLiteral("Soil forces, against H above Zr and with it below"), sum(balance.force),
+        { QStringLiteral("Soil forces, against H above Zr and with it below"), significant(balance.force),
             QStringLiteral("kN") },
-        { QStringLiteral("H / CSF"), sum(balance.load), QStringLiteral("kN") },
-        { QStringLiteral("Residual"), sum(balance.forceResidual), QStringLiteral("kN") },
-        { QStringLiteral("Moment of the soil forces about the pile head"), sum(balance.moment), QStringLiteral("kNm") },
-        { QStringLiteral("M / CSF"), sum(balance.headMoment), QStringLiteral("kNm") },
-        { QStringLiteral("Residual"), sum(balance.momentResidual), QStringLiteral("kNm") },
+        { QStringLiteral("H / CSF"), significant(balance.load), QStringLiteral("kN") },
+        { QStringLiteral("Residual"), significant(balance.forceResidual), QStringLiteral("kN") },
+        { QStringLiteral("Moment of the soil forces about the pile head"), significant(balance.moment),
+            QStringLiteral("kNm") },
+        { QStringLiteral("M / CSF"), significant(balance.headMoment), QStringLiteral("kNm") },
+        { QStringLiteral("Residual"), significant(balance.momentResidual), QStringLiteral("kNm") },
     };
     report.coefficientHeader = { QStringLiteral("Layer"), QStringLiteral("\u03C6 [\u00B0]"),
         QStringLiteral("z top [m]"), QStringLiteral("z/D"), QStringLiteral("Kq"), QStringLiteral("Kc"),
@@ -490,8 +491,8 @@ CalcReport MakeCalcReport(const ReportSource& source)
     const float width = state.Layer[1].D;
     report.notes.append(QStringLiteral("L / D = %1 / %2 = %3, D being the pile width in layer 1. The pile is taken "
                                        "as rigid; its stiffness is not checked.")
-                            .arg(Text(FormatMask(EmbeddedDepth(calc), mask::kDepth)), Text(ShortestText(width)),
-                                Text(FormatMask(double(EmbeddedDepth(calc)) / width, mask::kSlenderness))));
+                            .arg(Text(FormatMask(calc.Depth(), mask::kDepth)), Text(ShortestText(width)),
+                                Text(FormatMask(double(calc.Depth()) / width, mask::kSlenderness))));
     const BromsResult broms = BromsCrossCheck(calc);
     if (broms.applicable) {
         const QString quantity = calcL ? QStringLiteral("Depth L [m]") : QStringLiteral("Moment carried M [kNm]");
@@ -529,7 +530,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
         for (const double value : { double(s.Z), double(s.WeightAbove), double(s.Kq), double(s.Kc), double(s.dZ),
                  double(s.SoilPressure), double(s.SoilForce), double(static_cast<float>(csf * s.Shear)),
                  double(static_cast<float>(csf * s.Moment)) })
-            row.append(sum(value));
+            row.append(significant(value));
         report.slices.push_back(row);
     }
     report.sliceNote = QStringLiteral("The soil force is that of one slice, soil pressure \u00D7 pile width \u00D7 "

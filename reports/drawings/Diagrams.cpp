@@ -136,7 +136,7 @@ namespace {
             , state_(*calc_.state)
             , calcL_(calc_.command == Command::CalcL)
         {
-            toe_ = calcL_ ? state_.LCalc : state_.L;
+            toe_ = calc_.Depth();
             broms_ = BromsCrossCheck(calc_);
             const double deepest = std::max<double>({ toe_, state_.Zr, 0.1, broms_.applicable ? broms_.depth : 0.0 });
             depthStep_ = NiceStep(deepest * 1.05, 8);

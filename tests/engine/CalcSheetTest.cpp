@@ -1,5 +1,6 @@
 #include "CalcSheet.h"
 #include "CaseFile.h"
+#include "NumberText.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -22,40 +22,14 @@ namespace {
 
     using testing::RecordingSink;
 
-    // One row of a tab-separated table in tests/data/engine: its name and its
-    // fields, in which \t, \n and \r stand for tab, line feed and carriage return.
-    struct Row {
-        std::string name;
-        std::vector<std::string> fields;
-    };
+    using Row = testing::TableRow;
 
     // Every row is shown by its name.
     template <typename Named>
     requires requires(Named row) { row.name; }
     void PrintTo(const Named& row, std::ostream* out) { *out << row.name; }
 
-    std::vector<Row> Rows(const std::string& file)
-    {
-        std::vector<Row> rows;
-        std::istringstream lines(testing::ReadFile(testing::DataPath("engine/" + file)));
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream fields(line);
-            Row& row = rows.emplace_back();
-            std::getline(fields, row.name, '\t');
-            for (std::string field; std::getline(fields, field, '\t');) {
-                for (const auto& [escape, character] :
-                    { std::pair { "\\t", '\t' }, { "\\n", '\n' }, { "\\r", '\r' } }) {
-                    for (auto at = field.find(escape); at != std::string::npos; at = field.find(escape, at))
-                        field.replace(at, 2, 1, character);
-                }
-                row.fields.push_back(field);
-            }
-            row.fields.resize(5);
-            if (line.empty() || line.front() == '#')
-                rows.pop_back();
-        }
-        return rows;
-    }
+    std::vector<Row> Rows(const std::string& file) { return testing::TableRows("engine/" + file, 5); }
 
     class Texts : public ::testing::TestWithParam<Row> { };
 

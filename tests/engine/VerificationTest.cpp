@@ -21,18 +21,9 @@ namespace {
     std::vector<Example> Examples()
     {
         std::vector<Example> rows;
-        std::istringstream lines(testing::ReadFile(testing::DataPath("verification.tsv")));
-        for (std::string line; std::getline(lines, line);) {
-            if (line.empty() || line.front() == '#')
-                continue;
-            std::vector<std::string> f;
-            std::istringstream fields(line);
-            for (std::string field; std::getline(fields, field, '\t');)
-                f.push_back(field);
-            f.resize(11);
-            for (auto at = f[4].find("\\n"); at != std::string::npos; at = f[4].find("\\n"))
-                f[4].replace(at, 2, "\n");
-            rows.push_back({ f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10] });
+        for (const testing::TableRow& row : testing::TableRows("verification.tsv", 10)) {
+            const auto& f = row.fields;
+            rows.push_back({ row.name, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9] });
         }
         return rows;
     }

@@ -105,7 +105,7 @@ namespace {
             for (bool calcL : { true, false }) {
                 const PileRun run(pile.texts, pile.layers, calcL);
                 const AnalysisState& s = run.state;
-                const float depth = calcL ? s.LCalc : s.L;
+                const float depth = run.calc.Depth();
                 const bool withinMethod
                     = std::isfinite(depth) && depth > 0.0f && s.Zr > 0.0f && s.Zr < depth && (calcL || s.M >= 0.0f);
                 EXPECT_EQ(run.calc.validity.empty(), withinMethod) << run.calc.validity;

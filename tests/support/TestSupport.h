@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,37 @@ inline std::string ReadFile(const std::string& path)
 
 // A kept file in tests/data.
 inline std::string DataPath(const std::string& name) { return std::string(LATCAP_TEST_DATA) + "/" + name; }
+
+// One row of a tab-separated table in tests/data: its name and its fields,
+// in which \t, \n and \r stand for tab, line feed and carriage return.
+struct TableRow {
+    std::string name;
+    std::vector<std::string> fields;
+};
+
+// The rows of a table in tests/data, each with `fields` fields after its
+// name (missing ones empty); blank lines and lines starting with # are skipped.
+inline std::vector<TableRow> TableRows(const std::string& file, std::size_t fields)
+{
+    std::vector<TableRow> rows;
+    std::istringstream lines(ReadFile(DataPath(file)));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line.front() == '#')
+            continue;
+        std::istringstream cells(line);
+        TableRow& row = rows.emplace_back();
+        std::getline(cells, row.name, '\t');
+        for (std::string cell; std::getline(cells, cell, '\t');) {
+            for (const auto& [escape, character] : { std::pair { "\\t", '\t' }, { "\\n", '\n' }, { "\\r", '\r' } }) {
+                for (auto at = cell.find(escape); at != std::string::npos; at = cell.find(escape, at))
+                    cell.replace(at, 2, 1, character);
+            }
+            row.fields.push_back(cell);
+        }
+        row.fields.resize(fields);
+    }
+    return rows;
+}
 
 // Names a parameterised case after its `name` field.
 struct CaseName {
