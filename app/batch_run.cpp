@@ -224,12 +224,11 @@ namespace {
             const std::size_t last = options.shard.Last(options.rows);
             const bool firstPart = options.shard.part == 1;
             const bool lastPart = options.shard.part == options.shard.parts;
-            if (options.json) {
-                if (firstPart)
-                    out_ << "[\n";
-            } else if (firstPart) {
-                out_ << (options.check ? CheckCsvHeader(keys) : SweepCsvHeader(options.command, keys)) << "\n";
-            }
+            if (firstPart)
+                out_ << (options.json   ? std::string("[")
+                        : options.check ? CheckCsvHeader(keys)
+                                        : SweepCsvHeader(options.command, keys))
+                     << "\n";
 
             struct Row {
                 std::string text;
