@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "Export.h"
 #include "FakePlatform.h"
+#include "FileSizeLimit.h"
 #include "InputData.h"
 #include "SaveDialog.h"
 #include "Tables.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <optional>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -58,7 +61,7 @@ namespace {
             || symlink(before == u"full" ? "/dev/full" : "/dev/null", native) == 0);
         if (before == u"folder" || before == u"locked")
             QDir(dir.path()).mkdir(before == u"folder" ? typed : u"locked"_s);
-        if (before == u"file" || before == u"locked")
+        if (before == u"file" || before == u"locked" || before == u"limited")
             std::ofstream(native, std::ios::binary) << "old report\r\n";
         if (before == u"locked" && chmod(locked, 0500) == 0 && access(locked, W_OK) == 0)
             GTEST_SKIP() << "a read-only folder is writable for this user";
@@ -72,19 +75,30 @@ namespace {
         };
         const SaveRequest request { u"Save Page"_s, u"PDF files(*.pdf)|*.pdf"_s, u"first.pdf"_s };
 
-        EXPECT_EQ(SaveThroughDialog(platform, nullptr, request, c[3] == u"yes" ? fails : BytesWriter("new\r\n")),
-            c[4] == u"yes");
+        {
+            // A disk that fills up while the file is written: nothing past its first bytes fits.
+            std::optional<testing::FileSizeLimit> full;
+            if (before == u"limited")
+                full.emplace(2);
+            EXPECT_EQ(SaveThroughDialog(platform, nullptr, request, c[3] == u"yes" ? fails : BytesWriter("new\r\n")),
+                c[4] == u"yes");
+        }
 
         EXPECT_EQ(platform.saveDialogs.value(0).initialName, request.initialName);
         QStringList shown;
         for (const FakePlatform::Message& m : platform.messages)
             shown.append(m.title + u": "_s + m.text
                 + (m.buttons == Platform::Buttons::OkCancel ? u" [OK/Cancel]"_s : u" [OK]"_s));
-        EXPECT_EQ(shown.join(u" / "), QString(c[6]).replace(u"%1"_s, target));
+        EXPECT_EQ(shown.join(u" / ").toStdString(), QString(c[6]).replace(u"%1"_s, target).toStdString());
         EXPECT_EQ(QFileInfo(target).isFile(), after != u"none");
         if (after != u"none") {
             EXPECT_EQ(testing::ReadFile(native.toStdString()), after == u"new" ? "new\r\n" : "old report\r\n");
         }
+        // No temporary file is left behind.
+        QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        left.removeOne(QFileInfo(target).fileName());
+        left.removeOne(u"locked"_s);
+        EXPECT_EQ(left.join(u' '), QString());
         chmod(locked, 0700);
     }
 

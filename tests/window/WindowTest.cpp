@@ -6,6 +6,7 @@
 #include "Diagrams.h"
 #include "DiagramsWindow.h"
 #include "FakePlatform.h"
+#include "FileSizeLimit.h"
 #include "frmLatcap.h"
 
 #include <QAbstractItemView>
@@ -23,6 +24,7 @@
 #include <QWheelEvent>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -69,6 +71,7 @@ private Q_SLOTS:
     {
         if (QTest::currentTestFailed())
             qWarning("failed at the step: %s", qPrintable(step_));
+        diskLimit_.reset();
         window_.reset();
         QDir::setCurrent(previousDir_);
         dir_.reset();
@@ -322,7 +325,7 @@ private:
             } else if (verb == u"messages"_s) {
                 QStringList shown;
                 for (const auto& message : std::as_const(platform_->messages))
-                    shown << message.title + u": "_s + message.text;
+                    shown << message.title + u": "_s + QString(message.text).replace(QDir::currentPath(), u"{dir}"_s);
                 QCOMPARE(shown.join(u" | "_s), line.section(u' ', 1).replace(u"\\n"_s, u"\n"_s));
             } else if (verb == u"asked-as-usual"_s) {
                 QVERIFY(askedAsUsual_);
@@ -334,6 +337,15 @@ private:
                 white.fill(Qt::white);
                 QCOMPARE(platform_->printed.value(0).copy(place).convertToFormat(QImage::Format_RGB32) == white,
                     rest == u"blank"_s);
+            } else if (verb == u"disklimit"_s) { // "disklimit BYTES": no file grows past them; "disklimit off"
+                diskLimit_.reset();
+                if (name != u"off"_s)
+                    diskLimit_.emplace(name.toULong());
+            } else if (verb == u"holds"_s) { // the whole file, with \r and \n for line breaks
+                QCOMPARE(ReadAll(name), QString(rest).replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s).toUtf8());
+            } else if (verb == u"folder"_s) { // every file in the working folder
+                QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).join(u' '),
+                    line.section(u' ', 1));
             } else if (verb == u"help"_s) {
                 QCOMPARE(platform_->helpRequests, name.toInt());
             } else {
@@ -351,6 +363,7 @@ private:
     std::unique_ptr<latcap::testing::FakePlatform> platform_;
     std::unique_ptr<latcap::frmLatcap> window_;
     bool askedAsUsual_ = false;
+    std::optional<latcap::testing::FileSizeLimit> diskLimit_;
 };
 
 QTEST_MAIN(WindowTest)
