@@ -33,6 +33,38 @@ namespace {
     const QColor kToe(20, 60, 160);
     const QColor kBroms(120, 60, 150);
 
+    // text with every character that XML cannot hold written as an escape,
+    // as messages write them: "\0", "\x01", "\uFFFE".
+    QString XmlSafe(const QString& text)
+    {
+        QString out;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                out += c;
+                out += text[++i];
+                continue;
+            }
+            const char16_t u = c.unicode();
+            const bool allowed = u == u'\t' || u == u'\n' || u == u'\r'
+                || (u >= 0x20 && u != 0x7F && !(u >= 0x80 && u <= 0x9F) && !c.isSurrogate() && u != 0xFFFE
+                    && u != 0xFFFF);
+            if (allowed)
+                out += c;
+            else if (u == 0)
+                out += QStringLiteral("\\0");
+            else if (u <= 0xFF)
+                out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+            else
+                out += QStringLiteral("\\u") + QString::number(u, 16).toUpper().rightJustified(4, u'0');
+        }
+        return out;
+    }
+
+    // std::clamp that keeps to lo when the range is empty, as it is when a
+    // label is larger than its panel.
+    double Clamped(double value, double lo, double hi) { return std::max(lo, std::min(value, hi)); }
+
     QFont Font(int pixels, bool bold = false)
     {
         QFont font(QStringLiteral("sans-serif"));
@@ -212,14 +244,15 @@ namespace {
             // the lines below it move down by what it takes beyond one line.
             const double width = kDiagramSize.width() - kLeft - 20;
             const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+            const QString title = XmlSafe(source_.title);
             double titleHeight = 28;
             for (const auto& [pixels, lines] : { std::pair { 20, 1 }, { 16, 2 }, { 13, 3 }, { 11, 4 } }) {
                 painter.setFont(Font(pixels, true));
-                titleHeight = painter.boundingRect(QRectF(kLeft, 14, width, 200), flags, source_.title).height();
+                titleHeight = painter.boundingRect(QRectF(kLeft, 14, width, 200), flags, title).height();
                 if (titleHeight <= painter.fontMetrics().lineSpacing() * lines + 1)
                     break;
             }
-            painter.drawText(QRectF(kLeft, 14, width, titleHeight), flags, source_.title);
+            painter.drawText(QRectF(kLeft, 14, width, titleHeight), flags, title);
             const double down = std::max(0.0, titleHeight - 28);
             const InputTexts& in = calc_.inputs;
             QString loads = QStringLiteral("H = %1 kN").arg(Plain(ReadNumber(in.h)));
@@ -264,6 +297,11 @@ namespace {
             Panel panel { &curve, box, {}, curve.extremeText + QStringLiteral("\nat z = ") + Metres(curve.extreme.y()),
                 {} };
             painter.setFont(Font(kDiagramSmallestText, true));
+            // A note wider than its panel (a value of 1e30) is shortened to fit.
+            QStringList lines = panel.note.split(u'\n');
+            for (QString& line : lines)
+                line = painter.fontMetrics().elidedText(line, Qt::ElideRight, int(box.width()) - 8);
+            panel.note = lines.join(u'\n');
             panel.noteSize = painter.boundingRect(QRectF(0, 0, 400, 100), Qt::AlignLeft, panel.note).size();
             const QFontMetricsF metrics(Font(kDiagramSmallestText));
             auto labelsFit = [&] {
@@ -373,11 +411,11 @@ namespace {
             else if (left >= size.width() + 2)
                 x = at.x() - 8 - size.width();
             else {
-                x = std::clamp(at.x() - size.width() / 2, box.left() + 4, box.right() - 4 - size.width());
+                x = Clamped(at.x() - size.width() / 2, box.left() + 4, box.right() - 4 - size.width());
                 y = at.y() + 10;
             }
             QRectF label(x, y, size.width(), size.height());
-            label.moveTop(std::clamp(label.top(), box.top() + 2, box.bottom() - size.height() - 2));
+            label.moveTop(Clamped(label.top(), box.top() + 2, box.bottom() - size.height() - 2));
             painter.fillRect(label.adjusted(-3, -1, 3, 1), QColor(255, 255, 255, 230));
             painter.setPen(kInk);
             painter.drawText(label, x > at.x() ? Qt::AlignLeft : Qt::AlignRight, note);
@@ -502,7 +540,8 @@ bool WriteDiagramSvg(QIODevice& device, const DiagramSource& source)
     generator.setSize(kDiagramSize);
     generator.setViewBox(QRect(QPoint(0, 0), kDiagramSize));
     generator.setResolution(96); // a page wide: 1200 points are 318 mm
-    generator.setTitle(source.title);
+    // Qt writes the title into the file as it stands.
+    generator.setTitle(XmlSafe(source.title).toHtmlEscaped());
     generator.setDescription(QStringLiteral("Soil pressure, shear force and bending moment down the pile"));
     QPainter painter;
     if (!painter.begin(&generator))
