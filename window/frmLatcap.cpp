@@ -516,7 +516,8 @@ void frmLatcap::cmdReport_Click()
                                                                : QStringLiteral("from the CSF box"),
         QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime(), job_, nullptr };
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
-        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), ReportFileName(), QStringLiteral("pdf") };
+        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), ReportFileName(), QStringLiteral("pdf"),
+        casePath_ };
     const CalcReport report = MakeCalcReport(source);
     SaveThroughDialog(platform_, this, request,
         [&report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
@@ -569,7 +570,7 @@ void frmLatcap::Form_DblClick() { ui_->cmdKqKcTables->show(); }
 void frmLatcap::cmdExport_Click()
 {
     if (last_)
-        ExportCalcDetails(platform_, this, *last_->state);
+        ExportCalcDetails(platform_, this, *last_->state, casePath_);
 }
 
 void frmLatcap::cmdKqKcTables_Click()
@@ -614,7 +615,7 @@ void frmLatcap::cmdPrint_Click()
     }
     // The window looks itself again before it says that printing failed.
     if (!printed)
-        OfferPagePdf(platform_, this, page, reason);
+        OfferPagePdf(platform_, this, page, reason, casePath_);
 }
 
 void frmLatcap::cmdHelp_Click() { platform_.showHelp(this); }

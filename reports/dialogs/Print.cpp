@@ -78,7 +78,8 @@ bool PrintPage(QPrinter& printer, const QImage& page, QString& error)
     return true;
 }
 
-bool OfferPagePdf(Platform& platform, QWidget* parent, const QImage& image, const QString& reason)
+bool OfferPagePdf(
+    Platform& platform, QWidget* parent, const QImage& image, const QString& reason, const QString& caseInUse)
 {
     const QString offer = QStringLiteral("The page could not be printed.\n%1\n\n"
                                          "Press OK to save the same page as a PDF file instead.")
@@ -87,7 +88,7 @@ bool OfferPagePdf(Platform& platform, QWidget* parent, const QImage& image, cons
         != Platform::Answer::Ok)
         return false;
     const SaveRequest request { QStringLiteral("Save Page As PDF"),
-        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf") };
+        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), QString(), QStringLiteral("pdf"), caseInUse };
     return SaveThroughDialog(platform, parent, request, PagePdfWriter(image));
 }
 

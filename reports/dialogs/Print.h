@@ -22,7 +22,9 @@ void PaintPageImage(QPainter& painter, const QRect& pageRect, const QImage& imag
 bool PrintPage(QPrinter& printer, const QImage& page, QString& error);
 
 // After a failed print: says why (reason) and offers to save the same page as
-// a one-page A4 PDF file instead. Returns true when the page was saved.
-bool OfferPagePdf(Platform& platform, QWidget* parent, const QImage& image, const QString& reason);
+// a one-page A4 PDF file instead, never over the case file in use. Returns
+// true when the page was saved.
+bool OfferPagePdf(
+    Platform& platform, QWidget* parent, const QImage& image, const QString& reason, const QString& caseInUse = {});
 
 } // namespace latcap

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace latcap {
@@ -23,7 +24,17 @@ bool SaveThroughDialog(
         return false;
     if (!request.suffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + request.suffix;
-    if (QFileInfo(path).isFile()
+    const QFileInfo chosen(path), kept(request.keep);
+    if (!request.keep.isEmpty()
+        && (chosen.exists() && kept.exists() ? chosen.canonicalFilePath() == kept.canonicalFilePath()
+                                             : chosen.absoluteFilePath() == kept.absoluteFilePath())) {
+        platform.showMessage(parent, QString::fromLatin1(text::kErrorTitle),
+            QStringLiteral("The file %1 is the case file in use; it is not replaced by this one. Choose another name.")
+                .arg(QDir::toNativeSeparators(chosen.absoluteFilePath())),
+            Platform::Buttons::Ok);
+        return false;
+    }
+    if (chosen.isFile()
         && platform.showMessage(parent, QString::fromLatin1(text::kWarningTitle),
                QString::fromLatin1(text::kReplaceFile), Platform::Buttons::OkCancel)
             != Platform::Answer::Ok)

@@ -17,6 +17,7 @@ struct SaveRequest {
     QString filter;
     QString initialName;
     QString suffix = {};
+    QString keep = {}; // a file this save never replaces: the case file in use
 };
 
 // Saves path and, when that fails, shows the reason in a message box titled
@@ -26,7 +27,8 @@ bool SaveReportingFailure(Platform& platform, QWidget* parent, const QString& pa
 // A save command: asks for a name in the save dialog, asks before replacing an
 // existing file, saves under the name as typed (with the request's suffix
 // when it has none) and reports a failure. Cancel anywhere writes nothing and
-// shows nothing. Returns true when the file was saved, its path in savedPath.
+// shows nothing. The request's keep file is refused with a message. Returns
+// true when the file was saved, its path in savedPath.
 bool SaveThroughDialog(Platform& platform, QWidget* parent, const SaveRequest& request, const DeviceWriter& write,
     QString* savedPath = nullptr);
 
