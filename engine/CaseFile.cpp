@@ -302,6 +302,7 @@ namespace {
                 return false;
             }
             CaseLayer& layer = result.layers[static_cast<std::size_t>(ref.layer - 1)];
+            layer.given = true;
             for (int i = 0; i < kLayerFields; ++i) {
                 *FieldOf(layer, i) = fields[static_cast<std::size_t>(i)];
                 if (!CheckNumber(LayerFieldName(ref.layer, i), fields[static_cast<std::size_t>(i)], numbers, error))
@@ -310,6 +311,7 @@ namespace {
             return true;
         }
         case KeyKind::LayerField:
+            result.layers[static_cast<std::size_t>(ref.layer - 1)].given = true;
             *FieldOf(result.layers[static_cast<std::size_t>(ref.layer - 1)], ref.field) = value;
             return CheckNumber(LayerFieldName(ref.layer, ref.field), value, numbers, error);
         }
@@ -471,8 +473,10 @@ std::string WriteCase(const Case& source, const std::vector<std::string>& commen
     line("L", Written(source.l));
     line("layers", std::to_string(source.layerCount));
     out << "# layer N = bottom [m], unit weight [kN/m3], cohesion [kPa], friction angle [deg], width [m]\n";
-    for (int i = 0; i < source.layerCount && i < kMaxLayers; ++i) {
+    for (int i = 0; i < kMaxLayers; ++i) {
         const CaseLayer& layer = source.layers[static_cast<std::size_t>(i)];
+        if (i >= source.layerCount && !layer.given)
+            continue;
         out << "layer " << i + 1 << " = " << Written(layer.bottom) << ", " << Written(layer.unitWeight) << ", "
             << Written(layer.cohesion) << ", " << Written(layer.frictionAngle) << ", " << Written(layer.width) << "\n";
     }

@@ -20,6 +20,7 @@ struct CaseLayer {
     std::string cohesion;
     std::string frictionAngle;
     std::string width;
+    bool given = false; // the case has this layer's line (or a field of it)
 };
 
 // Who and what a calculation is for, as typed; each may be empty.
@@ -81,8 +82,8 @@ bool IsSingleNumberKey(std::string_view key, std::string& error);
 std::string CaseKeyUnit(std::string_view key);
 
 // The text of a case file that reads back as source: every key (the job
-// details only when given), the layers 1 to layerCount, values quoted where
-// they must be, and each of comments as a comment line at the end.
+// details only when given), the layers 1 to layerCount and any further
+// layer the case gives, values quoted where they must be, and each of comments as a comment line at the end.
 std::string WriteCase(const Case& source, const std::vector<std::string>& comments = {});
 
 // The texts of the window's boxes for a case, chained as the layer rows chain

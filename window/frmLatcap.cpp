@@ -714,6 +714,7 @@ bool frmLatcap::LoadCase(const QString& path)
         return false;
     }
     ApplyCase(loaded);
+    caseKept_ = loaded;
     casePath_ = QFileInfo(path).absoluteFilePath();
     caseModified_ = false;
     ShowCaseTitle();
@@ -754,9 +755,13 @@ Case frmLatcap::CurrentCase() const
     current.l = ui_->txtL->text().toStdString();
     current.layerCount = state_->NoLayers;
     for (std::size_t i = 0; i < kRows; ++i)
-        current.layers[i]
-            = { txtTo[i]->text().toStdString(), txtGama[i]->text().toStdString(), txtC[i]->text().toStdString(),
-                  selectFrictionAngle[i]->currentText().toStdString(), txtD[i]->text().toStdString() };
+        current.layers[i] = { txtTo[i]->text().toStdString(), txtGama[i]->text().toStdString(),
+            txtC[i]->text().toStdString(), selectFrictionAngle[i]->currentText().toStdString(),
+            txtD[i]->text().toStdString(), caseKept_.layers[i].given };
+    // The deepest bottom box always shows 100, whatever the file said.
+    const CaseLayer& deepest = caseKept_.layers[static_cast<std::size_t>(current.layerCount - 1)];
+    if (deepest.given)
+        current.layers[static_cast<std::size_t>(current.layerCount - 1)].bottom = deepest.bottom;
     return current;
 }
 

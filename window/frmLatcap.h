@@ -117,6 +117,9 @@ private:
     Platform& platform_;
     QString startCsf_; // the CSF box after start-up, for a case without one
     QString casePath_; // the case file in use, empty while there is none
+    // The case as last read or saved: what a save keeps that no box holds
+    // (layer lines beyond the count, the deepest bottom as written).
+    Case caseKept_;
     JobDetails job_; // of the case in use, or as the report's form left them
     bool caseModified_ = false;
     bool csfFromIni_ = false;
