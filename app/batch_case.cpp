@@ -3,6 +3,7 @@
 #include "FileFormats.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "ReadFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,17 +18,10 @@ namespace {
             error = QStringLiteral("The file %1 could not be read: %2").arg(QDir::toNativeSeparators(path), reason);
             return false;
         };
-        if (const std::string problem = InputFileProblem(path.toStdString()); !problem.empty())
-            return fail(QString::fromStdString(problem) + QLatin1Char('.'));
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(file.errorString() + QLatin1Char('.'));
-        // No more than the limit, should the file have grown since.
-        const QByteArray content = file.read(static_cast<qint64>(kMaxInputFileBytes) + 1);
-        if (content.size() > static_cast<qsizetype>(kMaxInputFileBytes))
-            return fail(QStringLiteral("it is larger than 1 MB."));
-        if (file.error() != QFileDevice::NoError)
-            return fail(file.errorString() + QLatin1Char('.'));
+        QByteArray content;
+        QString reason;
+        if (!ReadSmallFile(path, content, reason))
+            return fail(reason + QLatin1Char('.'));
         bytes.assign(content.constData(), static_cast<std::size_t>(content.size()));
         return true;
     }

@@ -264,10 +264,10 @@ namespace {
             return false;
         switch (ref.kind) {
         case KeyKind::Title:
-            result.title = value;
+            result.title = ValidUtf8Text(value);
             return true;
         case KeyKind::Job:
-            *JobFields(result.job)[static_cast<std::size_t>(ref.field)] = value;
+            *JobFields(result.job)[static_cast<std::size_t>(ref.field)] = ValidUtf8Text(value);
             return true;
         case KeyKind::Csf:
             result.csf = value;

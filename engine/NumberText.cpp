@@ -153,36 +153,100 @@ namespace {
 
 std::string ShortestText(float value) { return Shortest(value); }
 
+namespace {
+
+    // The length of the well-formed UTF-8 sequence at text[at], else 0
+    // (a stray byte, an overlong form, a surrogate, past U+10FFFF).
+    std::size_t Utf8Length(std::string_view text, std::size_t at)
+    {
+        const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+        const unsigned char c = byte(at);
+        const std::size_t length = c < 0x80 ? 1
+            : (c >= 0xC2 && c <= 0xDF)      ? 2
+            : (c >= 0xE0 && c <= 0xEF)      ? 3
+            : (c >= 0xF0 && c <= 0xF4)      ? 4
+                                            : 0;
+        if (length == 0 || at + length > text.size())
+            return 0;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((byte(at + k) & 0xC0) != 0x80)
+                return 0;
+        }
+        const unsigned char second = length > 1 ? byte(at + 1) : 0;
+        if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) || (c == 0xF0 && second < 0x90)
+            || (c == 0xF4 && second >= 0x90))
+            return 0;
+        return length;
+    }
+
+    char32_t CodePoint(std::string_view text, std::size_t at, std::size_t length)
+    {
+        const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+        if (length == 1)
+            return byte(at);
+        char32_t point = byte(at) & (0xFF >> (length + 1));
+        for (std::size_t k = 1; k < length; ++k)
+            point = (point << 6) | (byte(at + k) & 0x3F);
+        return point;
+    }
+
+    // Characters that show nothing, or turn the text around them: the
+    // byte-order mark, the zero-width and the direction controls.
+    bool Invisible(char32_t c)
+    {
+        return (c >= 0x80 && c <= 0x9F) || c == 0xAD || c == 0x061C || (c >= 0x200B && c <= 0x200F)
+            || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2060 && c <= 0x2069) || c == 0xFEFF;
+    }
+
+    constexpr char kHex[] = "0123456789ABCDEF";
+
+    // A byte as "\x1b", in small letters as bytes are written.
+    void AppendByteEscape(std::string& out, unsigned char c)
+    {
+        static constexpr char kSmallHex[] = "0123456789abcdef";
+        out += "\\x";
+        out += kSmallHex[c >> 4];
+        out += kSmallHex[c & 0xF];
+    }
+
+} // namespace
+
 std::string QuotedText(std::string_view text)
 {
     std::string out = "\"";
-    const auto byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
     for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = byte(i);
-        // The length of a well-formed UTF-8 sequence starting here, else 0.
-        std::size_t length = c < 0x80  ? 1
-            : (c >= 0xC2 && c <= 0xDF) ? 2
-            : (c >= 0xE0 && c <= 0xEF) ? 3
-            : (c >= 0xF0 && c <= 0xF4) ? 4
-                                       : 0;
-        for (std::size_t k = 1; k < length; ++k) {
-            if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80)
-                length = 0;
-        }
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = Utf8Length(text, i);
+        const char32_t point = length > 0 ? CodePoint(text, i, length) : 0;
         if (c == 0) {
             out += "\\0";
         } else if (length == 0 || c < 0x20 || c == 0x7F) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
+            AppendByteEscape(out, c);
             length = 1;
+        } else if (Invisible(point)) {
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += kHex[(point >> shift) & 0xF];
         } else {
             out.append(text.substr(i, length));
         }
         i += length;
     }
     return out + "\"";
+}
+
+std::string ValidUtf8Text(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = Utf8Length(text, i);
+        if (length == 0)
+            AppendByteEscape(out, static_cast<unsigned char>(text[i]));
+        else
+            out.append(text.substr(i, length));
+        i += length == 0 ? 1 : length;
+    }
+    return out;
 }
 
 std::string ShortestText(double value) { return Shortest(value); }

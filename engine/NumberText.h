@@ -31,7 +31,13 @@ NumberReading ReadNumberText(std::string_view text);
 
 // text between double quotes for a message, with control characters and
 // bytes that are not UTF-8 written as escapes: "6\0" for a NUL, "\x01", "\xff".
+// Characters that show nothing or turn the text around (a byte-order mark,
+// zero-width and direction controls) are written as "\uFEFF".
 std::string QuotedText(std::string_view text);
+
+// text with each byte that is not part of well-formed UTF-8 written as an
+// escape ("\xff"), so that it shows as it is and reads back the same.
+std::string ValidUtf8Text(std::string_view text);
 
 // value with at least `digits` significant figures in fixed point, e.g.
 // 0.027540 or 226.08 for five; at most 9 decimals.

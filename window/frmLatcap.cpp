@@ -17,6 +17,7 @@
 #include "PileSketch.h"
 #include "Platform.h"
 #include "Print.h"
+#include "ReadFile.h"
 #include "SaveDialog.h"
 #include "Tables.h"
 #include "ui_frmLatcap.h"
@@ -375,21 +376,21 @@ void frmLatcap::ReadIniFile()
 {
     // A settings file that is no small regular file is never opened: a pipe
     // would stop the window from opening, a device would fill the memory.
-    if (const std::string problem = InputFileProblem(text::kIniFile); !problem.empty()) {
+    // No settings file is no fault; one that cannot be read is told.
+    if (!QFileInfo::exists(Text(text::kIniFile)))
+        return;
+    QByteArray content;
+    QString reason;
+    if (!ReadSmallFile(Text(text::kIniFile), content, reason)) {
         platform_.showMessage(this, Text(text::kErrorTitle),
-            QStringLiteral("%1 was not read: %2. The CSF box keeps its start value.")
-                .arg(Text(text::kIniFile), FromStd(problem)),
+            QStringLiteral("%1 was not read: %2. The CSF box keeps its start value.").arg(Text(text::kIniFile), reason),
             Platform::Buttons::Ok);
         return;
     }
-    QFile file(Text(text::kIniFile));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray content = file.read(static_cast<qint64>(kMaxInputFileBytes));
     const std::optional<std::string> line
         = SettingsCsfLine(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
     if (line) {
-        ui_->txtCSF->setText(QString::fromLatin1(line->data(), static_cast<qsizetype>(line->size())));
+        ui_->txtCSF->setText(FromStd(*line));
         csfFromIni_ = true;
     }
 }
@@ -696,13 +697,11 @@ bool frmLatcap::LoadCase(const QString& path)
     const QString shownPath = QDir::toNativeSeparators(path);
     QString fault;
     Case loaded;
-    QFile file(path);
-    if (const std::string problem = InputFileProblem(path.toStdString()); !problem.empty()) {
-        fault = shownPath + QStringLiteral(": ") + FromStd(problem);
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        fault = shownPath + QStringLiteral(": ") + file.errorString();
+    QByteArray content;
+    QString reason;
+    if (!ReadSmallFile(path, content, reason)) {
+        fault = shownPath + QStringLiteral(": ") + reason;
     } else {
-        const QByteArray content = file.read(static_cast<qint64>(kMaxInputFileBytes));
         std::string error;
         if (!ReadCase(std::string_view(content.constData(), static_cast<std::size_t>(content.size())),
                 shownPath.toStdString(), loaded, error))

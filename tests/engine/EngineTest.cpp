@@ -45,12 +45,12 @@ namespace {
         } else if (what == "is") {
             const NumberReading reading = ReadNumberText(input);
             EXPECT_EQ(reading.empty ? "empty" : reading.whole ? "a number" : "not a number", expected);
-        } else if (what == "quotes") {
+        } else if (what == "quotes" || what == "keeps") {
             // The input's \xNN stands for that byte.
             std::string bytes = input;
             for (auto at = bytes.find("\\x"); at != std::string::npos; at = bytes.find("\\x", at + 1))
                 bytes.replace(at, 4, 1, static_cast<char>(std::stoi(bytes.substr(at + 2, 2), nullptr, 16)));
-            EXPECT_EQ(QuotedText(bytes), expected);
+            EXPECT_EQ(what == "quotes" ? QuotedText(bytes) : ValidUtf8Text(bytes), expected);
         } else if (what == "significant") {
             EXPECT_EQ(SignificantText(std::strtod(input.c_str(), nullptr), 5), expected);
         } else if (what == "marks") {
@@ -89,6 +89,17 @@ namespace {
             EXPECT_EQ(read.title, text);
             EXPECT_EQ(read.layers[1].width, text);
         }
+    }
+
+    // A title or job detail in bytes that are not UTF-8 shows them as escapes,
+    // the same in the window, the report and latcap-batch.
+    TEST(CaseFile, TitleAndJobDetailsShowBytesNotUtf8AsEscapes)
+    {
+        Case read;
+        std::string error;
+        ASSERT_TRUE(ReadCase("title = bad\xffname\nproject = x\xfe\n", "t", read, error)) << error;
+        EXPECT_EQ(read.title, "bad\\xffname");
+        EXPECT_EQ(read.job.project, "x\\xfe");
     }
 
     class Validation : public ::testing::TestWithParam<Row> { };

@@ -23,8 +23,12 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <cstdio>
 #include <memory>
+
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -337,6 +341,27 @@ private:
                 white.fill(Qt::white);
                 QCOMPARE(platform_->printed.value(0).copy(place).convertToFormat(QImage::Format_RGB32) == white,
                     rest == u"blank"_s);
+            } else if (verb == u"badname"_s) { // a file whose name has the byte 0xff for each U+FFFD
+                QByteArray bytes = name.toUtf8();
+                bytes.replace("\xef\xbf\xbd", "\xff");
+                const QByteArray content = QString(rest).replace(u"\\n"_s, u"\n"_s).toUtf8();
+                FILE* file = std::fopen(bytes.constData(), "wb");
+                QVERIFY(file != nullptr);
+                QCOMPARE(std::fwrite(content.constData(), 1, std::size_t(content.size()), file),
+                    std::size_t(content.size()));
+                std::fclose(file);
+            } else if (verb == u"mkdir"_s) {
+                QVERIFY(QDir::current().mkdir(name));
+            } else if (verb == u"unreadable"_s) { // the window opens while the file cannot be read
+                QVERIFY(QFile::setPermissions(name, {}));
+                // Root reads any file, so the window opens as nobody would.
+                const bool root = geteuid() == 0;
+                if (root) {
+                    QVERIFY(chmod(".", 0711) == 0);
+                    QVERIFY(seteuid(65534) == 0);
+                }
+                window();
+                QVERIFY(!root || seteuid(0) == 0);
             } else if (verb == u"disklimit"_s) { // "disklimit BYTES": no file grows past them; "disklimit off"
                 diskLimit_.reset();
                 if (name != u"off"_s)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 
 #include <sys/resource.h>
 
@@ -65,6 +66,28 @@ namespace {
         FullDiskRow { "Tables", { "tables", "{dir}" }, "KqTable.CSV" }),
         CaseName());
     // clang-format on
+
+    // A case file whose name is no UTF-8 is read all the same, by the bytes
+    // of its name.
+    TEST(Tool, ReadsACaseFileNamedInBytesThatAreNotUtf8)
+    {
+        QTemporaryDir dir;
+        const QByteArray name = QByteArray(QFile::encodeName(dir.path())) + "/bad\xffname.case";
+        QFile source(kCase);
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        const QByteArray content = source.readAll();
+        FILE* file = std::fopen(name.constData(), "wb");
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(std::fwrite(content.constData(), 1, std::size_t(content.size()), file), std::size_t(content.size()));
+        std::fclose(file);
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral("/bin/sh"),
+            { "-c", "exec \"$0\" calc-l \"$(printf 'bad\\377name.case')\"", QStringLiteral(LATCAP_BATCH) });
+        ASSERT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.readAllStandardError().toStdString(), "");
+        EXPECT_EQ(process.readAllStandardOutput().toStdString().substr(0, 9), "L = 2.478");
+    }
 
 } // namespace
 } // namespace latcap::testing
