@@ -44,7 +44,7 @@ const QStringList kSvgElements = { u"svg"_s, u"title"_s, u"desc"_s, u"defs"_s, u
 
 } // namespace
 
-class DrawingsTest : public QObject {
+class OutputTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -132,5 +132,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(DrawingsTest)
-#include "DrawingsTest.moc"
+QTEST_MAIN(OutputTest)
+#include "OutputTest.moc"
