@@ -191,9 +191,13 @@ void frmLatcap::ShowArtwork()
 
 void frmLatcap::ConnectHandlers()
 {
-    for (QLineEdit* box : { ui_->txtCSF, ui_->txtH, ui_->txtM, ui_->txtL }) {
-        connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
-        connect(box, &QLineEdit::textChanged, this, &frmLatcap::ChangeInData);
+    using Field = CaseDocument::Field;
+    for (const auto& [box, field] : { std::pair { ui_->txtCSF, Field::Csf }, { ui_->txtH, Field::H },
+             { ui_->txtM, Field::M }, { ui_->txtL, Field::L }, { ui_->Text1, Field::Title } }) {
+        if (field != Field::Title)
+            connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
+        connect(box, &QLineEdit::textChanged, this,
+            [this, field](const QString& text) { document_.SetText(field, 0, text); });
     }
     connect(ui_->selectNoLayers, &DropDownList::clicked, this, &frmLatcap::selectNoLayers_Click);
     connect(ui_->cmdGama, &QPushButton::clicked, this, &frmLatcap::cmdGama_Click);
@@ -210,7 +214,6 @@ void frmLatcap::ConnectHandlers()
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { platform_.showHelp(this); });
 
-    connect(ui_->Text1, &QLineEdit::textChanged, this, &frmLatcap::CaseEdited);
     connect(ui_->cmdOpen, &QPushButton::clicked, this, &frmLatcap::cmdOpen_Click);
     connect(ui_->cmdSave, &QPushButton::clicked, this, &frmLatcap::cmdSave_Click);
     connect(ui_->cmdSaveAs, &QPushButton::clicked, this, &frmLatcap::cmdSaveAs_Click);
@@ -228,10 +231,50 @@ void frmLatcap::ConnectHandlers()
     shortcut(Qt::CTRL | Qt::Key_D, ui_->cmdDiagrams);
     // The title heads the diagrams; changing it changes no result.
     connect(ui_->Text1, &QLineEdit::textChanged, this, [this] {
-        if (diagrams_ && last_)
+        if (diagrams_ && document_.LastCalculation())
             ShowDiagrams();
     });
     setAcceptDrops(true);
+}
+
+void frmLatcap::ConnectDocument()
+{
+    connect(&document_, &CaseDocument::TextChanged, this, &frmLatcap::DrawCase);
+    connect(&document_, &CaseDocument::InputsChanged, this, &frmLatcap::ChangeInData);
+    connect(&document_, &CaseDocument::ModifiedChanged, this, &frmLatcap::ShowCaseTitle);
+    connect(&document_, &CaseDocument::PathChanged, this, &frmLatcap::ShowCaseTitle);
+}
+
+// Each box shows its text of the case; a box is set only when its text
+// differs, so that what is being typed stays as it is.
+void frmLatcap::DrawCase()
+{
+    using Field = CaseDocument::Field;
+    const auto show = [](QLineEdit* box, const QString& text) {
+        if (box->text() != text)
+            box->setText(text);
+    };
+    show(ui_->Text1, document_.Text(Field::Title));
+    show(ui_->txtCSF, document_.Text(Field::Csf));
+    show(ui_->txtH, document_.Text(Field::H));
+    show(ui_->txtM, document_.Text(Field::M));
+    show(ui_->txtL, document_.Text(Field::L));
+    const int count = document_.LayerCount();
+    if (ui_->selectNoLayers->currentIndex() != count - 1)
+        ui_->selectNoLayers->setCurrentIndex(count - 1);
+    for (std::size_t i = 0; i < kRows; ++i) {
+        const int row = static_cast<int>(i);
+        show(txtTo[i], document_.Text(Field::Bottom, row));
+        show(txtFrom[i], document_.Top(row));
+        show(txtGama[i], document_.Text(Field::UnitWeight, row));
+        show(txtC[i], document_.Text(Field::Cohesion, row));
+        show(txtD[i], document_.Text(Field::Width, row));
+        const QString angle = document_.Text(Field::FrictionAngle, row);
+        if (selectFrictionAngle[i]->currentText() != angle)
+            selectFrictionAngle[i]->setEditText(angle);
+        txtTo[i]->setEnabled(row != count - 1);
+    }
+    MakeThemVisible();
 }
 
 void frmLatcap::Form_Load()
@@ -239,12 +282,12 @@ void frmLatcap::Form_Load()
     ReadIniFile();
     ui_->lblWhat->setText(QString());
     LoadLayers();
+    ConnectDocument();
     for (int n = 1; n <= 5; ++n)
         ui_->selectNoLayers->addItem(FromStd(FormatMask(n, mask::kLayerCount)));
     ui_->selectNoLayers->selectItem(0);
     ui_->cmdPrint->setEnabled(false);
     ui_->Text1->setFocus();
-    startCsf_ = ui_->txtCSF->text();
 }
 
 void frmLatcap::LoadLayers()
@@ -256,16 +299,21 @@ void frmLatcap::LoadLayers()
         list->selectItem(0);
     };
     auto connectRow = [this](int i) {
+        using Field = CaseDocument::Field;
         const auto at = static_cast<std::size_t>(i);
         for (QLineEdit* box : { txtTo[at], txtGama[at], txtC[at], txtD[at] })
             connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
         connect(selectFrictionAngle[at], &QComboBox::editTextChanged, this,
             [this, list = selectFrictionAngle[at]](const QString& text) { MarkMisread(list, text); });
         connect(txtTo[at], &QLineEdit::textChanged, this, [this, i] { txtTo_Change(i); });
-        for (QLineEdit* box : { txtGama[at], txtC[at], txtD[at] })
-            connect(box, &QLineEdit::textChanged, this, &frmLatcap::ChangeInData);
-        connect(selectFrictionAngle[at], &QComboBox::editTextChanged, this, &frmLatcap::ChangeInData);
-        connect(selectFrictionAngle[at], &DropDownList::clicked, this, &frmLatcap::ChangeInData);
+        for (const auto& [box, field] : { std::pair { txtGama[at], Field::UnitWeight },
+                 { txtC[at], Field::Cohesion }, { txtD[at], Field::Width } })
+            connect(box, &QLineEdit::textChanged, this,
+                [this, field, i](const QString& text) { document_.SetText(field, i, text); });
+        connect(selectFrictionAngle[at], &QComboBox::editTextChanged, this,
+            [this, i](const QString& text) { document_.SetText(Field::FrictionAngle, i, text); });
+        // Choosing an item is a change of the input, even the item shown.
+        connect(selectFrictionAngle[at], &DropDownList::clicked, &document_, &CaseDocument::InputChosen);
     };
 
     txtFrom[0]->setEnabled(false);
@@ -319,98 +367,47 @@ void frmLatcap::MakeThemVisible()
 {
     for (int i = 0; i < kRows; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        const bool shown = i < state_->NoLayers;
+        const bool shown = i < document_.LayerCount();
         for (QWidget* element : std::initializer_list<QWidget*> {
                  lblLayerNo[at], txtFrom[at], txtTo[at], txtC[at], txtD[at], selectFrictionAngle[at], txtGama[at] })
             element->setVisible(shown);
     }
 }
 
+// The layer rules (the deepest bottom fixed at 100 m, the former deepest
+// one emptied) are the document's; the rows follow it.
 void frmLatcap::selectNoLayers_Click()
 {
-    if (state_->NoLayers == 0)
-        state_->NoLayers = 1;
-    QLineEdit* oldBottom = txtTo[static_cast<std::size_t>(state_->NoLayers - 1)];
-    oldBottom->setText(QString());
-    oldBottom->setEnabled(true);
     const long chosen = std::lround(ReadNumber(ui_->selectNoLayers->currentText().toStdString()));
-    state_->NoLayers = static_cast<std::int16_t>(std::clamp<long>(chosen, 1, kRows));
-    QLineEdit* newBottom = txtTo[static_cast<std::size_t>(state_->NoLayers - 1)];
-    newBottom->setText(QStringLiteral("100"));
-    newBottom->setEnabled(false);
-    MakeThemVisible();
-    ChangeInData();
+    document_.SetLayerCount(static_cast<int>(std::clamp<long>(chosen, 1, kRows)));
 }
 
+// The next layer's top follows through the document.
 void frmLatcap::txtTo_Change(int index)
 {
-    if (index < kRows - 1)
-        txtFrom[static_cast<std::size_t>(index + 1)]->setText(txtTo[static_cast<std::size_t>(index)]->text());
-    ChangeInData();
+    document_.SetText(CaseDocument::Field::Bottom, index, txtTo[static_cast<std::size_t>(index)]->text());
 }
 
-namespace {
+// The copy buttons: layer 1's text into every other row, hidden ones too.
+void frmLatcap::cmdGama_Click() { document_.CopyDown(CaseDocument::Field::UnitWeight); }
 
-    // The copy buttons: layer 1's text into every other row, hidden ones too.
-    template <typename Boxes> void CopyDown(const Boxes& boxes)
-    {
-        for (std::size_t i = 1; i < boxes.size(); ++i)
-            boxes[i]->setText(boxes[0]->text());
-    }
+void frmLatcap::cmdC_Click() { document_.CopyDown(CaseDocument::Field::Cohesion); }
 
-} // namespace
+void frmLatcap::cmdFrictionAngle_Click() { document_.CopyDown(CaseDocument::Field::FrictionAngle); }
 
-void frmLatcap::cmdGama_Click() { CopyDown(txtGama); }
-
-void frmLatcap::cmdC_Click() { CopyDown(txtC); }
-
-void frmLatcap::cmdFrictionAngle_Click()
-{
-    for (std::size_t i = 1; i < kRows; ++i)
-        selectFrictionAngle[i]->setEditText(selectFrictionAngle[0]->currentText());
-}
-
-void frmLatcap::cmdD_Click() { CopyDown(txtD); }
+void frmLatcap::cmdD_Click() { document_.CopyDown(CaseDocument::Field::Width); }
 
 void frmLatcap::ReadIniFile()
 {
     // A settings file that is no small regular file is never opened: a pipe
     // would stop the window from opening, a device would fill the memory.
-    // No settings file is no fault; one that cannot be read is told.
-    if (!QFileInfo::exists(Text(text::kIniFile)))
-        return;
-    QByteArray content;
-    QString reason;
-    if (!ReadSmallFile(Text(text::kIniFile), content, reason)) {
-        platform_.showMessage(this, Text(text::kErrorTitle),
-            QStringLiteral("%1 was not read: %2. The CSF box keeps its start value.").arg(Text(text::kIniFile), reason),
-            Platform::Buttons::Ok);
-        return;
-    }
-    const std::optional<std::string> line
-        = SettingsCsfLine(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
-    if (line) {
-        ui_->txtCSF->setText(FromStd(*line));
-        csfFromIni_ = true;
-    }
+    const QString problem = document_.ReadSettings();
+    if (!problem.isEmpty())
+        platform_.showMessage(this, Text(text::kErrorTitle), problem, Platform::Buttons::Ok);
+    ui_->txtCSF->setText(document_.Text(CaseDocument::Field::Csf));
 }
 
-void frmLatcap::GetInputData(InputTexts& texts)
-{
-    texts.csf = ui_->txtCSF->text().toStdString();
-    texts.h = ui_->txtH->text().toStdString();
-    texts.m = ui_->txtM->text().toStdString();
-    texts.l = ui_->txtL->text().toStdString();
-    for (std::size_t i = 0; i < kRows; ++i) {
-        LayerTexts& row = texts.layers[i];
-        row.from = txtFrom[i]->text().toStdString();
-        row.to = txtTo[i]->text().toStdString();
-        row.gama = txtGama[i]->text().toStdString();
-        row.c = txtC[i]->text().toStdString();
-        row.phi = selectFrictionAngle[i]->currentText().toStdString();
-        row.d = txtD[i]->text().toStdString();
-    }
-}
+void frmLatcap::GetInputData(InputTexts& texts) { texts = document_.Inputs(); }
 
 void frmLatcap::MarkMisread(QWidget* box, const QString& text)
 {
@@ -436,11 +433,10 @@ void frmLatcap::MarkMisread(QWidget* box, const QString& text)
 
 void frmLatcap::ChangeInData()
 {
-    CaseEdited();
     ui_->cmdExport->setEnabled(false);
     ui_->cmdReport->setEnabled(false);
     ui_->cmdPrint->setEnabled(false);
-    last_.reset();
+    document_.SetLastCalculation(nullptr);
     if (diagrams_)
         diagrams_->setDrawing({});
     ui_->lblMoment->setText(QString());
@@ -473,7 +469,7 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
     InputTexts texts;
     GetInputData(texts);
     WindowObserver observer(platform_, this, ui_->lblWhat, waitText);
-    auto calculation = std::make_shared<const Calculation>(Calculate(command, texts, state_->NoLayers, &observer));
+    auto calculation = std::make_shared<const Calculation>(Calculate(command, texts, document_.LayerCount(), &observer));
     const Calculation& calc = *calculation;
     if (!calc.dataOk) {
         platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
@@ -496,29 +492,26 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
     ui_->cmdPrint->setEnabled(true);
     ui_->cmdExport->setEnabled(true);
     ui_->cmdReport->setEnabled(true);
-    last_ = std::move(calculation);
+    document_.SetLastCalculation(std::move(calculation));
     if (diagrams_)
         ShowDiagrams();
 }
 
 void frmLatcap::cmdReport_Click()
 {
-    if (!last_)
+    if (!document_.LastCalculation())
         return;
-    JobDetails details = job_;
+    JobDetails details = document_.Job();
     if (!platform_.editJobDetails(this, details))
         return;
-    if (!(details == job_)) {
-        job_ = details;
-        CaseEdited();
-    }
-    const ReportSource source { last_, ui_->Text1->text(),
-        csfFromIni_ && FromStd(last_->inputs.csf) == startCsf_ ? QStringLiteral("from Latcap.ini")
-                                                               : QStringLiteral("from the CSF box"),
-        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime(), job_, nullptr };
+    document_.SetJob(details);
+    const ReportSource source { document_.LastCalculation(), ui_->Text1->text(),
+        document_.CsfFrom() == CaseDocument::CsfSource::LatcapIni ? QStringLiteral("from Latcap.ini")
+                                                                  : QStringLiteral("from the CSF box"),
+        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime(), document_.Job(), nullptr };
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
         QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), ReportFileName(), QStringLiteral("pdf"),
-        casePath_ };
+        document_.Path() };
     const CalcReport report = MakeCalcReport(source);
     SaveThroughDialog(platform_, this, request,
         [&report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
@@ -527,7 +520,8 @@ void frmLatcap::cmdReport_Click()
 // The case file's name, else the title, as a PDF name; empty without either.
 QString frmLatcap::ReportFileName() const
 {
-    QString base = casePath_.isEmpty() ? ui_->Text1->text().simplified() : QFileInfo(casePath_).completeBaseName();
+    const QString& path = document_.Path();
+    QString base = path.isEmpty() ? ui_->Text1->text().simplified() : QFileInfo(path).completeBaseName();
     for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
         base.replace(c, QLatin1Char('-'));
     return base.isEmpty() ? QString() : base + QStringLiteral(".pdf");
@@ -545,9 +539,9 @@ void frmLatcap::cmdDiagrams_Click()
 
 DiagramDrawing frmLatcap::LastDiagrams(const QString& title) const
 {
-    if (!last_)
+    if (!document_.LastCalculation())
         return {};
-    return [source = DiagramSource { last_, title }](
+    return [source = DiagramSource { document_.LastCalculation(), title }](
                QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, source); };
 }
 
@@ -570,8 +564,8 @@ void frmLatcap::Form_DblClick() { ui_->cmdKqKcTables->show(); }
 
 void frmLatcap::cmdExport_Click()
 {
-    if (last_)
-        ExportCalcDetails(platform_, this, *last_->state, casePath_);
+    if (const auto& last = document_.LastCalculation())
+        ExportCalcDetails(platform_, this, *last->state, document_.Path());
 }
 
 void frmLatcap::cmdKqKcTables_Click()
@@ -616,7 +610,7 @@ void frmLatcap::cmdPrint_Click()
     }
     // The window looks itself again before it says that printing failed.
     if (!printed)
-        OfferPagePdf(platform_, this, page, reason, casePath_);
+        OfferPagePdf(platform_, this, page, reason, document_.Path());
 }
 
 void frmLatcap::cmdHelp_Click() { platform_.showHelp(this); }
@@ -649,27 +643,21 @@ void frmLatcap::dropEvent(QDropEvent* event)
     OpenCase(path);
 }
 
-void frmLatcap::CaseEdited()
-{
-    caseModified_ = true;
-    if (!casePath_.isEmpty())
-        setWindowModified(true);
-}
-
 // With no case file in use the window keeps its plain title.
 void frmLatcap::ShowCaseTitle()
 {
-    if (casePath_.isEmpty())
+    if (document_.Path().isEmpty())
         return;
-    setWindowTitle(QFileInfo(casePath_).fileName() + QStringLiteral("[*] - ") + Text(text::kAppTitle));
-    setWindowModified(caseModified_);
+    setWindowTitle(QFileInfo(document_.Path()).fileName() + QStringLiteral("[*] - ") + Text(text::kAppTitle));
+    setWindowModified(document_.IsModified());
 }
 
 bool frmLatcap::MayLoseChanges()
 {
-    if (casePath_.isEmpty() || !caseModified_)
+    if (document_.Path().isEmpty() || !document_.IsModified())
         return true;
-    const QString question = QStringLiteral("Save the changes to %1?").arg(QFileInfo(casePath_).fileName());
+    const QString question
+        = QStringLiteral("Save the changes to %1?").arg(QFileInfo(document_.Path()).fileName());
     switch (platform_.askUnsaved(this, Text(text::kAppTitle), question)) {
     case Platform::Unsaved::Save:
         return cmdSave_Click();
@@ -694,107 +682,36 @@ bool frmLatcap::OpenCase(const QString& path) { return MayLoseChanges() && LoadC
 
 bool frmLatcap::LoadCase(const QString& path)
 {
-    const QString shownPath = QDir::toNativeSeparators(path);
     QString fault;
-    Case loaded;
-    QByteArray content;
-    QString reason;
-    if (!ReadSmallFile(path, content, reason)) {
-        fault = shownPath + QStringLiteral(": ") + reason;
-    } else {
-        std::string error;
-        if (!ReadCase(std::string_view(content.constData(), static_cast<std::size_t>(content.size())),
-                shownPath.toStdString(), loaded, error))
-            fault = FromStd(error);
-    }
-    if (!fault.isEmpty()) {
+    if (!document_.Load(path, fault)) {
         platform_.showMessage(this, Text(text::kErrorTitle),
             QStringLiteral("The case file could not be opened.\n") + fault, Platform::Buttons::Ok);
         return false;
     }
-    ApplyCase(loaded);
-    caseKept_ = loaded;
-    casePath_ = QFileInfo(path).absoluteFilePath();
-    caseModified_ = false;
-    ShowCaseTitle();
     ui_->Text1->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
-// Puts each text into its box through the boxes' own handlers, in the order a
-// user would type them: the layer count first, then the rows from the top.
-void frmLatcap::ApplyCase(const Case& loaded)
-{
-    job_ = loaded.job;
-    ui_->Text1->setText(FromStd(loaded.title));
-    ui_->txtCSF->setText(loaded.csf ? FromStd(*loaded.csf) : startCsf_);
-    ui_->txtH->setText(FromStd(loaded.h));
-    ui_->txtM->setText(FromStd(loaded.m));
-    ui_->txtL->setText(FromStd(loaded.l));
-    ui_->selectNoLayers->selectItem(std::clamp(loaded.layerCount, 1, kRows) - 1);
-    for (std::size_t i = 0; i < kRows; ++i) {
-        const CaseLayer& layer = loaded.layers[i];
-        if (static_cast<int>(i) != state_->NoLayers - 1)
-            txtTo[i]->setText(FromStd(layer.bottom));
-        txtGama[i]->setText(FromStd(layer.unitWeight));
-        txtC[i]->setText(FromStd(layer.cohesion));
-        selectFrictionAngle[i]->setEditText(FromStd(layer.frictionAngle));
-        txtD[i]->setText(FromStd(layer.width));
-    }
-}
-
-Case frmLatcap::CurrentCase() const
-{
-    Case current;
-    current.title = ui_->Text1->text().toStdString();
-    current.job = job_;
-    current.csf = ui_->txtCSF->text().toStdString();
-    current.h = ui_->txtH->text().toStdString();
-    current.m = ui_->txtM->text().toStdString();
-    current.l = ui_->txtL->text().toStdString();
-    current.layerCount = state_->NoLayers;
-    for (std::size_t i = 0; i < kRows; ++i)
-        current.layers[i] = { txtTo[i]->text().toStdString(), txtGama[i]->text().toStdString(),
-            txtC[i]->text().toStdString(), selectFrictionAngle[i]->currentText().toStdString(),
-            txtD[i]->text().toStdString(), caseKept_.layers[i].given };
-    // The deepest bottom box always shows 100, whatever the file said.
-    const CaseLayer& deepest = caseKept_.layers[static_cast<std::size_t>(current.layerCount - 1)];
-    if (deepest.given)
-        current.layers[static_cast<std::size_t>(current.layerCount - 1)].bottom = deepest.bottom;
-    return current;
-}
-
-// The case as the boxes hold it; the results, when shown, as a comment.
-DeviceWriter frmLatcap::CaseWriter() const
-{
-    std::vector<std::string> comments;
-    if (!ui_->lblZr->text().isEmpty())
-        comments.push_back("results shown: " + ui_->lblZr->text().toStdString() + ", "
-            + ui_->lblMoment->text().toStdString() + ", " + ui_->lblShear->text().toStdString());
-    return BytesWriter(QByteArray::fromStdString(WriteCase(CurrentCase(), comments)));
-}
-
 bool frmLatcap::cmdSave_Click()
 {
-    if (casePath_.isEmpty())
+    const QString path = document_.Path();
+    if (path.isEmpty())
         return cmdSaveAs_Click();
-    if (!SaveReportingFailure(platform_, this, casePath_, CaseWriter()))
+    if (!SaveReportingFailure(platform_, this, path, BytesWriter(document_.FileText())))
         return false;
-    caseModified_ = false;
-    ShowCaseTitle();
+    document_.Saved(path);
     return true;
 }
 
 bool frmLatcap::cmdSaveAs_Click()
 {
+    const QString& path = document_.Path();
     const SaveRequest request { QStringLiteral("Save Case"), Text(kCaseFilter),
-        casePath_.isEmpty() ? QString() : QFileInfo(casePath_).fileName(), QStringLiteral("case") };
+        path.isEmpty() ? QString() : QFileInfo(path).fileName(), QStringLiteral("case") };
     QString saved;
-    if (!SaveThroughDialog(platform_, this, request, CaseWriter(), &saved))
+    if (!SaveThroughDialog(platform_, this, request, BytesWriter(document_.FileText()), &saved))
         return false;
-    casePath_ = QFileInfo(saved).absoluteFilePath();
-    caseModified_ = false;
-    ShowCaseTitle();
+    document_.Saved(saved);
     return true;
 }
 

@@ -2,10 +2,9 @@
 
 #include "AnalysisState.h"
 #include "Calculation.h"
-#include "CaseFile.h"
+#include "CaseDocument.h"
 #include "DiagramsWindow.h"
 #include "InputData.h"
-#include "SaveFile.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -56,6 +55,11 @@ private:
     void ShowArtwork();
     void ConnectHandlers();
 
+    // The window draws the case document: every box shows its text, the
+    // layer rows their count.
+    void ConnectDocument();
+    void DrawCase();
+
     void Form_Load();
     void LoadLayers();
     void MakeThemVisible();
@@ -85,10 +89,6 @@ private:
     bool LoadCase(const QString& path);
     bool cmdSave_Click();
     bool cmdSaveAs_Click();
-    Case CurrentCase() const;
-    void ApplyCase(const Case& loaded);
-    DeviceWriter CaseWriter() const;
-    void CaseEdited();
     void ShowCaseTitle();
     // Whether unsaved changes to the case file may go: saved or discarded on
     // the user's word. Always true while no case file is in use.
@@ -115,18 +115,9 @@ private:
     void ArithmeticProblem(const char* message);
 
     Platform& platform_;
-    QString startCsf_; // the CSF box after start-up, for a case without one
-    QString casePath_; // the case file in use, empty while there is none
-    // The case as last read or saved: what a save keeps that no box holds
-    // (layer lines beyond the count, the deepest bottom as written).
-    Case caseKept_;
-    JobDetails job_; // of the case in use, or as the report's form left them
-    bool caseModified_ = false;
-    bool csfFromIni_ = false;
-    // What the report, the diagrams and the export show: the last calculation
-    // that gave results, until an input changes. Shared with the drawing in
-    // the diagrams window.
-    std::shared_ptr<const Calculation> last_;
+    // The case on the screen, its file and the last calculation, which the
+    // report, the diagrams and the export show until an input changes.
+    CaseDocument document_;
     QPointer<DiagramsWindow> diagrams_;
     std::unique_ptr<AnalysisState> state_;
     std::unique_ptr<Ui::frmLatcap> ui_;

@@ -1,0 +1,222 @@
+#include "CaseDocument.h"
+
+#include "FileFormats.h"
+#include "Messages.h"
+#include "ReadFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace latcap {
+namespace {
+
+    constexpr const char* kDeepestBottom = "100";
+
+    bool IsInput(CaseDocument::Field field) { return field != CaseDocument::Field::Title; }
+
+    bool IsLayerField(CaseDocument::Field field) { return field >= CaseDocument::Field::Bottom; }
+
+} // namespace
+
+CaseDocument::CaseDocument(QObject* parent)
+    : QObject(parent)
+    , startCsf_(text::kDefaultCsf)
+{
+    case_.csf = startCsf_;
+    // A new row's friction angle list shows its first item.
+    for (CaseLayer& layer : case_.layers)
+        layer.frictionAngle = "0";
+}
+
+CaseDocument::~CaseDocument() = default;
+
+QString CaseDocument::ReadSettings()
+{
+    const QString ini = QString::fromLatin1(text::kIniFile);
+    // No settings file is no fault; one that cannot be read is told.
+    if (!QFileInfo::exists(ini))
+        return {};
+    QByteArray content;
+    QString reason;
+    if (!ReadSmallFile(ini, content, reason))
+        return QStringLiteral("%1 was not read: %2. The CSF box keeps its start value.").arg(ini, reason);
+    if (const auto line = SettingsCsfLine(std::string_view(content.constData(), std::size_t(content.size())))) {
+        startCsf_ = *line;
+        case_.csf = startCsf_;
+        startSource_ = csfSource_ = CsfSource::LatcapIni;
+        Q_EMIT TextChanged();
+    }
+    return {};
+}
+
+std::string* CaseDocument::Stored(Field field, int layer)
+{
+    CaseLayer& row = case_.layers[std::size_t(std::clamp(layer, 0, kMaxLayers - 1))];
+    switch (field) {
+    case Field::Title:
+        return &case_.title;
+    case Field::Csf:
+        return &*case_.csf;
+    case Field::H:
+        return &case_.h;
+    case Field::M:
+        return &case_.m;
+    case Field::L:
+        return &case_.l;
+    case Field::Bottom:
+        return &row.bottom;
+    case Field::UnitWeight:
+        return &row.unitWeight;
+    case Field::Cohesion:
+        return &row.cohesion;
+    case Field::FrictionAngle:
+        return &row.frictionAngle;
+    case Field::Width:
+        break;
+    }
+    return &row.width;
+}
+
+QString CaseDocument::Text(Field field, int layer) const
+{
+    if (field == Field::Bottom && layer == case_.layerCount - 1)
+        return QString::fromLatin1(kDeepestBottom);
+    return QString::fromStdString(*const_cast<CaseDocument*>(this)->Stored(field, layer));
+}
+
+QString CaseDocument::Top(int layer) const { return layer == 0 ? QStringLiteral("0") : Text(Field::Bottom, layer - 1); }
+
+void CaseDocument::SetText(Field field, int layer, const QString& text)
+{
+    if (field == Field::Bottom && layer == case_.layerCount - 1)
+        return;
+    std::string& stored = *Stored(field, layer);
+    const std::string typed = text.toStdString();
+    if (stored == typed)
+        return;
+    stored = typed;
+    if (field == Field::Csf)
+        csfSource_ = CsfSource::Typed;
+    Q_EMIT TextChanged();
+    Edited(IsInput(field));
+}
+
+void CaseDocument::SetLayerCount(int count)
+{
+    count = std::clamp(count, 1, kMaxLayers);
+    case_.layers[std::size_t(case_.layerCount - 1)].bottom.clear();
+    case_.layerCount = count;
+    Q_EMIT TextChanged();
+    Edited(true);
+}
+
+void CaseDocument::CopyDown(Field field)
+{
+    if (!IsLayerField(field))
+        return;
+    const std::string first = *Stored(field, 0);
+    bool changed = false;
+    for (int i = 1; i < kMaxLayers; ++i) {
+        std::string& stored = *Stored(field, i);
+        changed = changed || stored != first;
+        stored = first;
+    }
+    if (!changed)
+        return;
+    Q_EMIT TextChanged();
+    Edited(true);
+}
+
+void CaseDocument::SetJob(const JobDetails& job)
+{
+    if (job == case_.job)
+        return;
+    case_.job = job;
+    Edited(false);
+}
+
+void CaseDocument::InputChosen() { Edited(true); }
+
+void CaseDocument::Edited(bool input)
+{
+    if (input) {
+        last_.reset();
+        Q_EMIT InputsChanged();
+    }
+    SetModified(true);
+}
+
+void CaseDocument::SetModified(bool modified)
+{
+    const bool changed = modified != modified_;
+    modified_ = modified;
+    if (changed)
+        Q_EMIT ModifiedChanged(modified_);
+}
+
+bool CaseDocument::Load(const QString& path, QString& fault)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    QByteArray content;
+    QString reason;
+    if (!ReadSmallFile(path, content, reason)) {
+        fault = shownPath + QStringLiteral(": ") + reason;
+        return false;
+    }
+    Case loaded;
+    std::string error;
+    if (!ReadCase(std::string_view(content.constData(), std::size_t(content.size())), shownPath.toStdString(), loaded,
+            error)) {
+        fault = QString::fromStdString(error);
+        return false;
+    }
+    loaded.layerCount = std::clamp(loaded.layerCount, 1, kMaxLayers);
+    csfSource_ = loaded.csf ? CsfSource::Typed : startSource_;
+    if (!loaded.csf)
+        loaded.csf = startCsf_;
+    case_ = std::move(loaded);
+    Q_EMIT TextChanged();
+    last_.reset();
+    Q_EMIT InputsChanged();
+    path_ = QFileInfo(path).absoluteFilePath();
+    Q_EMIT PathChanged(path_);
+    SetModified(false);
+    return true;
+}
+
+QByteArray CaseDocument::FileText() const
+{
+    Case written = case_;
+    // The deepest bottom shows 100 whatever the file said, and is written as
+    // the file said it.
+    CaseLayer& deepest = written.layers[std::size_t(written.layerCount - 1)];
+    if (!deepest.given || deepest.bottom.empty())
+        deepest.bottom = kDeepestBottom;
+    std::vector<std::string> comments;
+    if (last_) {
+        const ResultTexts& shown = last_->results;
+        comments.push_back("results shown: " + shown.zr + ", " + shown.moment + ", " + shown.shear);
+    }
+    return QByteArray::fromStdString(WriteCase(written, comments));
+}
+
+void CaseDocument::Saved(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (absolute != path_) {
+        path_ = absolute;
+        Q_EMIT PathChanged(path_);
+    }
+    SetModified(false);
+}
+
+InputTexts CaseDocument::Inputs() const { return CaseInputs(case_, startCsf_); }
+
+void CaseDocument::SetLastCalculation(std::shared_ptr<const Calculation> calculation)
+{
+    last_ = std::move(calculation);
+}
+
+} // namespace latcap
