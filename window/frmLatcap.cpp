@@ -2,153 +2,39 @@
 
 #include "CalcReport.h"
 #include "Calculation.h"
-#include "CaseFile.h"
-#include "Coefficients.h"
-#include "Commands.h"
 #include "Diagrams.h"
-#include "DiagramsWindow.h"
 #include "DisplayFormats.h"
 #include "DropDownList.h"
 #include "Export.h"
-#include "FileFormats.h"
-#include "InputData.h"
+#include "FormLooks.h"
 #include "Messages.h"
 #include "NumberText.h"
-#include "PileSketch.h"
 #include "Platform.h"
 #include "Print.h"
-#include "ReadFile.h"
 #include "SaveDialog.h"
+#include "StatusObserver.h"
 #include "Tables.h"
 #include "ui_frmLatcap.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QFontDatabase>
-#include <QImage>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPalette>
-#include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QShortcut>
-#include <QSvgRenderer>
-
-#include <algorithm>
-#include <cmath>
-#include <initializer_list>
-#include <optional>
-#include <string_view>
-#include <utility>
-#include <vector>
 
 namespace latcap {
 namespace {
 
-    // A font in a form file has whole points only; the form keeps the sizes
-    // with a fraction in this property of the control.
-    constexpr const char* kPointSize = "pointSizeF";
-
     QString Text(const char* latin1) { return QString::fromLatin1(latin1); }
 
     QString FromStd(const std::string& text) { return QString::fromStdString(text); }
-
-    // The window's default font is the platform's general font, in the size
-    // the form gives; controls that name their own size get it afterwards.
-    void ApplyFonts(QWidget* form)
-    {
-        QFont general = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-        general.setStyleHint(QFont::SansSerif);
-        form->setFont(general);
-        QList<QWidget*> widgets = form->findChildren<QWidget*>();
-        widgets.prepend(form);
-        for (QWidget* widget : widgets) {
-            const QVariant size = widget->property(kPointSize);
-            if (!size.isValid())
-                continue;
-            QFont font = widget->font();
-            font.setPointSizeF(size.toDouble());
-            widget->setFont(font);
-        }
-    }
-
-    QPixmap Artwork(const QString& name, QSize size)
-    {
-        QSvgRenderer renderer(QStringLiteral(":/latcap/") + name);
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        renderer.render(&painter);
-        painter.end();
-        return QPixmap::fromImage(image);
-    }
-
-    constexpr const char* kCaseFilter = "Case files (*.case)|*.case|All files (*.*)|*.*";
-
-    // The one local file a drag carries, or an empty string.
-    QString DraggedFile(const QMimeData* data)
-    {
-        const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
-        return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
-    }
-
-    // A box whose text is not wholly a number carries this property, and its
-    // own tool tip waits in the other one while the mark shows.
-    constexpr const char* kMisread = "misread";
-    constexpr const char* kPlainToolTip = "plainToolTip";
-
-    QString ArrayName(const char* name, int index) { return Text(name) + QLatin1Char('_') + QString::number(index); }
-
-    // Says in the status line that the solvers run, shows each solver report
-    // in a message box under the program's title and remembers the last one
-    // for the status line.
-    class WindowObserver final : public CalcObserver {
-    public:
-        WindowObserver(Platform& platform, QWidget* window, QLabel* status, const char* waitText)
-            : platform_(platform)
-            , window_(window)
-            , status_(status)
-            , waitText_(waitText)
-        {
-        }
-
-        void Solving() override
-        {
-            status_->setText(Text(waitText_));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-
-        void IterationProblem(SolverProblem problem) override
-        {
-            last = Text(IterationMessage(problem));
-            platform_.showMessage(window_, Text(text::kAppTitle), last, Platform::Buttons::Ok);
-        }
-
-        QString last;
-
-    private:
-        Platform& platform_;
-        QWidget* window_;
-        QLabel* status_;
-        const char* waitText_;
-    };
 
 } // namespace
 
 frmLatcap::frmLatcap(Platform& platform, QWidget* parent)
     : QWidget(parent)
     , platform_(platform)
+    , caseFiles_(document_, platform, this)
     , state_(std::make_unique<AnalysisState>())
     , ui_(std::make_unique<Ui::frmLatcap>())
 {
@@ -158,13 +44,13 @@ frmLatcap::frmLatcap(Platform& platform, QWidget* parent)
     // The tables command stays out of sight until the window is double-clicked.
     ui_->cmdKqKcTables->hide();
 
-    lblLayerNo[0] = ui_->lblLayerNo_0;
-    txtFrom[0] = ui_->txtFrom_0;
-    txtTo[0] = ui_->txtTo_0;
-    txtGama[0] = ui_->txtGama_0;
-    txtC[0] = ui_->txtC_0;
-    selectFrictionAngle[0] = ui_->selectFrictionAngle_0;
-    txtD[0] = ui_->txtD_0;
+    rows_.lblLayerNo[0] = ui_->lblLayerNo_0;
+    rows_.txtFrom[0] = ui_->txtFrom_0;
+    rows_.txtTo[0] = ui_->txtTo_0;
+    rows_.txtGama[0] = ui_->txtGama_0;
+    rows_.txtC[0] = ui_->txtC_0;
+    rows_.selectFrictionAngle[0] = ui_->selectFrictionAngle_0;
+    rows_.txtD[0] = ui_->txtD_0;
 
     // The count shown is always the count in use.
     ui_->selectNoLayers->setChoiceOnly();
@@ -241,8 +127,8 @@ void frmLatcap::ConnectDocument()
 {
     connect(&document_, &CaseDocument::TextChanged, this, &frmLatcap::DrawCase);
     connect(&document_, &CaseDocument::InputsChanged, this, &frmLatcap::ChangeInData);
-    connect(&document_, &CaseDocument::ModifiedChanged, this, &frmLatcap::ShowCaseTitle);
-    connect(&document_, &CaseDocument::PathChanged, this, &frmLatcap::ShowCaseTitle);
+    connect(&document_, &CaseDocument::ModifiedChanged, this, [this] { caseFiles_.ShowTitle(); });
+    connect(&document_, &CaseDocument::PathChanged, this, [this] { caseFiles_.ShowTitle(); });
 }
 
 // Each box shows its text of the case; a box is set only when its text
@@ -264,15 +150,15 @@ void frmLatcap::DrawCase()
         ui_->selectNoLayers->setCurrentIndex(count - 1);
     for (std::size_t i = 0; i < kRows; ++i) {
         const int row = static_cast<int>(i);
-        show(txtTo[i], document_.Text(Field::Bottom, row));
-        show(txtFrom[i], document_.Top(row));
-        show(txtGama[i], document_.Text(Field::UnitWeight, row));
-        show(txtC[i], document_.Text(Field::Cohesion, row));
-        show(txtD[i], document_.Text(Field::Width, row));
+        show(rows_.txtTo[i], document_.Text(Field::Bottom, row));
+        show(rows_.txtFrom[i], document_.Top(row));
+        show(rows_.txtGama[i], document_.Text(Field::UnitWeight, row));
+        show(rows_.txtC[i], document_.Text(Field::Cohesion, row));
+        show(rows_.txtD[i], document_.Text(Field::Width, row));
         const QString angle = document_.Text(Field::FrictionAngle, row);
-        if (selectFrictionAngle[i]->currentText() != angle)
-            selectFrictionAngle[i]->setEditText(angle);
-        txtTo[i]->setEnabled(row != count - 1);
+        if (rows_.selectFrictionAngle[i]->currentText() != angle)
+            rows_.selectFrictionAngle[i]->setEditText(angle);
+        rows_.txtTo[i]->setEnabled(row != count - 1);
     }
     MakeThemVisible();
 }
@@ -292,74 +178,24 @@ void frmLatcap::Form_Load()
 
 void frmLatcap::LoadLayers()
 {
-    const float rowPitch = static_cast<float>(txtFrom[0]->height()) * 1.3f;
-    auto addAngles = [](DropDownList* list) {
-        for (int degrees = 0; degrees <= 45; degrees += 5)
-            list->addItem(FromStd(FormatMask(degrees, mask::kAngle)));
-        list->selectItem(0);
-    };
-    auto connectRow = [this](int i) {
-        using Field = CaseDocument::Field;
+    using Field = CaseDocument::Field;
+    CloneLayerRows(this, rows_);
+    for (int i = 0; i < kRows; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        for (QLineEdit* box : { txtTo[at], txtGama[at], txtC[at], txtD[at] })
-            connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkMisread(box, text); });
-        connect(selectFrictionAngle[at], &QComboBox::editTextChanged, this,
-            [this, list = selectFrictionAngle[at]](const QString& text) { MarkMisread(list, text); });
-        connect(txtTo[at], &QLineEdit::textChanged, this, [this, i] { txtTo_Change(i); });
-        for (const auto& [box, field] : { std::pair { txtGama[at], Field::UnitWeight },
-                 { txtC[at], Field::Cohesion }, { txtD[at], Field::Width } })
+        for (QLineEdit* box : { rows_.txtTo[at], rows_.txtGama[at], rows_.txtC[at], rows_.txtD[at] })
+            connect(box, &QLineEdit::textChanged, this, [box](const QString& text) { MarkMisread(box, text); });
+        DropDownList* angles = rows_.selectFrictionAngle[at];
+        connect(
+            angles, &QComboBox::editTextChanged, this, [angles](const QString& text) { MarkMisread(angles, text); });
+        connect(rows_.txtTo[at], &QLineEdit::textChanged, this, [this, i] { txtTo_Change(i); });
+        for (const auto& [box, field] : { std::pair { rows_.txtGama[at], Field::UnitWeight },
+                 { rows_.txtC[at], Field::Cohesion }, { rows_.txtD[at], Field::Width } })
             connect(box, &QLineEdit::textChanged, this,
                 [this, field, i](const QString& text) { document_.SetText(field, i, text); });
-        connect(selectFrictionAngle[at], &QComboBox::editTextChanged, this,
+        connect(angles, &QComboBox::editTextChanged, this,
             [this, i](const QString& text) { document_.SetText(Field::FrictionAngle, i, text); });
         // Choosing an item is a change of the input, even the item shown.
-        connect(selectFrictionAngle[at], &DropDownList::clicked, &document_, &CaseDocument::InputChosen);
-    };
-
-    txtFrom[0]->setEnabled(false);
-    txtFrom[0]->setText(QStringLiteral("0"));
-    connectRow(0);
-    addAngles(selectFrictionAngle[0]);
-
-    for (int i = 1; i < kRows; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const auto top = [&](const QWidget* first) {
-            return static_cast<int>(std::lround(static_cast<float>(i) * rowPitch + static_cast<float>(first->y())));
-        };
-        auto copyDesign = [&](QWidget* element, const QWidget* first, const char* name) {
-            element->setObjectName(ArrayName(name, i));
-            element->setFont(first->font());
-            element->setToolTip(first->toolTip());
-            element->setFocusPolicy(first->focusPolicy());
-            element->setGeometry(first->x(), top(first), first->width(), first->height());
-            element->hide();
-        };
-        auto* number = new QLabel(FromStd(FormatMask(i + 1, mask::kLayerCount)), this);
-        number->setAlignment(lblLayerNo[0]->alignment());
-        copyDesign(number, lblLayerNo[0], "lblLayerNo");
-        lblLayerNo[at] = number;
-        txtFrom[at] = new QLineEdit(this);
-        copyDesign(txtFrom[at], txtFrom[0], "txtFrom");
-        txtFrom[at]->setEnabled(false);
-        txtTo[at] = new QLineEdit(this);
-        copyDesign(txtTo[at], txtTo[0], "txtTo");
-        txtGama[at] = new QLineEdit(this);
-        copyDesign(txtGama[at], txtGama[0], "txtGama");
-        txtC[at] = new QLineEdit(this);
-        copyDesign(txtC[at], txtC[0], "txtC");
-        selectFrictionAngle[at] = new DropDownList(this);
-        copyDesign(selectFrictionAngle[at], selectFrictionAngle[0], "selectFrictionAngle");
-        txtD[at] = new QLineEdit(this);
-        copyDesign(txtD[at], txtD[0], "txtD");
-        connectRow(i);
-        addAngles(selectFrictionAngle[at]);
-        // The new row takes its turn in the focus order right after the one above.
-        QWidget* previous = txtD[at - 1];
-        for (QWidget* element :
-            std::initializer_list<QWidget*> { txtTo[at], txtGama[at], txtC[at], selectFrictionAngle[at], txtD[at] }) {
-            setTabOrder(previous, element);
-            previous = element;
-        }
+        connect(angles, &DropDownList::clicked, &document_, &CaseDocument::InputChosen);
     }
 }
 
@@ -368,8 +204,8 @@ void frmLatcap::MakeThemVisible()
     for (int i = 0; i < kRows; ++i) {
         const auto at = static_cast<std::size_t>(i);
         const bool shown = i < document_.LayerCount();
-        for (QWidget* element : std::initializer_list<QWidget*> {
-                 lblLayerNo[at], txtFrom[at], txtTo[at], txtC[at], txtD[at], selectFrictionAngle[at], txtGama[at] })
+        for (QWidget* element : std::initializer_list<QWidget*> { rows_.lblLayerNo[at], rows_.txtFrom[at],
+                 rows_.txtTo[at], rows_.txtC[at], rows_.txtD[at], rows_.selectFrictionAngle[at], rows_.txtGama[at] })
             element->setVisible(shown);
     }
 }
@@ -385,7 +221,7 @@ void frmLatcap::selectNoLayers_Click()
 // The next layer's top follows through the document.
 void frmLatcap::txtTo_Change(int index)
 {
-    document_.SetText(CaseDocument::Field::Bottom, index, txtTo[static_cast<std::size_t>(index)]->text());
+    document_.SetText(CaseDocument::Field::Bottom, index, rows_.txtTo[static_cast<std::size_t>(index)]->text());
 }
 
 // The copy buttons: layer 1's text into every other row, hidden ones too.
@@ -408,28 +244,6 @@ void frmLatcap::ReadIniFile()
 }
 
 void frmLatcap::GetInputData(InputTexts& texts) { texts = document_.Inputs(); }
-
-void frmLatcap::MarkMisread(QWidget* box, const QString& text)
-{
-    const NumberReading reading = ReadNumberText(text.toStdString());
-    if (!reading.misread && !box->property(kMisread).toBool())
-        return;
-    if (!box->property(kPlainToolTip).isValid())
-        box->setProperty(kPlainToolTip, box->toolTip());
-    box->setProperty(kMisread, reading.misread);
-    const QString plain = box->property(kPlainToolTip).toString();
-    if (reading.misread) {
-        box->setToolTip(plain + (plain.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("(read as ")
-            + FromStd(ShortestText(reading.value)) + QLatin1Char(')'));
-        QPalette marked;
-        marked.setColor(QPalette::Base, QColor(255, 205, 205));
-        marked.setColor(QPalette::Text, QColor(150, 0, 0));
-        box->setPalette(marked);
-    } else {
-        box->setToolTip(plain);
-        box->setPalette(QPalette());
-    }
-}
 
 void frmLatcap::ChangeInData()
 {
@@ -468,8 +282,9 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
 {
     InputTexts texts;
     GetInputData(texts);
-    WindowObserver observer(platform_, this, ui_->lblWhat, waitText);
-    auto calculation = std::make_shared<const Calculation>(Calculate(command, texts, document_.LayerCount(), &observer));
+    StatusObserver observer(platform_, this, ui_->lblWhat, waitText);
+    auto calculation
+        = std::make_shared<const Calculation>(Calculate(command, texts, document_.LayerCount(), &observer));
     const Calculation& calc = *calculation;
     if (!calc.dataOk) {
         platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
@@ -581,33 +396,12 @@ void frmLatcap::WriteKqKcTables() { SaveCoefficientTables(platform_, this, *stat
 // nothing there; the window looks as before afterwards, whatever happened.
 void frmLatcap::cmdPrint_Click()
 {
-    QImage page;
     QString reason;
     bool printed = false;
-    {
-        const QPalette before = palette();
-        const std::array<QPushButton*, 9> offPaper { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp,
-            ui_->cmdOpen, ui_->cmdSave, ui_->cmdSaveAs, ui_->cmdReport, ui_->cmdDiagrams };
-        // Hiding the focused button would pass the focus on to the next box,
-        // which then shows its whole text selected on paper; the window itself
-        // holds the focus while the page is taken.
-        const QPointer<QWidget> focused = focusWidget();
-        setFocus(Qt::OtherFocusReason);
-        const auto restore = qScopeGuard([&] {
-            setPalette(before);
-            for (QPushButton* button : offPaper)
-                button->show();
-            if (focused)
-                focused->setFocus(Qt::OtherFocusReason);
-        });
-        QPalette paper = before;
-        paper.setColor(QPalette::Window, Qt::white);
-        setPalette(paper);
-        for (QPushButton* button : offPaper)
-            button->hide();
-        page = grab().toImage();
-        printed = platform_.printPage(page, reason);
-    }
+    const QImage page = TakePage(this,
+        { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp, ui_->cmdOpen, ui_->cmdSave, ui_->cmdSaveAs,
+            ui_->cmdReport, ui_->cmdDiagrams },
+        [&](const QImage& taken) { printed = platform_.printPage(taken, reason); });
     // The window looks itself again before it says that printing failed.
     if (!printed)
         OfferPagePdf(platform_, this, page, reason, document_.Path());
@@ -619,7 +413,7 @@ void frmLatcap::cmdExit_Click() { close(); }
 
 void frmLatcap::closeEvent(QCloseEvent* event)
 {
-    if (!MayLoseChanges()) {
+    if (!caseFiles_.MayLoseChanges()) {
         event->ignore();
         return;
     }
@@ -643,76 +437,22 @@ void frmLatcap::dropEvent(QDropEvent* event)
     OpenCase(path);
 }
 
-// With no case file in use the window keeps its plain title.
-void frmLatcap::ShowCaseTitle()
-{
-    if (document_.Path().isEmpty())
-        return;
-    setWindowTitle(QFileInfo(document_.Path()).fileName() + QStringLiteral("[*] - ") + Text(text::kAppTitle));
-    setWindowModified(document_.IsModified());
-}
-
-bool frmLatcap::MayLoseChanges()
-{
-    if (document_.Path().isEmpty() || !document_.IsModified())
-        return true;
-    const QString question
-        = QStringLiteral("Save the changes to %1?").arg(QFileInfo(document_.Path()).fileName());
-    switch (platform_.askUnsaved(this, Text(text::kAppTitle), question)) {
-    case Platform::Unsaved::Save:
-        return cmdSave_Click();
-    case Platform::Unsaved::Discard:
-        return true;
-    case Platform::Unsaved::Cancel:
-        break;
-    }
-    return false;
-}
-
 void frmLatcap::cmdOpen_Click()
 {
-    if (!MayLoseChanges())
-        return;
-    const QString path = platform_.getOpenFileName(this, QStringLiteral("Open Case"), Text(kCaseFilter));
-    if (!path.isEmpty())
-        LoadCase(path);
+    if (caseFiles_.OpenChosen())
+        ui_->Text1->setFocus(Qt::OtherFocusReason);
 }
 
-bool frmLatcap::OpenCase(const QString& path) { return MayLoseChanges() && LoadCase(path); }
-
-bool frmLatcap::LoadCase(const QString& path)
+bool frmLatcap::OpenCase(const QString& path)
 {
-    QString fault;
-    if (!document_.Load(path, fault)) {
-        platform_.showMessage(this, Text(text::kErrorTitle),
-            QStringLiteral("The case file could not be opened.\n") + fault, Platform::Buttons::Ok);
+    if (!caseFiles_.Open(path))
         return false;
-    }
     ui_->Text1->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
-bool frmLatcap::cmdSave_Click()
-{
-    const QString path = document_.Path();
-    if (path.isEmpty())
-        return cmdSaveAs_Click();
-    if (!SaveReportingFailure(platform_, this, path, BytesWriter(document_.FileText())))
-        return false;
-    document_.Saved(path);
-    return true;
-}
+bool frmLatcap::cmdSave_Click() { return caseFiles_.Save(); }
 
-bool frmLatcap::cmdSaveAs_Click()
-{
-    const QString& path = document_.Path();
-    const SaveRequest request { QStringLiteral("Save Case"), Text(kCaseFilter),
-        path.isEmpty() ? QString() : QFileInfo(path).fileName(), QStringLiteral("case") };
-    QString saved;
-    if (!SaveThroughDialog(platform_, this, request, BytesWriter(document_.FileText()), &saved))
-        return false;
-    document_.Saved(saved);
-    return true;
-}
+bool frmLatcap::cmdSaveAs_Click() { return caseFiles_.SaveAs(); }
 
 } // namespace latcap

@@ -3,8 +3,10 @@
 #include "AnalysisState.h"
 #include "Calculation.h"
 #include "CaseDocument.h"
+#include "CaseFiles.h"
 #include "DiagramsWindow.h"
 #include "InputData.h"
+#include "LayerRows.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -86,13 +88,8 @@ private:
 
     // Case files: the boxes as they stand, written and read back as text.
     void cmdOpen_Click();
-    bool LoadCase(const QString& path);
     bool cmdSave_Click();
     bool cmdSaveAs_Click();
-    void ShowCaseTitle();
-    // Whether unsaved changes to the case file may go: saved or discarded on
-    // the user's word. Always true while no case file is in use.
-    bool MayLoseChanges();
 
     // The road of both calculation commands: gather, say what runs, solve,
     // write the answer into its box and show the results.
@@ -106,10 +103,6 @@ private:
     // The drawing of the last calculation's diagrams; none without one.
     DiagramDrawing LastDiagrams(const QString& title) const;
 
-    // Marks a box whose text is misread, with what it reads as after its
-    // tool tip, and takes the mark off once it is not.
-    void MarkMisread(QWidget* box, const QString& text);
-
     // Ends a calculation whose numbers came out unusable: no results, no
     // printing or export, and the message kept in the status line.
     void ArithmeticProblem(const char* message);
@@ -118,17 +111,12 @@ private:
     // The case on the screen, its file and the last calculation, which the
     // report, the diagrams and the export show until an input changes.
     CaseDocument document_;
+    CaseFiles caseFiles_;
     QPointer<DiagramsWindow> diagrams_;
     std::unique_ptr<AnalysisState> state_;
     std::unique_ptr<Ui::frmLatcap> ui_;
 
-    std::array<QLabel*, kRows> lblLayerNo {};
-    std::array<QLineEdit*, kRows> txtFrom {};
-    std::array<QLineEdit*, kRows> txtTo {};
-    std::array<QLineEdit*, kRows> txtGama {};
-    std::array<QLineEdit*, kRows> txtC {};
-    std::array<DropDownList*, kRows> selectFrictionAngle {};
-    std::array<QLineEdit*, kRows> txtD {};
+    LayerRows rows_;
 };
 
 } // namespace latcap
