@@ -182,6 +182,39 @@ namespace {
         CaseName());
     // clang-format on
 
+    struct ClosedOutputRow {
+        std::string name;
+        QString script; // a shell command line; "$0" is latcap-batch, "$1" the case
+        std::string out;
+        std::string err;
+        friend void PrintTo(const ClosedOutputRow& row, std::ostream* out) { *out << row.name; }
+    };
+
+    class ClosedOutput : public ::testing::TestWithParam<ClosedOutputRow> { };
+
+    // Standard output as the operating system fails it: the reason comes from
+    // the write itself. The shell prints latcap-batch's exit status last.
+    TEST_P(ClosedOutput, StopsWithOneLineAndExit64)
+    {
+        const ClosedOutputRow& row = GetParam();
+        QProcess process;
+        process.start("/bin/sh", { "-c", row.script, LATCAP_BATCH, kCase });
+        ASSERT_TRUE(process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit);
+        EXPECT_EQ(process.readAllStandardOutput().toStdString(), row.out);
+        EXPECT_EQ(process.readAllStandardError().toStdString(), row.err);
+    }
+
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Tool, ClosedOutput, ::testing::Values(
+        ClosedOutputRow { "FullDisk", R"("$0" calc-l "$1" > /dev/full; echo "exit $?" >&2)", "",
+            "latcap-batch: standard output could not be written: No space left on device\nexit 64\n" },
+        ClosedOutputRow { "PipeClosedWithSigpipeIgnored",
+            R"(trap '' PIPE; ("$0" calc-l "$1" --vary H=1:20000:1 --jobs 1; echo "exit $?" >&2) | head -1)",
+            "H [kN],L [m],Zr [m],Moment [kNm],Shear [kN],Broms L [m],Status,Messages\n",
+            "latcap-batch: standard output could not be written: Broken pipe\nexit 64\n" }),
+        CaseName());
+    // clang-format on
+
     TEST(Tool, UnreadableLatcapIniIsNamed)
     {
         QTemporaryDir dir;
