@@ -110,6 +110,13 @@ namespace {
 
         int RunCase(const Options& options)
         {
+            // An output must not replace what it is computed from.
+            for (const auto& [option, path] : { std::pair { "details", &options.details },
+                     std::pair { "plot", &options.plot }, std::pair { "report", &options.report } }) {
+                if (!path->isEmpty() && SameFile(*path, options.casePath))
+                    return UsageError(QStringLiteral("--%1 %2 is the case file being read")
+                                          .arg(QLatin1String(option), QDir::toNativeSeparators(*path)));
+            }
             Case source;
             QString error;
             if (!LoadCase(options.casePath, source, error))

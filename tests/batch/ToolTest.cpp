@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace latcap::testing {
 namespace {
 
@@ -212,6 +214,56 @@ namespace {
             R"(trap '' PIPE; ("$0" calc-l "$1" --vary H=1:20000:1 --jobs 1; echo "exit $?" >&2) | head -1)",
             "H [kN],L [m],Zr [m],Moment [kNm],Shear [kN],Broms L [m],Status,Messages\n",
             "latcap-batch: standard output could not be written: Broken pipe\nexit 64\n" }),
+        CaseName());
+    // clang-format on
+
+    struct OwnCaseRow {
+        std::string name;
+        QString caseName; // the case file in the run's folder
+        QString link; // a symbolic ("-> NAME") or hard ("=> NAME") link to it, or none
+        QStringList arguments;
+        QString given; // the option and the file as given
+        friend void PrintTo(const OwnCaseRow& row, std::ostream* out) { *out << row.name; }
+    };
+
+    class OwnCase : public ::testing::TestWithParam<OwnCaseRow> { };
+
+    // An output that is the case file being read is refused before anything
+    // is computed, however it is spelt, and the case stays as it was.
+    TEST_P(OwnCase, IsNeverOverwritten)
+    {
+        const OwnCaseRow& row = GetParam();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(row.caseName);
+        ASSERT_TRUE(QFile::copy(kCase, path));
+        if (!row.link.isEmpty()) {
+            const QString link = dir.filePath(row.link.mid(3));
+            ASSERT_TRUE(row.link.startsWith("->") ? QFile::link(path, link)
+                                                  : ::link(path.toLocal8Bit(), link.toLocal8Bit()) == 0);
+        }
+        const Ran ran = RunBatch(row.arguments, dir.path());
+        EXPECT_EQ(ran.exitCode, 64);
+        EXPECT_EQ(ran.out, "");
+        EXPECT_EQ(ran.err,
+            "latcap-batch: " + QString(row.given).replace("{dir}", dir.path()).toStdString()
+                + " is the case file being read\nRun \"latcap-batch --help\" for the commands and the case format.\n");
+        EXPECT_EQ(ReadFile(path.toStdString()), ReadFile(kCase.toStdString()));
+    }
+
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Tool, OwnCase, ::testing::Values(
+        OwnCaseRow { "DetailsByTheSameName", "pile.case", {}, { "calc-l", "pile.case", "--details", "pile.case" },
+            "--details pile.case" },
+        OwnCaseRow { "DetailsByAnotherSpelling", "pile.case", {}, { "calc-m", "pile.case", "--set", "L=3", "--details",
+            "./pile.case" }, "--details ./pile.case" },
+        OwnCaseRow { "PlotByItsFullPath", "pile.svg", {}, { "calc-l", "pile.svg", "--plot", "{dir}/pile.svg" },
+            "--plot {dir}/pile.svg" },
+        OwnCaseRow { "ReportThroughASymbolicLink", "pile.pdf", "-> link.pdf", { "calc-l", "pile.pdf", "--report",
+            "link.pdf" }, "--report link.pdf" },
+        OwnCaseRow { "DetailsThroughAHardLink", "pile.case", "=> other.csv", { "calc-l", "{dir}/pile.case", "--json",
+            "--details", "other.csv" }, "--details other.csv" },
+        OwnCaseRow { "ReportOfADesignCheck", "pile.pdf", {}, { "check", "pile.pdf", "--set", "L=3", "--details", "d.csv",
+            "--report", "pile.pdf" }, "--report pile.pdf" }),
         CaseName());
     // clang-format on
 
