@@ -231,6 +231,8 @@ namespace {
                                                   QString::fromStdString(error)));
                 }
             }
+            if (std::string error; !KeysUsed(sweeps, base.layerCount, error))
+                return UsageError(QString::fromStdString(error));
             const std::size_t first = options.shard.First(options.rows);
             const std::size_t last = options.shard.Last(options.rows);
             const bool firstPart = options.shard.part == 1;
