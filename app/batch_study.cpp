@@ -217,12 +217,13 @@ bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& err
         };
         if (sweep.name == "title")
             return refuse("the title is no input of the calculation");
-        const std::string_view layer = "layer ";
-        if (sweep.name.rfind(layer, 0) != 0) {
-            if (CaseKeyUnit(sweep.key).empty() && sweep.name != "csf" && sweep.name != "layers")
+        for (const char* detail : { "project", "job", "client", "engineer", "checker", "revision" }) {
+            if (sweep.name == detail)
                 return refuse("the job details are no input of the calculation");
-            continue;
         }
+        const std::string_view layer = "layer ";
+        if (sweep.name.rfind(layer, 0) != 0)
+            continue;
         const int number = sweep.name[layer.size()] - '0';
         if (number > most) {
             return refuse(
