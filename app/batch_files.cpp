@@ -4,9 +4,12 @@
 #include "Diagrams.h"
 #include "FileFormats.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <sstream>
+
+#include <sys/stat.h>
 
 namespace latcap::batch {
 namespace {
@@ -21,6 +24,15 @@ namespace {
 bool IsPlotFile(const QString& path) { return HasSuffix(path, "svg") || HasSuffix(path, "png"); }
 
 bool IsReportFile(const QString& path) { return HasSuffix(path, "pdf"); }
+
+bool SameFile(const QString& a, const QString& b)
+{
+    struct stat first { };
+    struct stat second { };
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
 
 DeviceWriter DetailsWriter(const std::shared_ptr<const Calculation>& calc)
 {

@@ -16,6 +16,9 @@ namespace latcap::batch {
 bool IsPlotFile(const QString& path);
 bool IsReportFile(const QString& path);
 
+// Whether both paths name one existing file, by any spelling or link.
+bool SameFile(const QString& a, const QString& b);
+
 // The writers of the files a calculation with results can give: its slice
 // table as CSV; its diagrams as SVG or PNG by the extension of path; its
 // report as PDF, headed with title, the CSF's source and when it was made.

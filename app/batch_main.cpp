@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <iostream>
 #include <memory>
 #include <string_view>
@@ -36,5 +37,12 @@ int main(int argc, char* argv[])
     std::unique_ptr<QCoreApplication> app
         = plots ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("latcap-batch"));
-    return latcap::batch::Run(QCoreApplication::arguments(), std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+    const int status
+        = latcap::batch::Run(QCoreApplication::arguments(), std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+    // Nothing may be left unwritten unnoticed; a failure already told is not
+    // told twice.
+    errno = 0;
+    if (std::cout && !latcap::batch::Delivered(std::cout, std::cerr))
+        return latcap::batch::kExitUsageOrFileError;
+    return status;
 }

@@ -68,6 +68,10 @@ Design studies:
                    Given up to three times, it runs every combination, the
                    first key varying slowest, one column per key; at most
                    10000000 rows. The rows are written as they are done.
+                   Each key may be varied once, and only where some row
+                   uses it: not a layer beyond "layers" nor the deepest
+                   layer's bottom (always 100 m). A step too fine for the
+                   size of its values to keep them exactly apart is refused.
   --jobs N         computes the rows on N threads (default: every core);
                    the output is that of --jobs 1 to the byte.
   --shard K/N      computes only the K-th of N contiguous parts of the rows,
@@ -193,6 +197,8 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
             return refuse(QString::fromStdString(why));
         options.sweeps.push_back(std::move(sweep));
     }
+    if (std::string why; !DistinctKeys(options.sweeps, why))
+        return refuse(QString::fromStdString(why));
     if (!options.sweeps.empty() && !CountRows(options.sweeps, options.rows))
         return refuse(QStringLiteral("the grid of --vary is %1 calculations; at most %2 are allowed.")
                           .arg(options.rows)

@@ -18,6 +18,8 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 #include <thread>
 
@@ -108,6 +110,13 @@ namespace {
 
         int RunCase(const Options& options)
         {
+            // An output must not replace what it is computed from.
+            for (const auto& [option, path] : { std::pair { "details", &options.details },
+                     std::pair { "plot", &options.plot }, std::pair { "report", &options.report } }) {
+                if (!path->isEmpty() && SameFile(*path, options.casePath))
+                    return UsageError(QStringLiteral("--%1 %2 is the case file being read")
+                                          .arg(QLatin1String(option), QDir::toNativeSeparators(*path)));
+            }
             Case source;
             QString error;
             if (!LoadCase(options.casePath, source, error))
@@ -130,6 +139,7 @@ namespace {
             std::shared_ptr<const DesignCheck> check;
             std::shared_ptr<const Calculation> shared;
             int status = kExitConverged;
+            errno = 0;
             if (options.check) {
                 check = std::make_shared<const DesignCheck>(CheckDesign(inputs, source.layerCount));
                 shared = check->atDepth;
@@ -156,7 +166,8 @@ namespace {
                 }
                 status = ExitStatus(*shared);
             }
-            out_.flush();
+            if (!Delivered(out_, err_))
+                return kExitUsageOrFileError;
             const Calculation& calc = *shared;
 
             auto writeFile = [&](const QString& path, const DeviceWriter& write) {
@@ -220,15 +231,22 @@ namespace {
                                                   QString::fromStdString(error)));
                 }
             }
+            if (std::string error; !KeysUsed(sweeps, base.layerCount, error))
+                return UsageError(QString::fromStdString(error));
             const std::size_t first = options.shard.First(options.rows);
             const std::size_t last = options.shard.Last(options.rows);
             const bool firstPart = options.shard.part == 1;
             const bool lastPart = options.shard.part == options.shard.parts;
+            errno = 0;
             if (firstPart)
                 out_ << (options.json   ? std::string("[")
                         : options.check ? CheckCsvHeader(keys)
                                         : SweepCsvHeader(options.command, keys))
                      << "\n";
+            if (!out_) {
+                Delivered(out_, err_);
+                return kExitUsageOrFileError;
+            }
 
             struct Row {
                 std::string text;
@@ -288,18 +306,23 @@ namespace {
                     for (std::thread& thread : threads)
                         thread.join();
                 }
+                errno = 0; // a row's calculation may have set it
                 for (const Row& row : rows) {
                     out_ << row.text;
                     status = std::max(status, row.status);
                 }
-                out_.flush();
+                // No further rows once they cannot be written.
+                if (!out_.flush()) {
+                    progress.Finish();
+                    Delivered(out_, err_);
+                    return kExitUsageOrFileError;
+                }
                 progress.Done(end - first);
             }
             if (options.json && lastPart)
                 out_ << "\n]\n";
-            out_.flush();
             progress.Finish();
-            return status;
+            return Delivered(out_, err_) ? status : kExitUsageOrFileError;
         }
 
         std::ostream& out_;
@@ -308,6 +331,16 @@ namespace {
     };
 
 } // namespace
+
+bool Delivered(std::ostream& out, std::ostream& err)
+{
+    out.flush();
+    if (out)
+        return true;
+    err << "latcap-batch: standard output could not be written"
+        << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << "\n";
+    return false;
+}
 
 int ExitStatus(const Calculation& calc)
 {
@@ -341,11 +374,13 @@ int Run(const QStringList& arguments, std::ostream& out, std::ostream& err, bool
         return runner.UsageError(error);
     switch (options.action) {
     case Options::Action::Help:
+        errno = 0;
         out << options.helpText.toStdString();
-        return kExitConverged;
+        return Delivered(out, err) ? kExitConverged : kExitUsageOrFileError;
     case Options::Action::Version:
+        errno = 0;
         out << VersionLine().toStdString() << "\n";
-        return kExitConverged;
+        return Delivered(out, err) ? kExitConverged : kExitUsageOrFileError;
     case Options::Action::Tables:
         return runner.WriteTables(options.folder);
     case Options::Action::Calculate:

@@ -23,6 +23,11 @@ inline constexpr int kExitUsageOrFileError = 64;
 int ExitStatus(const Calculation& calc);
 int ExitStatus(const DesignCheck& check);
 
+// Flushes out; false when what was written to it since errno was last
+// cleared did not all get there (a full disk, a closed pipe), with one line
+// on err that says why.
+bool Delivered(std::ostream& out, std::ostream& err);
+
 // Runs the tool on its command line (arguments[0] being the program): the
 // results and tables go to out, messages to err, and with progress a
 // sweep's progress line too. Returns the exit status.

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace latcap::batch {
 namespace {
@@ -128,6 +129,7 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
         error = shown + ": " + keyError;
         return false;
     }
+    sweep.name = CaseKeyName(sweep.key);
     const std::string_view range = text.substr(equals + 1);
     std::vector<std::string_view> parts;
     std::size_t start = 0;
@@ -169,6 +171,69 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
             error = shown + ": the value " + ShortestText(value) + " cannot be written exactly enough";
             return false;
         }
+    }
+    // Nor may the doubles drift from the decimal values meant by more than a
+    // millionth of the step: from, step, their product and sum round by at
+    // most four units of the last place of the largest value between them,
+    // and writing a value rounds by at most as much again.
+    const double largest
+        = std::max(std::fabs(sweep.from), std::fabs(sweep.from + double(sweep.count - 1) * sweep.step));
+    if (8 * std::numeric_limits<double>::epsilon() * largest > 1e-6 * std::fabs(sweep.step)) {
+        const std::string_view large = Trim(parts[std::fabs(to) > std::fabs(sweep.from) ? 1 : 0]);
+        error = shown + ": the step " + std::string(Trim(parts[2])) + " is too fine for values as large as "
+            + std::string(large) + ": they would not be spaced exactly";
+        return false;
+    }
+    return true;
+}
+
+bool DistinctKeys(const std::vector<Sweep>& sweeps, std::string& error)
+{
+    for (std::size_t i = 0; i < sweeps.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sweeps[j].name == sweeps[i].name) {
+                error = "--vary " + sweeps[j].key + " and --vary " + sweeps[i].key + " vary the same value";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& error)
+{
+    // The most layers any row has.
+    const auto layers
+        = std::find_if(sweeps.begin(), sweeps.end(), [](const Sweep& sweep) { return sweep.name == "layers"; });
+    int most = layerCount;
+    if (layers != sweeps.end()) {
+        const double last = layers->from + double(layers->count - 1) * layers->step;
+        most = static_cast<int>(std::clamp(std::max(layers->from, last), 0.0, 9.0));
+    }
+    for (const Sweep& sweep : sweeps) {
+        const auto refuse = [&](const std::string& why) {
+            error = "--vary " + sweep.key + ": " + why;
+            return false;
+        };
+        if (sweep.name == "title")
+            return refuse("the title is no input of the calculation");
+        for (const char* detail : { "project", "job", "client", "engineer", "checker", "revision" }) {
+            if (sweep.name == detail)
+                return refuse("the job details are no input of the calculation");
+        }
+        const std::string_view layer = "layer ";
+        if (sweep.name.rfind(layer, 0) != 0)
+            continue;
+        const int number = sweep.name[layer.size()] - '0';
+        if (number > most) {
+            return refuse(
+                (layers != sweeps.end() ? "--vary layers goes no higher than " + std::to_string(most)
+                                        : "the case has " + std::to_string(most) + (most == 1 ? " layer" : " layers"))
+                + ", so layer " + std::to_string(number) + " is not used");
+        }
+        // The deepest layer of a row always reaches 100 m.
+        if (number == most && sweep.name.substr(layer.size() + 2) == "bottom")
+            return refuse("the deepest layer's bottom is always 100 m");
     }
     return true;
 }

@@ -26,7 +26,8 @@ bool ParseSetting(std::string_view text, CaseSetting& setting, std::string& erro
 // row reads the same text a case file would hold. The values are made when
 // asked for, so that a long sweep takes no memory.
 struct Sweep {
-    std::string key;
+    std::string key; // as given
+    std::string name; // in its own spelling: "layer 2.friction angle" for "Layer 2.PHI"
     double from = 0;
     double step = 1;
     std::size_t count = 0;
@@ -40,6 +41,13 @@ struct Sweep {
 // away from TO, more than kMaxSweepRows values (saying exactly how many) and
 // values that cannot be written exactly enough.
 bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error);
+
+// Whether the sweeps of a grid vary different values, and whether each
+// varies a value that the calculation of some row uses, the case having
+// layerCount layers unless "layers" is varied too. On failure explains why,
+// naming the keys as given.
+bool DistinctKeys(const std::vector<Sweep>& sweeps, std::string& error);
+bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& error);
 
 // The rows of a grid of sweeps, the first varying slowest: their count, and
 // the value of each sweep in row `row`. CountRows returns false when there

@@ -375,6 +375,35 @@ bool IsSingleNumberKey(std::string_view key, std::string& error)
     return true;
 }
 
+std::string CaseKeyName(std::string_view key)
+{
+    KeyRef ref;
+    std::string error;
+    if (!ParseKey(key, true, ref, error))
+        return {};
+    switch (ref.kind) {
+    case KeyKind::Title:
+        return "title";
+    case KeyKind::Job:
+        return NormalKey(kJobNames[ref.field]);
+    case KeyKind::Csf:
+        return "csf";
+    case KeyKind::H:
+        return "h";
+    case KeyKind::M:
+        return "m";
+    case KeyKind::L:
+        return "l";
+    case KeyKind::Layers:
+        return "layers";
+    case KeyKind::Layer:
+        return "layer " + std::to_string(ref.layer);
+    case KeyKind::LayerField:
+        break;
+    }
+    return LayerFieldName(ref.layer, ref.field);
+}
+
 std::string CaseKeyUnit(std::string_view key)
 {
     static const char* const fieldUnits[kLayerFields] = { "m", "kN/m3", "kPa", "deg", "m" };

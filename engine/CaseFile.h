@@ -77,6 +77,11 @@ bool SetCaseValue(Case& result, std::string_view key, std::string_view value, st
 // whole layer line). Sets error when it does not.
 bool IsSingleNumberKey(std::string_view key, std::string& error);
 
+// The key in its own spelling, whatever the case, blanks or other name it
+// is given by: "layer 2.friction angle" for "Layer  2.PHI", "h" for "H";
+// empty for a text that is no key.
+std::string CaseKeyName(std::string_view key);
+
 // The unit of the value a key names, e.g. "kN" for H or "kPa" for
 // `layer 2.cohesion`; empty for CSF, layers and unknown keys.
 std::string CaseKeyUnit(std::string_view key);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <sstream>
 
@@ -151,6 +152,74 @@ namespace {
             EXPECT_NE(err.str().find(reason), std::string::npos) << err.str();
         }
     }
+
+} // namespace
+} // namespace latcap::testing
+
+namespace latcap::testing {
+namespace {
+
+    // Standard output on a full disk: takes `room` bytes, then every write
+    // fails with ENOSPC.
+    class FullDisk : public std::streambuf {
+    public:
+        explicit FullDisk(std::streamsize room)
+            : room_(room)
+        {
+        }
+
+    protected:
+        std::streamsize xsputn(const char*, std::streamsize count) override
+        {
+            const std::streamsize fits = std::min(count, room_);
+            room_ -= fits;
+            if (fits < count)
+                errno = ENOSPC;
+            return fits;
+        }
+        int_type overflow(int_type c) override
+        {
+            const char byte = traits_type::to_char_type(c);
+            return traits_type::eq_int_type(c, traits_type::eof()) || xsputn(&byte, 1) == 1 ? traits_type::not_eof(c)
+                                                                                            : traits_type::eof();
+        }
+
+    private:
+        std::streamsize room_;
+    };
+
+    struct FullDiskRow {
+        std::string name;
+        QStringList arguments;
+        std::streamsize room; // bytes written before the disk is full
+        friend void PrintTo(const FullDiskRow& row, std::ostream* out) { *out << row.name; }
+    };
+
+    class StandardOutput : public ::testing::TestWithParam<FullDiskRow> { };
+
+    // Whatever was being written, the run stops with one line and exit 64.
+    TEST_P(StandardOutput, FullDiskStopsTheRunWithOneLine)
+    {
+        const FullDiskRow& row = GetParam();
+        FullDisk disk(row.room);
+        std::ostream out(&disk);
+        std::ostringstream err;
+        EXPECT_EQ(batch::Run(QStringList { QStringLiteral("latcap-batch") } + row.arguments, out, err), 64);
+        EXPECT_EQ(err.str(), "latcap-batch: standard output could not be written: No space left on device\n");
+    }
+
+    const QString kSignPost = QString::fromStdString(DataPath("cases/calc-l-reference.case"));
+
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Batch, StandardOutput, ::testing::Values(
+        FullDiskRow { "Results", { "calc-l", kSignPost }, 0 },
+        FullDiskRow { "Json", { "calc-l", kSignPost, "--json" }, 0 },
+        FullDiskRow { "SweepMidRow", { "calc-l", kSignPost, "--vary", "H=1:200:1", "--jobs", "1" }, 120 },
+        FullDiskRow { "CheckSweep", { "check", kSignPost, "--set", "L=3", "--vary", "M=80:120:20" }, 0 },
+        FullDiskRow { "Help", { "--help" }, 10 },
+        FullDiskRow { "Version", { "--version" }, 0 }),
+        CaseName());
+    // clang-format on
 
 } // namespace
 } // namespace latcap::testing

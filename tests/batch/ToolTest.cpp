@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace latcap::testing {
 namespace {
 
@@ -179,6 +181,89 @@ namespace {
             "Broms' method does not apply: layered soil: the layers the pile reaches differ." } },
         ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
             "--set", "layer 1.gamma=1e38", "--set", "M=20" }, 1, 0, {} }),
+        CaseName());
+    // clang-format on
+
+    struct ClosedOutputRow {
+        std::string name;
+        QString script; // a shell command line; "$0" is latcap-batch, "$1" the case
+        std::string out;
+        std::string err;
+        friend void PrintTo(const ClosedOutputRow& row, std::ostream* out) { *out << row.name; }
+    };
+
+    class ClosedOutput : public ::testing::TestWithParam<ClosedOutputRow> { };
+
+    // Standard output as the operating system fails it: the reason comes from
+    // the write itself. The shell prints latcap-batch's exit status last.
+    TEST_P(ClosedOutput, StopsWithOneLineAndExit64)
+    {
+        const ClosedOutputRow& row = GetParam();
+        QProcess process;
+        process.start("/bin/sh", { "-c", row.script, LATCAP_BATCH, kCase });
+        ASSERT_TRUE(process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit);
+        EXPECT_EQ(process.readAllStandardOutput().toStdString(), row.out);
+        EXPECT_EQ(process.readAllStandardError().toStdString(), row.err);
+    }
+
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Tool, ClosedOutput, ::testing::Values(
+        ClosedOutputRow { "FullDisk", R"("$0" calc-l "$1" > /dev/full; echo "exit $?" >&2)", "",
+            "latcap-batch: standard output could not be written: No space left on device\nexit 64\n" },
+        ClosedOutputRow { "PipeClosedWithSigpipeIgnored",
+            R"(trap '' PIPE; ("$0" calc-l "$1" --vary H=1:20000:1 --jobs 1; echo "exit $?" >&2) | head -1)",
+            "H [kN],L [m],Zr [m],Moment [kNm],Shear [kN],Broms L [m],Status,Messages\n",
+            "latcap-batch: standard output could not be written: Broken pipe\nexit 64\n" }),
+        CaseName());
+    // clang-format on
+
+    struct OwnCaseRow {
+        std::string name;
+        QString caseName; // the case file in the run's folder
+        QString link; // a symbolic ("-> NAME") or hard ("=> NAME") link to it, or none
+        QStringList arguments;
+        QString given; // the option and the file as given
+        friend void PrintTo(const OwnCaseRow& row, std::ostream* out) { *out << row.name; }
+    };
+
+    class OwnCase : public ::testing::TestWithParam<OwnCaseRow> { };
+
+    // An output that is the case file being read is refused before anything
+    // is computed, however it is spelt, and the case stays as it was.
+    TEST_P(OwnCase, IsNeverOverwritten)
+    {
+        const OwnCaseRow& row = GetParam();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(row.caseName);
+        ASSERT_TRUE(QFile::copy(kCase, path));
+        if (!row.link.isEmpty()) {
+            const QString link = dir.filePath(row.link.mid(3));
+            ASSERT_TRUE(row.link.startsWith("->") ? QFile::link(path, link)
+                                                  : ::link(path.toLocal8Bit(), link.toLocal8Bit()) == 0);
+        }
+        const Ran ran = RunBatch(row.arguments, dir.path());
+        EXPECT_EQ(ran.exitCode, 64);
+        EXPECT_EQ(ran.out, "");
+        EXPECT_EQ(ran.err,
+            "latcap-batch: " + QString(row.given).replace("{dir}", dir.path()).toStdString()
+                + " is the case file being read\nRun \"latcap-batch --help\" for the commands and the case format.\n");
+        EXPECT_EQ(ReadFile(path.toStdString()), ReadFile(kCase.toStdString()));
+    }
+
+    // clang-format off
+    INSTANTIATE_TEST_SUITE_P(Tool, OwnCase, ::testing::Values(
+        OwnCaseRow { "DetailsByTheSameName", "pile.case", {}, { "calc-l", "pile.case", "--details", "pile.case" },
+            "--details pile.case" },
+        OwnCaseRow { "DetailsByAnotherSpelling", "pile.case", {}, { "calc-m", "pile.case", "--set", "L=3", "--details",
+            "./pile.case" }, "--details ./pile.case" },
+        OwnCaseRow { "PlotByItsFullPath", "pile.svg", {}, { "calc-l", "pile.svg", "--plot", "{dir}/pile.svg" },
+            "--plot {dir}/pile.svg" },
+        OwnCaseRow { "ReportThroughASymbolicLink", "pile.pdf", "-> link.pdf", { "calc-l", "pile.pdf", "--report",
+            "link.pdf" }, "--report link.pdf" },
+        OwnCaseRow { "DetailsThroughAHardLink", "pile.case", "=> other.csv", { "calc-l", "{dir}/pile.case", "--json",
+            "--details", "other.csv" }, "--details other.csv" },
+        OwnCaseRow { "ReportOfADesignCheck", "pile.pdf", {}, { "check", "pile.pdf", "--set", "L=3", "--details", "d.csv",
+            "--report", "pile.pdf" }, "--report pile.pdf" }),
         CaseName());
     // clang-format on
 
