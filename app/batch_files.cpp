@@ -53,12 +53,10 @@ DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QS
 }
 
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
-    const QString& csfSource, const QDateTime& made, const JobDetails& job,
-    const std::shared_ptr<const DesignCheck>& check)
+    const QString& csfSource, const JobDetails& job, const std::shared_ptr<const DesignCheck>& check)
 {
-    return
-        [source = ReportSource { calc, title, csfSource, QStringLiteral("latcap " LATCAP_VERSION), made, job, check }](
-            QIODevice& device, QString& error) { return WriteCalcReportPdf(device, MakeCalcReport(source), error); };
+    return [source = MakeReportSource(calc, title, csfSource, job, check)](
+               QIODevice& device, QString& error) { return WriteCalcReportPdf(device, MakeCalcReport(source), error); };
 }
 
 } // namespace latcap::batch

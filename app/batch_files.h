@@ -5,7 +5,6 @@
 #include "CaseFile.h"
 #include "SaveFile.h"
 
-#include <QDateTime>
 #include <QString>
 
 #include <memory>
@@ -21,12 +20,11 @@ bool SameFile(const QString& a, const QString& b);
 
 // The writers of the files a calculation with results can give: its slice
 // table as CSV; its diagrams as SVG or PNG by the extension of path; its
-// report as PDF, headed with title, the CSF's source and when it was made.
+// report as PDF, headed with title and the CSF's source, made now.
 // The diagrams and the report need a QGuiApplication.
 DeviceWriter DetailsWriter(const std::shared_ptr<const Calculation>& calc);
 DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QString& title, const QString& path);
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
-    const QString& csfSource, const QDateTime& made, const JobDetails& job,
-    const std::shared_ptr<const DesignCheck>& check = nullptr);
+    const QString& csfSource, const JobDetails& job, const std::shared_ptr<const DesignCheck>& check = nullptr);
 
 } // namespace latcap::batch

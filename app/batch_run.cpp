@@ -198,8 +198,7 @@ namespace {
                     : source.csf                 ? QStringLiteral("from the case file")
                     : csfFromIni                 ? QStringLiteral("from Latcap.ini")
                                                  : QStringLiteral("the start value, without Latcap.ini");
-                writeFile(options.report,
-                    ReportWriter(shared, title, csfSource, QDateTime::currentDateTime(), source.job, check));
+                writeFile(options.report, ReportWriter(shared, title, csfSource, source.job, check));
             }
             return status;
         }

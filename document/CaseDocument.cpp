@@ -86,6 +86,19 @@ QString CaseDocument::Text(Field field, int layer) const
     return QString::fromStdString(*const_cast<CaseDocument*>(this)->Stored(field, layer));
 }
 
+QString CaseDocument::CsfSourceText() const
+{
+    return csfSource_ == CsfSource::LatcapIni ? QStringLiteral("from Latcap.ini") : QStringLiteral("from the CSF box");
+}
+
+QString CaseDocument::ReportFileName() const
+{
+    QString base = path_.isEmpty() ? Text(Field::Title).simplified() : QFileInfo(path_).completeBaseName();
+    for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
+        base.replace(c, QLatin1Char('-'));
+    return base.isEmpty() ? QString() : base + QStringLiteral(".pdf");
+}
+
 QString CaseDocument::Top(int layer) const { return layer == 0 ? QStringLiteral("0") : Text(Field::Bottom, layer - 1); }
 
 void CaseDocument::SetText(Field field, int layer, const QString& text)

@@ -47,6 +47,11 @@ public:
     int LayerCount() const { return case_.layerCount; }
     const JobDetails& Job() const { return case_.job; }
     CsfSource CsfFrom() const { return csfSource_; }
+    // Where the CSF came from, as the report says it.
+    QString CsfSourceText() const;
+    // The name of the case's report: the case file's name, else the title,
+    // as a PDF name; empty without either.
+    QString ReportFileName() const;
 
     // Typing: a changed input (everything but the title) no longer belongs
     // to the last results, which go. The deepest bottom in use is fixed.

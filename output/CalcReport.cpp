@@ -382,6 +382,13 @@ namespace {
 
 } // namespace
 
+ReportSource MakeReportSource(std::shared_ptr<const Calculation> calculation, QString title, QString csfSource,
+    JobDetails job, std::shared_ptr<const DesignCheck> check)
+{
+    return { std::move(calculation), std::move(title), std::move(csfSource), QStringLiteral("latcap " LATCAP_VERSION),
+        QDateTime::currentDateTime(), std::move(job), std::move(check) };
+}
+
 CalcReport MakeCalcReport(const ReportSource& source)
 {
     const Calculation& calc = *source.calculation;

@@ -72,6 +72,10 @@ struct ReportSource {
     std::shared_ptr<const DesignCheck> check; // of a design check, the calculation being its Calc M
 };
 
+// The source of a report that this program makes now.
+ReportSource MakeReportSource(std::shared_ptr<const Calculation> calculation, QString title, QString csfSource,
+    JobDetails job, std::shared_ptr<const DesignCheck> check = nullptr);
+
 // The report of a calculation that has results (no arithmetic problem and
 // enough data).
 CalcReport MakeCalcReport(const ReportSource& source);

@@ -320,26 +320,13 @@ void frmLatcap::cmdReport_Click()
     if (!platform_.editJobDetails(this, details))
         return;
     document_.SetJob(details);
-    const ReportSource source { document_.LastCalculation(), ui_->Text1->text(),
-        document_.CsfFrom() == CaseDocument::CsfSource::LatcapIni ? QStringLiteral("from Latcap.ini")
-                                                                  : QStringLiteral("from the CSF box"),
-        QStringLiteral("latcap " LATCAP_VERSION), QDateTime::currentDateTime(), document_.Job(), nullptr };
+    const CalcReport report = MakeCalcReport(MakeReportSource(document_.LastCalculation(),
+        document_.Text(CaseDocument::Field::Title), document_.CsfSourceText(), document_.Job()));
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
-        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), ReportFileName(), QStringLiteral("pdf"),
+        QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), document_.ReportFileName(), QStringLiteral("pdf"),
         document_.Path() };
-    const CalcReport report = MakeCalcReport(source);
     SaveThroughDialog(platform_, this, request,
         [&report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
-}
-
-// The case file's name, else the title, as a PDF name; empty without either.
-QString frmLatcap::ReportFileName() const
-{
-    const QString& path = document_.Path();
-    QString base = path.isEmpty() ? ui_->Text1->text().simplified() : QFileInfo(path).completeBaseName();
-    for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
-        base.replace(c, QLatin1Char('-'));
-    return base.isEmpty() ? QString() : base + QStringLiteral(".pdf");
 }
 
 void frmLatcap::cmdDiagrams_Click()

@@ -97,7 +97,6 @@ private:
 
     // The report and the diagrams of the last calculation.
     void cmdReport_Click();
-    QString ReportFileName() const;
     void cmdDiagrams_Click();
     void ShowDiagrams();
     // The drawing of the last calculation's diagrams; none without one.
