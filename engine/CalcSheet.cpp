@@ -49,7 +49,16 @@ Equilibrium EquilibriumCheck(const AnalysisState& state)
     check.forceResidual = check.load - check.force;
     check.headMoment = state.M;
     check.momentResidual = check.headMoment - check.moment;
+    const double zr = state.Zr;
+    check.forceBalanced = std::max(std::fabs(check.load), zr > 0 ? std::fabs(check.headMoment) / zr : 0.0);
+    check.momentBalanced = std::max(std::fabs(check.headMoment), std::fabs(check.load) * zr);
     return check;
+}
+
+bool Equilibrium::Resolved() const
+{
+    constexpr double kShare = 0.1;
+    return std::fabs(forceResidual) <= kShare * forceBalanced && std::fabs(momentResidual) <= kShare * momentBalanced;
 }
 
 } // namespace latcap

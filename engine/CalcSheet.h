@@ -30,6 +30,13 @@ std::vector<LayerCoefficients> CoefficientsOfLayers(const Calculation& calc);
 // (against H above the point of rotation, with it below) [kN] against H/CSF,
 // and the sum of their moments about the pile head [kNm] against M/CSF, each
 // residual being the load less the soil's share.
+//
+// The solvers stop within 0.1 kN and 0.1 kNm, so a result is an equilibrium
+// only when each residual is at most a tenth of the load it balances. The
+// force balances H and the couple M / Zr that M sets up about the point of
+// rotation (with H = 0 the soil in front balances the soil behind); the
+// moment balances M and H Zr, H's moment about that point. Each takes the
+// larger of its two, so that either load alone counts in full.
 struct Equilibrium {
     double force = 0;
     double load = 0;
@@ -37,6 +44,9 @@ struct Equilibrium {
     double moment = 0;
     double headMoment = 0;
     double momentResidual = 0;
+    double forceBalanced = 0; // max(|H|, |M| / Zr) [kN], loads divided by CSF
+    double momentBalanced = 0; // max(|M|, |H| Zr) [kNm]
+    bool Resolved() const;
 };
 Equilibrium EquilibriumCheck(const AnalysisState& state);
 

@@ -1,5 +1,6 @@
 #include "Calculation.h"
 
+#include "CalcSheet.h"
 #include "DisplayFormats.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -28,7 +29,7 @@ namespace {
     };
 
     // Why a result lies outside the method, or nothing when it does not.
-    std::string Validity(Command command, const AnalysisState& state, float depth)
+    std::string Validity(Command command, const AnalysisState& state, float depth, bool solversConverged)
     {
         const std::string zr = FormatMask(state.Zr, mask::kZr) + " m";
         if (command == Command::CalcL && !(depth > 0.0f))
@@ -45,6 +46,10 @@ namespace {
         if (command == Command::CalcM && state.M < 0.0f)
             return "H alone is more than a pile " + ShortestText(depth) + " m deep carries; the moment found is "
                 + FormatMask(double(state.CSF) * state.M, mask::kMoment) + " kNm";
+        // A solver that gave up says so itself; one that stopped within its
+        // tolerance may still be far from balancing loads smaller than it.
+        if (solversConverged && !EquilibriumCheck(state).Resolved())
+            return "The loads are too small for the solver's resolution of 0.1 kN and 0.1 kNm";
         return {};
     }
 
@@ -123,7 +128,7 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
         return calc;
     }
     calc.results = ShowResults(state);
-    calc.validity = Validity(command, state, calc.Depth());
+    calc.validity = Validity(command, state, calc.Depth(), !calc.outcome.iterationProblem);
     if (!calc.validity.empty())
         calc.messages.push_back(calc.validity);
     return calc;

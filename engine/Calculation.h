@@ -73,8 +73,9 @@ struct Calculation {
 
 // Gathers the texts of the first layerCount rows, validates them for the
 // command, solves, computes the pile forces and judges the result. A result
-// is valid when 0 < Zr < L (the depth found or given), and for Calc M the
-// moment carried is not negative.
+// is valid when 0 < Zr < L (the depth found or given), for Calc M the moment
+// carried is not negative, and, when the solvers converged, the slices
+// balance the loads within a tenth of them (EquilibriumCheck).
 Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer = nullptr);
 
 } // namespace latcap

@@ -141,6 +141,10 @@ namespace {
             cross += Table(report.bromsHeader, report.broms);
         for (const QString& note : report.bromsNotes)
             cross += QStringLiteral("<p>%1</p>").arg(Escaped(note));
+        if (!report.bromsWorking.empty())
+            cross += QStringLiteral("<p>Broms' working:</p>") + Lines(report.bromsWorking);
+        for (const QString& note : report.bromsWorkingNotes)
+            cross += QStringLiteral("<p>%1</p>").arg(Escaped(note));
         html += section(cross);
         html += QStringLiteral(
             "<h3>Method</h3><p>The pile is taken as rigid and free at its head, and turns about a point at depth Zr. "
@@ -504,7 +508,6 @@ CalcReport MakeCalcReport(const ReportSource& source)
     if (broms.applicable) {
         const QString quantity = calcL ? QStringLiteral("Depth L [m]") : QStringLiteral("Moment carried M [kNm]");
         report.bromsHeader = { QStringLiteral("Method"), quantity, QStringLiteral("Largest moment [kNm]") };
-        const double ours = calcL ? double(state.LCalc) : double(state.CSF) * state.M;
         const double theirs = calcL ? double(broms.depth) : broms.moment;
         report.broms = {
             { QStringLiteral("Brinch Hansen"), Text(calc.outcome.answer),
@@ -513,13 +516,16 @@ CalcReport MakeCalcReport(const ReportSource& source)
                 Text(FormatMask(theirs, calcL ? mask::kDepth : mask::kMoment)),
                 Text(FormatMask(broms.maxMoment, mask::kLargest)) },
         };
-        if (theirs != 0)
-            report.bromsNotes.append(
-                QStringLiteral("Brinch Hansen / Broms = %1.").arg(Text(FormatMask(ours / theirs, mask::kRatio))));
-        report.bromsNotes.append(QStringLiteral(
-            "The methods differ because Brinch Hansen's soil pressure grows with the depth ratio z/D and takes "
-            "cohesion and friction together, while Broms' takes one of them alone: 3 Kp \u03B3 z D in "
-            "cohesionless soil, 9 cu D below 1.5 D in cohesive soil."));
+        for (const std::string& line : BromsComparison(calc, broms))
+            report.bromsNotes.append(Text(line));
+        for (const BromsTerm& term : BromsWorkingTerms(calc, broms))
+            report.bromsWorking.push_back({ Text(term.name), Text(term.value), Text(term.unit) });
+        if (!broms.cohesive)
+            report.bromsWorkingNotes.append(
+                QStringLiteral("0.82 and 0.67 are Broms' roundings of \u221A(2/3) = 0.816 and 2/3."));
+        report.bromsWorkingNotes.append(QStringLiteral("The working takes the loads divided by CSF; the table "
+                                                       "multiplies the moments by CSF again."));
+        report.bromsWorkingNotes.append(QStringLiteral("Reference: ") + Text(BromsReference(broms.cohesive)));
     } else {
         report.bromsNotes.append(QStringLiteral("Broms' method does not apply: %1.").arg(Text(broms.reason)));
     }

@@ -53,6 +53,8 @@ struct CalcReport {
     QStringList bromsHeader;
     std::vector<QStringList> broms; // Brinch Hansen's and Broms' answers side by side
     QStringList bromsNotes; // their ratio and why they differ, or why Broms does not apply
+    std::vector<Line> bromsWorking; // the terms of Broms' equations
+    QStringList bromsWorkingNotes; // rounded constants, CSF and the reference
     QStringList sliceHeader; // each with its unit on a line of its own
     std::vector<QStringList> slices; // five significant figures
     QString sliceNote;

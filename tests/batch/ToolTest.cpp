@@ -176,7 +176,14 @@ namespace {
             "Depth required (Calc L) 3.090 m Utilisation M / moment carried 1.184" } },
         ReportRow { "BromsBesideBrinchHansen", { "calc-l", kExamples + "sign-post-sand.case" }, 0, 0, {
             "Cross-check by Broms' method", "Brinch Hansen 1.550 18.73 Broms, cohesionless soil 1.223 18.37",
-            "Brinch Hansen / Broms = 1.267." } },
+            "Brinch Hansen / Broms = 1.267. The methods agree within 30 %.",
+            "Kp = tan²(45° + φ/2) 3.255", "0.82 and 0.67 are Broms' roundings of √(2/3) = 0.816 and 2/3",
+            "“Lateral resistance of piles in cohesionless soils”, J. Soil Mech. Found. Div., ASCE, 90(SM3), 123–156" } },
+        ReportRow { "BromsDisagreementInClayNamesTheTopOfTheSoil", { "calc-m", LATCAP_TEST_DATA "/cases/broms-fence-post-clay.case" }, 0, 0, {
+            "The methods disagree: the ratio lies outside 0.7 to 1.3.", "1.5 D = 0.450 m, 64 % of the pile's embedment of 0.700 m",
+            "g = L − 1.5 D − f 0.2315 m", "90(SM2), 27–63" } },
+        ReportRow { "BromsDisagreementInSandComparesTheCoefficients", { "calc-l", kExamples + "sign-post-sand.case", "--set", "layer 1.phi=25" }, 0, 0, {
+            "Broms' pressure 3 Kp γ z D with 3 Kp = 7.392 holds at every depth, while Brinch Hansen's Kq is 5.763 at the toe (z/D = 4.164)" } },
         ReportRow { "BromsNotApplicableSaysWhy", { "calc-l", LATCAP_TEST_DATA "/cases/layered.case" }, 0, 0, {
             "Broms' method does not apply: layered soil: the layers the pile reaches differ." } },
         ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
