@@ -49,7 +49,7 @@ namespace {
         // A solver that gave up says so itself; one that stopped within its
         // tolerance may still be far from balancing loads smaller than it.
         if (solversConverged && !EquilibriumCheck(state).Resolved())
-            return "The loads are too small for the solver's resolution of 0.1 kN and 0.1 kNm";
+            return "the loads are too small for the solver's resolution of 0.1 kN and 0.1 kNm";
         return {};
     }
 
