@@ -47,11 +47,7 @@ QMap<QString, QStringList> ReadScripts(QStringList& cases)
     QMap<QString, QStringList> scripts;
     QString current;
     const QDir dir(QStringLiteral(WINDOW_CASES));
-    QStringList files = dir.entryList({ u"*.txt"_s }, QDir::Files, QDir::Name);
-    // The form as a user first sees it is drawn before any other case has
-    // loaded a font, so that its pictures compare the same however the
-    // cases are run.
-    files.move(files.indexOf(u"form.txt"_s), 0);
+    const QStringList files = dir.entryList({ u"*.txt"_s }, QDir::Files, QDir::Name);
     for (const QString& file : std::as_const(files)) {
         for (const QString& line : QString::fromUtf8(ReadAll(dir.filePath(file))).split(u'\n')) {
             if (line.startsWith(u"case: "_s) || line.startsWith(u"steps: "_s)) {
