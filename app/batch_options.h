@@ -1,6 +1,6 @@
 #pragma once
 
-#include "batch_study.h"
+#include "Study.h"
 
 #include "InputData.h"
 

@@ -1,5 +1,5 @@
 #include "FuzzCheck.h"
-#include "batch_study.h"
+#include "Study.h"
 
 #include <string>
 #include <string_view>

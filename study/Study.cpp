@@ -1,4 +1,4 @@
-#include "batch_study.h"
+#include "Study.h"
 
 #include "CaseFile.h"
 #include "NumberText.h"
