@@ -4,12 +4,10 @@
 #include "batch_files.h"
 #include "batch_output.h"
 
-#include "Coefficients.h"
 #include "FileFormats.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "SaveFile.h"
-#include "Solvers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -92,17 +90,11 @@ namespace {
 
         int WriteTables(const QString& folder)
         {
-            auto state = std::make_unique<AnalysisState>();
-            FillKqTable(*state);
-            FillKcTable(*state);
             const QDir dir(folder);
-            for (const auto& [name, table] : { std::pair { text::kKqTableFile, &state->KqTable },
-                     std::pair { text::kKcTableFile, &state->KcTable } }) {
-                std::ostringstream text;
-                WriteCoefficientTable(text, *table);
+            for (const TableFile& file : CoefficientTableFiles()) {
                 QString error;
-                if (!SaveFileAtomically(dir.filePath(QString::fromLatin1(name)),
-                        BytesWriter(QByteArray::fromStdString(text.str())), error))
+                if (!SaveFileAtomically(dir.filePath(QString::fromLatin1(file.name)),
+                        BytesWriter(QByteArray::fromStdString(file.text)), error))
                     return FileError(error);
             }
             return kExitConverged;

@@ -1,7 +1,7 @@
 #include "Export.h"
 
+#include "DialogTexts.h"
 #include "FileFormats.h"
-#include "Messages.h"
 #include "SaveDialog.h"
 
 #include <sstream>

@@ -1,6 +1,6 @@
 #include "Print.h"
 
-#include "Messages.h"
+#include "DialogTexts.h"
 #include "SaveDialog.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "SaveDialog.h"
 
-#include "Messages.h"
+#include "DialogTexts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,14 @@
 #include "FileFormats.h"
 
+#include "Coefficients.h"
 #include "DisplayFormats.h"
+#include "Messages.h"
 #include "NumberText.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -59,6 +63,21 @@ void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table)
             out << ',' << FormatMask(table[i][j][3], mask::kTable);
         out << kLineEnd;
     }
+}
+
+std::array<TableFile, 2> CoefficientTableFiles()
+{
+    // The state is large for the stack.
+    const auto state = std::make_unique<AnalysisState>();
+    FillKqTable(*state);
+    FillKcTable(*state);
+    std::array<TableFile, 2> files { TableFile { text::kKqTableFile, {} }, TableFile { text::kKcTableFile, {} } };
+    for (auto& [file, table] : { std::pair { &files[0], &state->KqTable }, std::pair { &files[1], &state->KcTable } }) {
+        std::ostringstream out;
+        WriteCoefficientTable(out, *table);
+        file->text = out.str();
+    }
+    return files;
 }
 
 std::string InputFileProblem(const std::string& path)

@@ -27,6 +27,14 @@ void WriteCalcDetails(std::ostream& out, const AnalysisState& state);
 // ten coefficients, every value "###0.00", CR LF line ends.
 void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table);
 
+// The coefficient table files as they are written: KqTable.CSV, then
+// KcTable.CSV, each with its text.
+struct TableFile {
+    const char* name;
+    std::string text;
+};
+std::array<TableFile, 2> CoefficientTableFiles();
+
 // Case files and the settings file are read only when they are regular files
 // of at most this size.
 inline constexpr std::uintmax_t kMaxInputFileBytes = 1024 * 1024;

@@ -1,7 +1,7 @@
 #include "CaseFiles.h"
 
 #include "CaseDocument.h"
-#include "Messages.h"
+#include "DialogTexts.h"
 #include "Platform.h"
 #include "SaveDialog.h"
 

@@ -4,6 +4,7 @@
 #include "DropDownList.h"
 #include "FormLooks.h"
 #include "NumberText.h"
+#include "WindowTexts.h"
 
 #include <QLabel>
 #include <QLineEdit>

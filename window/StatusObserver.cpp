@@ -1,7 +1,7 @@
 #include "StatusObserver.h"
 
 #include "Commands.h"
-#include "Messages.h"
+#include "DialogTexts.h"
 #include "Platform.h"
 
 #include <QCoreApplication>

@@ -3,6 +3,7 @@
 #include "CalcReport.h"
 #include "Calculation.h"
 #include "Diagrams.h"
+#include "DialogTexts.h"
 #include "DisplayFormats.h"
 #include "DropDownList.h"
 #include "Export.h"
@@ -14,6 +15,7 @@
 #include "SaveDialog.h"
 #include "StatusObserver.h"
 #include "Tables.h"
+#include "WindowTexts.h"
 #include "ui_frmLatcap.h"
 
 #include <QCloseEvent>
@@ -35,7 +37,6 @@ frmLatcap::frmLatcap(Platform& platform, QWidget* parent)
     : QWidget(parent)
     , platform_(platform)
     , caseFiles_(document_, platform, this)
-    , state_(std::make_unique<AnalysisState>())
     , ui_(std::make_unique<Ui::frmLatcap>())
 {
     ui_->setupUi(this);
@@ -370,14 +371,9 @@ void frmLatcap::cmdExport_Click()
         ExportCalcDetails(platform_, this, *last->state, document_.Path());
 }
 
-void frmLatcap::cmdKqKcTables_Click()
-{
-    FillKqTable(*state_);
-    FillKcTable(*state_);
-    WriteKqKcTables();
-}
+void frmLatcap::cmdKqKcTables_Click() { WriteKqKcTables(); }
 
-void frmLatcap::WriteKqKcTables() { SaveCoefficientTables(platform_, this, *state_, QDir::currentPath()); }
+void frmLatcap::WriteKqKcTables() { SaveCoefficientTables(platform_, this, QDir::currentPath()); }
 
 // The copy shows the window on white paper without the commands that mean
 // nothing there; the window looks as before afterwards, whatever happened.

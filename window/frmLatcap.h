@@ -1,6 +1,5 @@
 #pragma once
 
-#include "AnalysisState.h"
 #include "Calculation.h"
 #include "CaseDocument.h"
 #include "CaseFiles.h"
@@ -112,7 +111,6 @@ private:
     CaseDocument document_;
     CaseFiles caseFiles_;
     QPointer<DiagramsWindow> diagrams_;
-    std::unique_ptr<AnalysisState> state_;
     std::unique_ptr<Ui::frmLatcap> ui_;
 
     LayerRows rows_;

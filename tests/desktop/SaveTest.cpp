@@ -1,4 +1,3 @@
-#include "Coefficients.h"
 #include "Commands.h"
 #include "Export.h"
 #include "FakePlatform.h"
@@ -112,14 +111,12 @@ namespace {
             { "1", "50", "20", "", { LayerTexts { "0", "100", "18", "0", "30", "0.6" } } }, state, Command::CalcL));
         testing::RecordingSink sink;
         RunCalcL(state, sink);
-        FillKqTable(state);
-        FillKcTable(state);
         QTemporaryDir dir;
         FakePlatform platform;
         platform.fileNames.enqueue(dir.filePath(u"details"_s));
 
         EXPECT_TRUE(ExportCalcDetails(platform, nullptr, state));
-        EXPECT_TRUE(SaveCoefficientTables(platform, nullptr, state, dir.path()));
+        EXPECT_TRUE(SaveCoefficientTables(platform, nullptr, dir.path()));
 
         const FakePlatform::SaveDialog& asked = platform.saveDialogs.value(0);
         EXPECT_EQ(
@@ -131,7 +128,7 @@ namespace {
 
         // A table that cannot be written is reported, and the next one is not tried.
         QDir(dir.path()).mkpath(u"blocked/KqTable.CSV"_s);
-        EXPECT_FALSE(SaveCoefficientTables(platform, nullptr, state, dir.filePath(u"blocked"_s)));
+        EXPECT_FALSE(SaveCoefficientTables(platform, nullptr, dir.filePath(u"blocked"_s)));
         EXPECT_EQ(platform.messages.size(), 1);
         EXPECT_EQ(platform.messages.value(0).title, u"Error"_s);
         EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"blocked/KcTable.CSV"_s)));
