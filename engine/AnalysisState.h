@@ -5,8 +5,9 @@
 
 namespace latcap {
 
-// The program's value of pi, held in single precision. Every degree-to-radian
-// conversion and every coefficient formula uses it, never std::numbers::pi.
+// The program's value of pi, held in single precision. Brinch Hansen's
+// analysis uses it in every degree-to-radian conversion and coefficient
+// formula; Broms' cross-check, a closed form of its own, uses the exact pi.
 inline constexpr float kPi = 3.1415925f;
 
 // Booleans kept in the analysis state are 16-bit, true = -1 and false = 0.
@@ -64,7 +65,6 @@ struct AnalysisState {
     std::int16_t NoSlices = 0;
     float MaxMoment = 0;
     float MaxShear = 0;
-    std::int16_t DataOK = kFalse;
     CoefficientTable KqTable {};
     CoefficientTable KcTable {};
 };

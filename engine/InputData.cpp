@@ -45,7 +45,6 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command
             problems.Add(box, row, name + " is too large");
     };
 
-    state.DataOK = kTrue;
     store(state.CSF, ReadNumber(texts.csf), InputBox::Csf, -1, "CSF");
     if (state.CSF <= 0.0f)
         problems.Add(InputBox::Csf, -1, "CSF must be greater than 0");
@@ -99,7 +98,6 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command
         problems.Add(InputBox::UnitWeight, kMaxLayers,
             "The soil has no strength: give a cohesion, or a unit weight and a friction angle");
     const bool ok = !problems.Any();
-    state.DataOK = ok ? kTrue : kFalse;
     if (!ok && problem)
         *problem = problems.First();
     return ok;

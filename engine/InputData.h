@@ -49,7 +49,7 @@ struct InputProblem {
 
 // Reads the boxes into the state: CSF, M and H divided by CSF, L, and layers
 // 1 to NoLayers from rows 0 to NoLayers - 1, then validates them for the
-// command and sets DataOK. Returns true when the data are good enough to
+// command. Returns true when the data are good enough to
 // calculate; the state is written either way. When they are not, problem (if
 // given) says why. Besides a CSF, widths and bottoms greater than 0 and soil
 // with some strength, Calc M needs a depth L greater than 0, Calc L a moment
