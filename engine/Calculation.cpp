@@ -110,6 +110,10 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
     calc.inputs = inputs;
     calc.layerCount = layerCount;
     calc.misread = MisreadBoxes(inputs, layerCount);
+    // The box the command answers in is no input of it, and is overwritten.
+    std::erase_if(calc.misread, [answer = std::string(command == Command::CalcL ? "L" : "M")](const MisreadBox& box) {
+        return box.name == answer;
+    });
     AnalysisState& state = *calc.state;
     state.NoLayers = static_cast<std::int16_t>(layerCount);
     InputProblem problem;

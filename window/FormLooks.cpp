@@ -3,11 +3,15 @@
 #include "NumberText.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QPainter>
 #include <QPalette>
 #include <QPointer>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSvgRenderer>
 #include <QUrl>
@@ -25,7 +29,33 @@ namespace {
     constexpr const char* kMisread = "misread";
     constexpr const char* kPlainToolTip = "plainToolTip";
 
+    class EnterClicks final : public QObject {
+    public:
+        using QObject::QObject;
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::KeyPress) {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                auto* button = qobject_cast<QPushButton*>(watched);
+                if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button != nullptr && button->isEnabled()) {
+                    button->click();
+                    return true;
+                }
+            }
+            return QObject::eventFilter(watched, event);
+        }
+    };
+
 } // namespace
+
+void ClickOnEnter(QWidget* form)
+{
+    auto* filter = new EnterClicks(form);
+    for (QPushButton* button : form->findChildren<QPushButton*>())
+        button->installEventFilter(filter);
+}
 
 void ApplyFonts(QWidget* form)
 {
@@ -75,6 +105,25 @@ void MarkMisread(QWidget* box, const QString& text)
         box->setToolTip(plain);
         box->setPalette(QPalette());
     }
+}
+
+void ShowNotes(QLabel* status, const QStringList& notes)
+{
+    const QFontMetrics metrics(status->font());
+    const auto fits = [&](const QString& text) {
+        return metrics.boundingRect(QRect(0, 0, status->width(), 10000), Qt::AlignLeft | Qt::TextWordWrap, text)
+                   .height()
+            <= status->height();
+    };
+    qsizetype whole = notes.size();
+    QString shown = notes.join(QStringLiteral("; "));
+    while (whole > 0 && !fits(shown)) {
+        --whole;
+        shown = QStringList(notes.mid(0, whole) << QStringLiteral("and %1 more").arg(notes.size() - whole))
+                    .join(QStringLiteral("; "));
+    }
+    status->setText(shown);
+    status->setToolTip(whole < notes.size() ? notes.join(QLatin1Char('\n')) : QString());
 }
 
 QString DraggedFile(const QMimeData* data)

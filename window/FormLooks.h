@@ -4,10 +4,12 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <initializer_list>
 
+class QLabel;
 class QMimeData;
 class QWidget;
 
@@ -23,6 +25,13 @@ QPixmap Artwork(const QString& name, QSize size);
 // Marks a box whose text is misread, light red with what it reads as after
 // its tool tip, and takes the mark off once it is not.
 void MarkMisread(QWidget* box, const QString& text);
+
+// Shows the notes in the status line, as many whole as fit its lines and
+// "and N more" for the rest, whose whole list is then its tool tip.
+void ShowNotes(QLabel* status, const QStringList& notes);
+
+// Enter on a focused command button of form clicks it, as Space does.
+void ClickOnEnter(QWidget* form);
 
 // The one local file a drag carries, or an empty string.
 QString DraggedFile(const QMimeData* data);

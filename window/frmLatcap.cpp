@@ -98,6 +98,7 @@ void frmLatcap::ConnectHandlers()
     connect(ui_->cmdPrint, &QPushButton::clicked, this, &frmLatcap::cmdPrint_Click);
     connect(ui_->cmdHelp, &QPushButton::clicked, this, &frmLatcap::cmdHelp_Click);
     connect(ui_->cmdExit, &QPushButton::clicked, this, &frmLatcap::cmdExit_Click);
+    ClickOnEnter(this);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { platform_.showHelp(this); });
 
@@ -259,6 +260,7 @@ void frmLatcap::ChangeInData()
     ui_->lblZr->setText(QString());
     // A status left by an earlier calculation no longer belongs to the inputs.
     ui_->lblWhat->setText(QString());
+    ui_->lblWhat->setToolTip(QString());
 }
 
 void frmLatcap::ShowResults(const ResultTexts& texts)
@@ -302,9 +304,12 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
     QStringList notes;
     for (const MisreadBox& box : calc.misread)
         notes.append(FromStd(MisreadNote(box)));
-    ui_->lblWhat->setText(!calc.validity.empty() ? FromStd(calc.validity)
-            : !observer.last.isEmpty()           ? observer.last
-                                                 : notes.join(QStringLiteral("; ")));
+    if (!calc.validity.empty())
+        ui_->lblWhat->setText(FromStd(calc.validity));
+    else if (!observer.last.isEmpty())
+        ui_->lblWhat->setText(observer.last);
+    else
+        ShowNotes(ui_->lblWhat, notes);
     ui_->cmdPrint->setEnabled(true);
     ui_->cmdExport->setEnabled(true);
     ui_->cmdReport->setEnabled(true);

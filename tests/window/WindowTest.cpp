@@ -346,6 +346,8 @@ private:
                 QCOMPARE(std::fwrite(content.constData(), 1, std::size_t(content.size()), file),
                     std::size_t(content.size()));
                 std::fclose(file);
+            } else if (verb == u"tip"_s) { // "tip NAME TEXT", \n for a line break
+                QCOMPARE(find(name)->toolTip(), QString(rest).replace(u"\\n"_s, u"\n"_s));
             } else if (verb == u"mkdir"_s) {
                 QVERIFY(QDir::current().mkdir(name));
             } else if (verb == u"unreadable"_s) { // the window opens while the file cannot be read
