@@ -17,7 +17,6 @@ namespace {
 
     constexpr int kLayerFields = 5;
 
-    bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
     std::string_view Trim(std::string_view text)
     {

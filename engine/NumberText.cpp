@@ -10,7 +10,6 @@
 namespace latcap {
 namespace {
 
-    bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
     bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace

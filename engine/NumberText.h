@@ -29,6 +29,10 @@ struct NumberReading {
 };
 NumberReading ReadNumberText(std::string_view text);
 
+// The blanks the number rule passes over, and that case files and studies
+// trim: blank, tab, line feed and carriage return.
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
 // text between double quotes for a message, with control characters and
 // bytes that are not UTF-8 written as escapes: "6\0" for a NUL, "\x01", "\xff".
 // Characters that show nothing or turn the text around (a byte-order mark,

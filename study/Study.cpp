@@ -14,10 +14,9 @@ namespace {
 
     std::string_view Trim(std::string_view text)
     {
-        const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-        while (!text.empty() && blank(text.front()))
+        while (!text.empty() && IsBlank(text.front()))
             text.remove_prefix(1);
-        while (!text.empty() && blank(text.back()))
+        while (!text.empty() && IsBlank(text.back()))
             text.remove_suffix(1);
         return text;
     }
@@ -37,7 +36,7 @@ namespace {
         // The number rule passes over blanks anywhere, so count without them.
         std::string compact;
         for (const char c : raw) {
-            if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            if (!IsBlank(c))
                 compact.push_back(c);
         }
         const std::string_view text = compact;
