@@ -3,6 +3,7 @@
 #include "HelpViewer.h"
 #include "Print.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <functional>
 #include <vector>
 
 namespace latcap {
@@ -106,6 +108,43 @@ bool DesktopPlatform::editJobDetails(QWidget* parent, JobDetails& details)
         return false;
     const auto text = [&boxes](std::size_t i) { return boxes[i]->text().toStdString(); };
     details = { text(0), text(1), text(2), text(3), text(4), text(5) };
+    return true;
+}
+
+bool DesktopPlatform::editForm(QWidget* parent, const QString& title, std::vector<FormField>& fields)
+{
+    QDialog form(parent);
+    form.setWindowTitle(title);
+    auto* layout = new QFormLayout(&form);
+    std::vector<std::function<QString()>> texts;
+    for (const FormField& field : fields) {
+        QWidget* editor = nullptr;
+        if (field.choices.isEmpty()) {
+            auto* box = new QLineEdit(field.value, &form);
+            texts.emplace_back([box] { return box->text(); });
+            editor = box;
+        } else {
+            auto* list = new QComboBox(&form);
+            list->addItems(field.choices);
+            // A text that is none of the choices stays as it is until another is chosen.
+            if (!field.choices.contains(field.value))
+                list->addItem(field.value);
+            list->setCurrentText(field.value);
+            texts.emplace_back([list] { return list->currentText(); });
+            editor = list;
+        }
+        editor->setMinimumWidth(240);
+        editor->setToolTip(field.note);
+        layout->addRow(field.label + QLatin1Char(':'), editor);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i].value = texts[i]();
     return true;
 }
 

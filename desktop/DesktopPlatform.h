@@ -16,6 +16,7 @@ public:
     QString getOpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
     Unsaved askUnsaved(QWidget* parent, const QString& title, const QString& text) override;
     bool editJobDetails(QWidget* parent, JobDetails& details) override;
+    bool editForm(QWidget* parent, const QString& title, std::vector<FormField>& fields) override;
     bool printPage(const QImage& page, QString& error) override;
     void showHelp(QWidget* parent) override;
 };

@@ -3,6 +3,9 @@
 #include "CaseFile.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 class QImage;
 class QWidget;
@@ -45,6 +48,20 @@ public:
     // `details`. OK puts what was typed into `details` and returns true;
     // Cancel returns false and changes nothing.
     virtual bool editJobDetails(QWidget* parent, JobDetails& details) = 0;
+
+    // One line of a form: its label, its text, and the texts it may take
+    // (none: any text may be typed). A note after the label says what it
+    // holds, e.g. its unit.
+    struct FormField {
+        QString label;
+        QString value;
+        QStringList choices = {};
+        QString note = {};
+    };
+    // A small modal form of fields under a title, filled from `fields`. OK
+    // puts the texts shown into `fields` and returns true; Cancel returns
+    // false and changes nothing.
+    virtual bool editForm(QWidget* parent, const QString& title, std::vector<FormField>& fields) = 0;
 
     // Prints the image as one page on the default printer, without a dialog
     // and without changing any printer setting. On failure returns false and

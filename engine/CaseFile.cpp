@@ -17,7 +17,6 @@ namespace {
 
     constexpr int kLayerFields = 5;
 
-
     std::string_view Trim(std::string_view text)
     {
         while (!text.empty() && IsBlank(text.front()))

@@ -58,6 +58,19 @@ public:
             details = *answer;
         return answer.has_value();
     }
+    bool editForm(QWidget*, const QString& title, std::vector<FormField>& fields) override
+    {
+        QStringList shown { title };
+        for (const FormField& field : fields)
+            shown.append(field.label + u'=' + field.value);
+        forms.append(shown.join(u'|'));
+        if (formAnswers.isEmpty())
+            return true;
+        const std::optional<QStringList> answer = formAnswers.dequeue();
+        for (std::size_t i = 0; answer && i < fields.size(); ++i)
+            fields[i].value = answer->value(qsizetype(i), fields[i].value);
+        return answer.has_value();
+    }
     bool printPage(const QImage& page, QString& error) override
     {
         printed.append(page);
@@ -80,6 +93,8 @@ public:
     QQueue<Unsaved> unsavedAnswers; // answers to the unsaved-changes question, cancel when empty
     QQueue<std::optional<JobDetails>> jobAnswers; // to the job form: details, or none to cancel; OK when empty
     QList<JobDetails> jobForms; // what the job form showed
+    QQueue<std::optional<QStringList>> formAnswers; // to a form: its texts, or none to cancel; OK when empty
+    QStringList forms; // what each form showed: its title and label=value, joined by '|'
     QString printError; // when set, printing fails with this reason
     QList<Message> messages;
     QList<SaveDialog> saveDialogs;
