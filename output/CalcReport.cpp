@@ -448,18 +448,14 @@ CalcReport MakeCalcReport(const ReportSource& source)
         report.problems.append(Text(message));
     report.validResult = calc.validity.empty();
     if (const DesignCheck* check = source.check.get(); check != nullptr && check->judged) {
-        const Calculation& required = *check->forLoads;
+        const CheckTexts texts = ShownCheck(*check);
         report.designCheck = {
-            { QStringLiteral("Design moment M"), Text(ShortestText(check->designMoment)), QStringLiteral("kNm") },
-            { QStringLiteral("Moment carried at L = ") + Text(in.l) + QStringLiteral(" m (Calc M)"),
-                Text(calc.outcome.answer), QStringLiteral("kNm") },
-            { QStringLiteral("Depth required (Calc L)"), Text(required.outcome.answer), QStringLiteral("m") },
-            { QStringLiteral("Utilisation M / moment carried"),
-                check->hasUtilisation ? Text(FormatMask(check->utilisation, mask::kRatio)) : QStringLiteral("-"),
-                QString() },
+            { QStringLiteral("Load factor λ (factor of safety)"), Text(texts.loadFactor), QString() },
+            { QStringLiteral("Ultimate load Hu = λ H at e = M / H = ") + Text(texts.loadHeight) + QStringLiteral(" m"),
+                Text(texts.ultimateLoad), QStringLiteral("kN") },
+            { QStringLiteral("Utilisation 1 / λ"), Text(texts.utilisation), QString() },
+            { QStringLiteral("Depth required"), Text(texts.depthRequired), QStringLiteral("m") },
         };
-        for (const std::string& message : required.messages)
-            report.designCheck.push_back({ QStringLiteral("Calc L"), Text(message), QString() });
         report.designOk = check->ok;
     }
 
