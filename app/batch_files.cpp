@@ -54,11 +54,11 @@ DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QS
 
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
     const QString& csfSource, const QDateTime& made, const JobDetails& job,
-    const std::shared_ptr<const DesignCheck>& check)
+    const std::shared_ptr<const DesignCheck>& check, const std::string& factorSet)
 {
-    return
-        [source = ReportSource { calc, title, csfSource, QStringLiteral("latcap " LATCAP_VERSION), made, job, check }](
-            QIODevice& device, QString& error) { return WriteCalcReportPdf(device, MakeCalcReport(source), error); };
+    return [source = ReportSource { calc, title, csfSource, QStringLiteral("latcap " LATCAP_VERSION), made, job, check,
+                factorSet }](
+               QIODevice& device, QString& error) { return WriteCalcReportPdf(device, MakeCalcReport(source), error); };
 }
 
 } // namespace latcap::batch

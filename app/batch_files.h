@@ -27,6 +27,6 @@ DeviceWriter DetailsWriter(const std::shared_ptr<const Calculation>& calc);
 DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QString& title, const QString& path);
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
     const QString& csfSource, const QDateTime& made, const JobDetails& job,
-    const std::shared_ptr<const DesignCheck>& check = nullptr);
+    const std::shared_ptr<const DesignCheck>& check = nullptr, const std::string& factorSet = "none");
 
 } // namespace latcap::batch

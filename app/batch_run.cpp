@@ -203,7 +203,8 @@ namespace {
                     : csfFromIni                 ? QStringLiteral("from Latcap.ini")
                                                  : QStringLiteral("the start value, without Latcap.ini");
                 writeFile(options.report,
-                    ReportWriter(shared, title, csfSource, QDateTime::currentDateTime(), source.job, check));
+                    ReportWriter(shared, title, csfSource, QDateTime::currentDateTime(), source.job, check,
+                        CaseFactorSet(source).name));
             }
             return status;
         }
