@@ -53,9 +53,10 @@ DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QS
 }
 
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
-    const QString& csfSource, const JobDetails& job, const std::shared_ptr<const DesignCheck>& check)
+    const QString& csfSource, const JobDetails& job, const std::shared_ptr<const DesignCheck>& check,
+    const std::string& factorSet)
 {
-    return [source = MakeReportSource(calc, title, csfSource, job, check)](
+    return [source = MakeReportSource(calc, title, csfSource, job, check, factorSet)](
                QIODevice& device, QString& error) { return WriteCalcReportPdf(device, MakeCalcReport(source), error); };
 }
 

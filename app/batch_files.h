@@ -25,6 +25,7 @@ bool SameFile(const QString& a, const QString& b);
 DeviceWriter DetailsWriter(const std::shared_ptr<const Calculation>& calc);
 DeviceWriter PlotWriter(const std::shared_ptr<const Calculation>& calc, const QString& title, const QString& path);
 DeviceWriter ReportWriter(const std::shared_ptr<const Calculation>& calc, const QString& title,
-    const QString& csfSource, const JobDetails& job, const std::shared_ptr<const DesignCheck>& check = nullptr);
+    const QString& csfSource, const JobDetails& job, const std::shared_ptr<const DesignCheck>& check = nullptr,
+    const std::string& factorSet = "none");
 
 } // namespace latcap::batch

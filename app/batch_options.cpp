@@ -17,9 +17,11 @@ Commands:
   calc-l CASE     Calc L: the embedded depth that carries H and M.
   calc-m CASE     Calc M: the moment a pile of depth L carries with H.
   check CASE      The design check of a pile of depth L under H and M: the
-                  moment it carries (Calc M), the depth H and M need (Calc L),
-                  the utilisation M / moment carried and the verdict OK
-                  (utilisation at most 1, both results valid) or NOT OK.
+                  load factor (H and M raised together until the pile is at
+                  its ultimate state), the ultimate load at e = M / H, the
+                  utilisation 1 / load factor, the smallest depth that
+                  passes, the moment carried at L with H and the verdict OK
+                  (load factor at least 1, results valid) or NOT OK.
   tables [DIR]    Writes KqTable.CSV and KcTable.CSV into DIR (default: the
                   working directory).
 
@@ -52,6 +54,11 @@ line; keys in any case, "#" starts a comment, a missing key is an empty box:
   #           friction angle [deg], width [m]
   layer 1 = 1.5, 17, 40, 0, 0.6
   layer 2 = 100, 19, 0, 34, 0.6
+  factors = EN 1997-1 DA2   # partial factors: none (default), EN 1997-1
+                   # DA1, DA1-1, DA1-2, DA2, DA3 (EN 1997-1:2004 Annex A,
+                   # Tables A.3, A.4, A.13) or custom with "load factor",
+                   # "resistance factor", "tan phi factor", "cohesion
+                   # factor", "undrained strength factor" (1 when absent)
 The top of layer 1 is 0 and each further layer starts at the bottom of the
 one above; the deepest layer always reaches 100 m. Lines of layers beyond
 "layers" are ignored. Every value but the title is empty or a number such as

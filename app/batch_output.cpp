@@ -100,11 +100,16 @@ std::string JsonArrayElement(const QJsonObject& object)
     return element;
 }
 
-std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys)
+std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys, bool factors)
 {
     return KeyColumns(keys) + "," + AnswerKey(command) + (command == Command::CalcL ? " [m]" : " [kNm]")
         + ",Zr [m],Moment [kNm],Shear [kN]," + (command == Command::CalcL ? "Broms L [m]" : "Broms M [kNm]")
-        + ",Status,Messages";
+        + (factors ? ",Factors" : "") + ",Status,Messages";
+}
+
+std::string FactorsLine(const FactorSet& set, const FactorCombination& governing)
+{
+    return "Factors = " + set.name + (set.name == governing.name ? "" : ", governed by " + governing.name);
 }
 
 std::vector<std::string> ErrorLines(const Calculation& calc)
@@ -115,50 +120,97 @@ std::vector<std::string> ErrorLines(const Calculation& calc)
     return lines;
 }
 
-std::string CheckCsvHeader(const std::vector<std::string>& keys)
+std::string CheckCsvHeader(const std::vector<std::string>& keys, bool factors)
 {
-    return KeyColumns(keys) + ",M carried [kNm],L required [m],Utilisation,Verdict,Status,Messages";
+    return KeyColumns(keys) + ",Load factor,Hu [kN],e [m],Utilisation,L required [m],M carried [kNm],Verdict"
+        + (factors ? ",Factors" : "") + ",Status,Messages";
 }
 
-std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check)
+std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check, bool factors)
 {
     std::string row = CsvJoined(values) + ",";
-    if (check.judged)
-        row += check.atDepth->outcome.answer + "," + check.forLoads->outcome.answer + ","
-            + (check.hasUtilisation ? FormatMask(check.utilisation, mask::kRatio) : std::string()) + ","
-            + VerdictWord(check);
-    else
-        row += ",,,";
-    std::vector<std::string> messages;
-    for (const Calculation* part : { check.atDepth.get(), check.forLoads.get() }) {
-        for (const std::string& line : ErrorLines(*part))
-            messages.push_back(std::string(CommandName(part->command)) + ": " + line);
+    if (check.judged) {
+        const CheckTexts shown = ShownCheck(check);
+        row += CsvJoined({ shown.loadFactor, shown.ultimateLoad, shown.loadHeight, shown.utilisation,
+            check.depthRequired > 0 ? shown.depthRequired : std::string(), shown.momentCarried, shown.verdict });
+    } else {
+        row += ",,,,,,";
     }
-    const CalcStatus worst = std::max(check.atDepth->Status(), check.forLoads->Status());
-    return row + "," + StatusWord(worst) + "," + CsvField(Joined(messages));
+    if (factors)
+        row += "," + CsvField(check.factors.name);
+    return row + "," + StatusWord(check.Status()) + "," + CsvField(Joined(CheckMessages(check)));
 }
 
-QJsonObject CheckJson(const DesignCheck& check, const QString& casePath, const std::string& title, bool slices)
+namespace {
+
+    QJsonObject FactorsJson(const FactorSet& set, const Calculation& calc)
+    {
+        const PartialFactors& f = calc.factors.factors;
+        const double csf = ReadNumber(calc.given.csf);
+        QJsonArray layers;
+        for (int i = 0; i < calc.layerCount && i < kMaxLayers; ++i) {
+            const LayerTexts& row = calc.inputs.layers[static_cast<std::size_t>(i)];
+            layers.append(QJsonObject {
+                { QStringLiteral("layer"), i + 1 },
+                { QStringLiteral("unitWeight"), Read(row.gama) },
+                { QStringLiteral("cohesion"), Read(row.c) },
+                { QStringLiteral("frictionAngle"), Read(row.phi) },
+                { QStringLiteral("strength"),
+                    ReadNumber(calc.given.layers[static_cast<std::size_t>(i)].phi) == 0.0 ? QStringLiteral("cu")
+                                                                                          : QStringLiteral("c'") },
+            });
+        }
+        return QJsonObject {
+            { QStringLiteral("set"), QString::fromStdString(set.name) },
+            { QStringLiteral("combination"), QString::fromStdString(calc.factors.name) },
+            { QStringLiteral("source"), QString::fromStdString(calc.factors.source) },
+            { QStringLiteral("load"), f.load },
+            { QStringLiteral("resistance"), f.resistance },
+            { QStringLiteral("tanPhi"), f.tanPhi },
+            { QStringLiteral("cohesion"), f.cohesion },
+            { QStringLiteral("undrainedStrength"), f.undrained },
+            { QStringLiteral("unitWeight"), f.unitWeight },
+            { QStringLiteral("onLoads"), csf > 0 ? QJsonValue(f.OnLoads() / csf) : QJsonValue() },
+            { QStringLiteral("design"), layers },
+        };
+    }
+
+} // namespace
+
+QJsonObject CheckJson(
+    const DesignCheck& check, const FactorSet& factors, const QString& casePath, const std::string& title, bool slices)
 {
     QJsonObject json {
         { QStringLiteral("case"), casePath },
         { QStringLiteral("title"), QString::fromStdString(title) },
         { QStringLiteral("command"), QStringLiteral("Check") },
         { QStringLiteral("calcM"), CalculationJson(*check.atDepth, casePath, title, slices) },
-        { QStringLiteral("calcL"), CalculationJson(*check.forLoads, casePath, title, slices) },
+        { QStringLiteral("status"), QString::fromLatin1(StatusWord(check.Status())) },
+        { QStringLiteral("messages"), Strings(CheckMessages(check)) },
         { QStringLiteral("exitStatus"), ExitStatus(check) },
     };
+    if (!check.reason.empty())
+        json.insert(QStringLiteral("reason"), QString::fromStdString(check.reason));
+    if (!factors.None())
+        json.insert(QStringLiteral("factors"), FactorsJson(factors, *check.atDepth));
+    if (check.ultimate)
+        json.insert(QStringLiteral("ultimate"), CalculationJson(*check.ultimate, casePath, title, slices));
+    if (check.required)
+        json.insert(QStringLiteral("required"), CalculationJson(*check.required, casePath, title, slices));
     if (check.judged) {
-        json.insert(QStringLiteral("momentCarried"), check.momentCarried);
-        json.insert(QStringLiteral("depthRequired"), check.depthRequired);
-        json.insert(QStringLiteral("utilisation"),
-            check.hasUtilisation ? QJsonValue(std::stod(FormatMask(check.utilisation, mask::kRatio))) : QJsonValue());
+        json.insert(QStringLiteral("loadFactor"), check.loadFactor);
+        json.insert(QStringLiteral("ultimateLoad"), check.ultimateLoad);
+        json.insert(QStringLiteral("loadHeight"), check.loadHeight);
+        json.insert(QStringLiteral("utilisation"), check.utilisation);
+        json.insert(
+            QStringLiteral("depthRequired"), check.depthRequired > 0 ? QJsonValue(check.depthRequired) : QJsonValue());
+        json.insert(QStringLiteral("momentCarried"), Carried(check.atDepth->Answer()));
         json.insert(QStringLiteral("verdict"), QString::fromLatin1(VerdictWord(check)));
     }
     return json;
 }
 
-std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc)
+std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc, bool factors)
 {
     std::string row = CsvJoined(values) + ",";
     if (calc.HasResults()) {
@@ -174,12 +226,15 @@ std::string SweepCsvRow(const std::vector<std::string>& values, const Calculatio
     if (broms.applicable)
         row += calc.command == Command::CalcL ? FormatMask(broms.depth, mask::kDepth)
                                               : FormatMask(broms.moment, mask::kMoment);
+    if (factors)
+        row += "," + CsvField(calc.factors.name);
     return row + "," + StatusWord(calc.Status()) + "," + CsvField(Joined(ErrorLines(calc)));
 }
 
-QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices)
+QJsonObject CalculationJson(
+    const Calculation& calc, const QString& casePath, const std::string& title, bool slices, const FactorSet* factors)
 {
-    const InputTexts& in = calc.inputs;
+    const InputTexts& in = calc.given;
     QJsonArray layers;
     for (int i = 0; i < calc.layerCount; ++i) {
         const LayerTexts& row = in.layers[static_cast<std::size_t>(i)];
@@ -207,6 +262,8 @@ QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, co
     };
     if (!calc.reason.empty())
         json.insert(QStringLiteral("reason"), QString::fromStdString(calc.reason));
+    if (factors && !factors->None())
+        json.insert(QStringLiteral("factors"), FactorsJson(*factors, calc));
     if (!calc.HasResults())
         return json;
 

@@ -13,23 +13,30 @@
 namespace latcap::batch {
 
 // The header of a sweep's CSV table: the varied keys and the numbers of a
-// run, with their units, then Broms' answer, Status and Messages.
-std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys);
+// run, with their units, then Broms' answer, the factors' combination (with
+// factors other than none), Status and Messages.
+std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys, bool factors = false);
 
 // One row of a sweep: the value, the numbers a single run prints, the
 // status word and the messages with the reason when the data are not enough
 // (quoted where it holds a comma).
-std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc);
+std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc, bool factors = false);
+
+// The line that names the factors a run used, e.g. "Factors = EN 1997-1 DA1,
+// governed by EN 1997-1 DA1-2".
+std::string FactorsLine(const FactorSet& set, const FactorCombination& governing);
 
 // What a calculation says on standard error: its messages, then why the
 // data are not enough.
 std::vector<std::string> ErrorLines(const Calculation& calc);
 
-// A design check as CSV: the varied value, the moment carried, the depth
-// required, the utilisation, the verdict (empty without numbers to judge),
-// the worse status of the two calculations and their messages.
-std::string CheckCsvHeader(const std::vector<std::string>& keys);
-std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check);
+// A design check as CSV: the varied values, the load factor, the ultimate
+// load and its height, the utilisation, the depth required, the moment
+// carried at L with H, the verdict (empty without numbers to judge), the
+// governing combination of factors (with factors other than none), the
+// check's status and the messages.
+std::string CheckCsvHeader(const std::vector<std::string>& keys, bool factors = false);
+std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check, bool factors = false);
 
 // The varied keys and their values of a sweep's row: {key, value} for one
 // key, an array of them for a grid.
@@ -39,19 +46,28 @@ QJsonValue VariedJson(const std::vector<std::string>& keys, const std::vector<st
 // object indented by one level, without a line break at its end.
 std::string JsonArrayElement(const QJsonObject& object);
 
-// A design check as one JSON object: the two calculations as calcM and calcL
-// (each as CalculationJson), and with numbers to judge momentCarried,
-// depthRequired, utilisation and verdict; its exit status.
-QJsonObject CheckJson(const DesignCheck& check, const QString& casePath, const std::string& title, bool slices);
+// A design check as one JSON object: its calculations as calcM (at L with
+// H), ultimate (at L with lambda H) and required (at the depth required),
+// each as CalculationJson; with numbers to judge loadFactor, ultimateLoad
+// [kN], loadHeight [m], utilisation, depthRequired [m; null when no depth
+// passes], momentCarried [kNm] unrounded, and verdict; the status, the
+// reason when the data are not enough, the factors (with factors other
+// than none) and the exit status.
+QJsonObject CheckJson(
+    const DesignCheck& check, const FactorSet& factors, const QString& casePath, const std::string& title, bool slices);
 
 // A calculation as one JSON object: the case and its title, the command,
 // the inputs as read by the number rule, the answer, Zr, the shown maxima and
 // where they occur, the status, messages and exit status, why the data are
 // not enough (reason) when they are not, and with slices
-// the slice table (shear and moment times CSF). Lengths in m, forces in kN,
+// the slice table (shear and moment times CSF). With factors other than
+// none, factors: the set, the combination used, its source, the partial
+// factors, the combined factor on the loads and each layer's design values.
+// The inputs are those given. Lengths in m, forces in kN,
 // moments in kNm, pressures in kPa, unit weights in kN/m3, angles in
 // degrees.
-QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices);
+QJsonObject CalculationJson(const Calculation& calc, const QString& casePath, const std::string& title, bool slices,
+    const FactorSet* factors = nullptr);
 
 // Writes an object or an array as indented JSON.
 void PrintJson(std::ostream& out, const QJsonValue& value);

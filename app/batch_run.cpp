@@ -132,29 +132,33 @@ namespace {
             std::shared_ptr<const Calculation> shared;
             int status = kExitConverged;
             errno = 0;
+            const FactorSet factors = CaseFactorSet(source);
             if (options.check) {
-                check = std::make_shared<const DesignCheck>(CheckDesign(inputs, source.layerCount));
+                check = std::make_shared<const DesignCheck>(CheckDesign(inputs, source.layerCount, factors));
                 shared = check->atDepth;
-                for (const Calculation* part : { check->atDepth.get(), check->forLoads.get() }) {
-                    for (const std::string& line : ErrorLines(*part))
-                        err_ << CommandName(part->command) << ": " << line << "\n";
-                }
+                for (const std::string& line : CheckMessages(*check))
+                    err_ << line << "\n";
                 if (options.json) {
-                    PrintJson(out_, CheckJson(*check, options.casePath, source.title, options.slices));
+                    PrintJson(out_, CheckJson(*check, factors, options.casePath, source.title, options.slices));
                 } else {
                     for (const std::string& line : CheckLines(*check))
                         out_ << line << "\n";
+                    if (!factors.None())
+                        out_ << FactorsLine(factors, check->factors) << "\n";
                 }
                 status = ExitStatus(*check);
             } else {
-                shared = std::make_shared<const Calculation>(Calculate(options.command, inputs, source.layerCount));
+                shared = std::make_shared<const Calculation>(
+                    CalculateDesign(options.command, inputs, source.layerCount, factors));
                 for (const std::string& line : ErrorLines(*shared))
                     err_ << line << "\n";
                 if (options.json) {
-                    PrintJson(out_, CalculationJson(*shared, options.casePath, source.title, options.slices));
+                    PrintJson(out_, CalculationJson(*shared, options.casePath, source.title, options.slices, &factors));
                 } else {
                     for (const std::string& line : shared->OutputLines())
                         out_ << line << "\n";
+                    if (!factors.None() && shared->HasResults())
+                        out_ << FactorsLine(factors, shared->factors) << "\n";
                 }
                 status = ExitStatus(*shared);
             }
@@ -190,7 +194,8 @@ namespace {
                     : source.csf                 ? QStringLiteral("from the case file")
                     : csfFromIni                 ? QStringLiteral("from Latcap.ini")
                                                  : QStringLiteral("the start value, without Latcap.ini");
-                writeFile(options.report, ReportWriter(shared, title, csfSource, source.job, check));
+                writeFile(options.report,
+                    ReportWriter(shared, title, csfSource, source.job, check, CaseFactorSet(source).name));
             }
             return status;
         }
@@ -222,7 +227,8 @@ namespace {
                                                   QString::fromStdString(error)));
                 }
             }
-            if (std::string error; !KeysUsed(sweeps, base.layerCount, error))
+            const FactorSet factors = CaseFactorSet(base);
+            if (std::string error; !KeysUsed(sweeps, base.layerCount, error, factors.name == "custom"))
                 return UsageError(QString::fromStdString(error));
             const std::size_t first = options.shard.First(options.rows);
             const std::size_t last = options.shard.Last(options.rows);
@@ -231,8 +237,8 @@ namespace {
             errno = 0;
             if (firstPart)
                 out_ << (options.json   ? std::string("[")
-                        : options.check ? CheckCsvHeader(keys)
-                                        : SweepCsvHeader(options.command, keys))
+                        : options.check ? CheckCsvHeader(keys, !factors.None())
+                                        : SweepCsvHeader(options.command, keys, !factors.None()))
                      << "\n";
             if (!out_) {
                 Delivered(out_, err_);
@@ -251,22 +257,23 @@ namespace {
                     SetCaseValue(varied, keys[k], values[k], ignored, CaseNumbers::Strict);
                 }
                 const InputTexts inputs = CaseInputs(varied, startCsf);
+                const FactorSet rowFactors = CaseFactorSet(varied);
                 Row row;
                 QJsonObject json;
                 if (options.check) {
-                    const DesignCheck check = CheckDesign(inputs, varied.layerCount);
+                    const DesignCheck check = CheckDesign(inputs, varied.layerCount, rowFactors);
                     row.status = ExitStatus(check);
                     if (options.json)
-                        json = CheckJson(check, options.casePath, source.title, options.slices);
+                        json = CheckJson(check, rowFactors, options.casePath, source.title, options.slices);
                     else
-                        row.text = CheckCsvRow(values, check) + "\n";
+                        row.text = CheckCsvRow(values, check, !factors.None()) + "\n";
                 } else {
-                    const Calculation calc = Calculate(options.command, inputs, varied.layerCount);
+                    const Calculation calc = CalculateDesign(options.command, inputs, varied.layerCount, rowFactors);
                     row.status = ExitStatus(calc);
                     if (options.json)
-                        json = CalculationJson(calc, options.casePath, source.title, options.slices);
+                        json = CalculationJson(calc, options.casePath, source.title, options.slices, &rowFactors);
                     else
-                        row.text = SweepCsvRow(values, calc) + "\n";
+                        row.text = SweepCsvRow(values, calc, !factors.None()) + "\n";
                 }
                 if (options.json) {
                     json.insert(QStringLiteral("varied"), VariedJson(keys, values));
@@ -350,9 +357,10 @@ int ExitStatus(const Calculation& calc)
 
 int ExitStatus(const DesignCheck& check)
 {
-    const int worst = std::max(ExitStatus(*check.atDepth), ExitStatus(*check.forLoads));
-    if (worst == kExitNotEnoughData || !check.judged)
-        return worst;
+    if (check.Status() == CalcStatus::NotEnoughData)
+        return kExitNotEnoughData;
+    if (!check.judged)
+        return kExitNoCleanResult;
     return check.ok ? kExitConverged : kExitDesignNotOk;
 }
 

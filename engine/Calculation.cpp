@@ -5,6 +5,8 @@
 #include "Messages.h"
 #include "NumberText.h"
 
+#include <optional>
+
 namespace latcap {
 namespace {
 
@@ -108,6 +110,7 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
     Calculation calc;
     calc.command = command;
     calc.inputs = inputs;
+    calc.given = inputs;
     calc.layerCount = layerCount;
     calc.misread = MisreadBoxes(inputs, layerCount);
     // The box the command answers in is no input of it, and is overwritten.
@@ -136,6 +139,38 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
     if (!calc.validity.empty())
         calc.messages.push_back(calc.validity);
     return calc;
+}
+
+Calculation CalculateDesign(
+    Command command, const InputTexts& given, int layerCount, const FactorSet& set, CalcObserver* observer)
+{
+    std::optional<Calculation> governing;
+    for (const FactorCombination& combination : Combinations(set)) {
+        Calculation calc;
+        if (const std::string problem = FactorProblem(combination); !problem.empty()) {
+            calc.command = command;
+            calc.inputs = given;
+            calc.layerCount = layerCount;
+            calc.messages.emplace_back(text::kNotEnoughData);
+            calc.reason = problem;
+        } else {
+            calc = Calculate(command, DesignInputs(given, layerCount, combination.factors), layerCount, observer);
+        }
+        calc.factors = combination;
+        calc.given = given;
+        calc.misread = MisreadBoxes(given, layerCount);
+        const auto worse = [command](const Calculation& a, const Calculation& b) {
+            if (a.Status() != b.Status())
+                return a.Status() > b.Status();
+            if (!a.HasResults())
+                return false;
+            return command == Command::CalcL ? a.state->LCalc > b.state->LCalc
+                                             : double(a.state->CSF) * a.state->M < double(b.state->CSF) * b.state->M;
+        };
+        if (!governing || worse(calc, *governing))
+            governing = std::move(calc);
+    }
+    return std::move(*governing);
 }
 
 } // namespace latcap

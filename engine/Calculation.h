@@ -2,6 +2,7 @@
 
 #include "AnalysisState.h"
 #include "Commands.h"
+#include "DesignFactors.h"
 #include "InputData.h"
 
 #include <memory>
@@ -41,8 +42,12 @@ public:
 // window, latcap-batch, the report and the diagrams show of it.
 struct Calculation {
     Command command = Command::CalcL;
-    InputTexts inputs;
+    InputTexts inputs; // what the calculation read: the design inputs under factors
     int layerCount = 1;
+    // The combination of partial factors the inputs were made with ("none"
+    // without factors), and the inputs as given before them.
+    FactorCombination factors;
+    InputTexts given;
     // Gathered, solved and with the pile forces; the inputs as read when the
     // data are not enough.
     std::shared_ptr<AnalysisState> state = std::make_shared<AnalysisState>();
@@ -77,5 +82,14 @@ struct Calculation {
 // carried is not negative, and, when the solvers converged, the slices
 // balance the loads within a tenth of them (EquilibriumCheck).
 Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer = nullptr);
+
+// A command under a set of partial factors: Calculate on the design inputs
+// of each of the set's combinations (DesignInputs), the governing one
+// returned: the worse status, then the greater depth (Calc L) or the smaller
+// moment carried (Calc M). Misread boxes are those of the given inputs. A
+// factor that is not greater than 0 is "Not Enough Data" with its reason.
+// Without factors (set none) this is Calculate to the last digit.
+Calculation CalculateDesign(
+    Command command, const InputTexts& given, int layerCount, const FactorSet& set, CalcObserver* observer = nullptr);
 
 } // namespace latcap

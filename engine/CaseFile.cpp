@@ -1,5 +1,6 @@
 #include "CaseFile.h"
 
+#include "DesignFactors.h"
 #include "NumberText.h"
 
 #include <algorithm>
@@ -45,7 +46,7 @@ namespace {
         return out;
     }
 
-    enum class KeyKind { Title, Job, Csf, H, M, L, Layers, Layer, LayerField };
+    enum class KeyKind { Title, Job, Csf, H, M, L, Layers, Layer, LayerField, Factors, CustomFactor };
 
     struct KeyRef {
         KeyKind kind = KeyKind::Csf;
@@ -115,6 +116,12 @@ namespace {
             { "m", KeyKind::M, 0 },
             { "l", KeyKind::L, 0 },
             { "layers", KeyKind::Layers, 0 },
+            { "factors", KeyKind::Factors, 0 },
+            { kCustomFactorKeys[0], KeyKind::CustomFactor, 0 },
+            { kCustomFactorKeys[1], KeyKind::CustomFactor, 1 },
+            { kCustomFactorKeys[2], KeyKind::CustomFactor, 2 },
+            { kCustomFactorKeys[3], KeyKind::CustomFactor, 3 },
+            { kCustomFactorKeys[4], KeyKind::CustomFactor, 4 },
         };
         for (const auto& [text, kind, field] : plain) {
             if (key == text) {
@@ -308,6 +315,21 @@ namespace {
             }
             return true;
         }
+        case KeyKind::Factors: {
+            const std::string name = FactorSetName(value);
+            if (name.empty()) {
+                std::string names;
+                for (const std::string& known : FactorSetNames())
+                    names += (names.empty() ? "" : ", ") + known;
+                error = "factors = " + Quoted(value) + " is no set of factors (" + names + ")";
+                return false;
+            }
+            result.factors = name;
+            return true;
+        }
+        case KeyKind::CustomFactor:
+            result.customFactors[static_cast<std::size_t>(ref.field)] = value;
+            return CheckNumber(kCustomFactorKeys[ref.field], value, numbers, error);
         case KeyKind::LayerField:
             result.layers[static_cast<std::size_t>(ref.layer - 1)].given = true;
             *FieldOf(result.layers[static_cast<std::size_t>(ref.layer - 1)], ref.field) = value;
@@ -396,6 +418,10 @@ std::string CaseKeyName(std::string_view key)
         return "layers";
     case KeyKind::Layer:
         return "layer " + std::to_string(ref.layer);
+    case KeyKind::Factors:
+        return "factors";
+    case KeyKind::CustomFactor:
+        return kCustomFactorKeys[ref.field];
     case KeyKind::LayerField:
         break;
     }
@@ -498,6 +524,12 @@ std::string WriteCase(const Case& source, const std::vector<std::string>& commen
     line("H", Written(source.h));
     line("M", Written(source.m));
     line("L", Written(source.l));
+    if (source.factors)
+        line("factors", Written(*source.factors));
+    for (std::size_t i = 0; i < source.customFactors.size(); ++i) {
+        if (source.customFactors[i])
+            line(kCustomFactorKeys[i], Written(*source.customFactors[i]));
+    }
     line("layers", std::to_string(source.layerCount));
     out << "# layer N = bottom [m], unit weight [kN/m3], cohesion [kPa], friction angle [deg], width [m]\n";
     for (int i = 0; i < kMaxLayers; ++i) {

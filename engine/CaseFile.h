@@ -50,12 +50,25 @@ struct Case {
     std::string l;
     int layerCount = 1;
     std::array<CaseLayer, kMaxLayers> layers;
+    // The partial factors of a design code (see DesignFactors.h): the set's
+    // name as given, none when the case has no `factors` line, and the
+    // numbers of `custom` in the order of kCustomFactorKeys, each absent
+    // when not given.
+    std::optional<std::string> factors;
+    std::array<std::optional<std::string>, 5> customFactors;
 };
+
+// The keys of the custom factors: load, resistance, tan phi, cohesion and
+// undrained strength factor.
+inline constexpr const char* kCustomFactorKeys[5]
+    = { "load factor", "resistance factor", "tan phi factor", "cohesion factor", "undrained strength factor" };
 
 // Reads a case file: one `key = value` per line, keys in any case, `#` starts
 // a comment, blank lines are skipped. Keys are title, the job details
 // (project, job, client, engineer, checker, revision), CSF, H, M, L, layers
-// (1 to 5) and `layer N` (N from 1 to 5) with five comma-separated fields. On failure
+// (1 to 5), `layer N` (N from 1 to 5) with five comma-separated fields,
+// factors (a name of FactorSetNames, in any case) and the custom factors
+// (kCustomFactorKeys). On failure
 // returns false and puts "fileName:line: what is wrong" into error.
 // With CaseNumbers::Strict every number value must be empty or wholly a
 // number, blanks aside ("1e3", "+4" and "-0.5" are; "5,5" and "25 kPa" are
@@ -87,7 +100,7 @@ std::string CaseKeyName(std::string_view key);
 std::string CaseKeyUnit(std::string_view key);
 
 // The text of a case file that reads back as source: every key (the job
-// details only when given), the layers 1 to layerCount and any further
+// details, factors and the custom factors only when given), the layers 1 to layerCount and any further
 // layer the case gives, values quoted where they must be, and each of comments as a comment line at the end.
 std::string WriteCase(const Case& source, const std::vector<std::string>& comments = {});
 

@@ -88,6 +88,16 @@ namespace {
                             .arg(Escaped(line.name), Escaped(line.value));
             html += QStringLiteral("</table><p></p>");
         }
+        if (!report.designCheck.empty())
+            html += QStringLiteral("<h3>Design check: <font color='%1'>%2</font></h3>")
+                        .arg(report.designOk ? QStringLiteral("#146e3c") : QStringLiteral("#aa1414"),
+                            report.designOk ? QStringLiteral("OK") : QStringLiteral("NOT OK"))
+                + Lines(report.designCheck)
+                + QStringLiteral("<p>\u03BB is the factor by which H and M can be raised together, the load keeping "
+                                 "its height e, until the pile of depth L is at its ultimate state (Calc M with "
+                                 "\u03BB H carries \u03BB M); the loads are those after CSF and the partial factors. "
+                                 "OK when \u03BB is at least 1 and the results are valid. \u03BB and Hu are rounded "
+                                 "down, the utilisation and the depth required up.</p>");
         html += QStringLiteral("<table cellspacing='0' cellpadding='2'>"
                                "<tr><td>Calculation&nbsp;&nbsp;</td><td><b>%1</b>: given %2; found %3.</td></tr>"
                                "<tr><td>Method</td><td>Brinch Hansen, short rigid pile</td></tr>"
@@ -105,19 +115,15 @@ namespace {
                                 ? QStringLiteral("The results below are those the solver left when it gave up")
                                 : QStringLiteral("The results below lie outside what the method can give"));
         }
-        if (!report.designCheck.empty())
-            html += QStringLiteral("<h3>Design check: <font color='%1'>%2</font></h3>")
-                        .arg(report.designOk ? QStringLiteral("#146e3c") : QStringLiteral("#aa1414"),
-                            report.designOk ? QStringLiteral("OK") : QStringLiteral("NOT OK"))
-                + Lines(report.designCheck)
-                + QStringLiteral("<p>OK when the utilisation, the design moment divided by the moment the pile "
-                                 "carries at its depth, is at most 1 and both results are valid.</p>");
         if (!report.misread.isEmpty())
             html += QStringLiteral("<p><font color='#aa1414'><b>Inputs were misread:</b> %1.</font> The calculation "
                                    "used the values read.</p>")
                         .arg(Escaped(report.misread.join(QStringLiteral("; "))));
         html += QStringLiteral("<h3>Inputs</h3>") + Lines(report.inputs);
         html += QStringLiteral("<p></p>") + Table(report.layerHeader, report.layers);
+        if (!report.factors.empty())
+            html += QStringLiteral("<h3>Partial factors</h3>") + Lines(report.factors) + QStringLiteral("<p></p>")
+                + Table(report.factorHeader, report.factorLayers);
         html += QStringLiteral("<h3>Results</h3><p>");
         for (const QString& line : report.results)
             html += QStringLiteral("<b>%1</b><br>").arg(Escaped(line));
@@ -387,17 +393,20 @@ namespace {
 } // namespace
 
 ReportSource MakeReportSource(std::shared_ptr<const Calculation> calculation, QString title, QString csfSource,
-    JobDetails job, std::shared_ptr<const DesignCheck> check)
+    JobDetails job, std::shared_ptr<const DesignCheck> check, std::string factorSet)
 {
     return { std::move(calculation), std::move(title), std::move(csfSource), QStringLiteral("latcap " LATCAP_VERSION),
-        QDateTime::currentDateTime(), std::move(job), std::move(check) };
+        QDateTime::currentDateTime(), std::move(job), std::move(check), std::move(factorSet) };
 }
 
 CalcReport MakeCalcReport(const ReportSource& source)
 {
     const Calculation& calc = *source.calculation;
     const AnalysisState& state = *calc.state;
-    const InputTexts& in = calc.inputs;
+    // The inputs as given; under partial factors the calculation read their design values.
+    const InputTexts& in = calc.given;
+    const bool factored = !calc.factors.None();
+    const QString onLoads = factored ? QStringLiteral(" \u00D7 \u03B3 / CSF") : QStringLiteral(" / CSF");
     const bool calcL = calc.command == Command::CalcL;
     // A misread box shows what the calculation used beside what was typed.
     const auto shown = [&calc](const std::string& name, const std::string& text) {
@@ -432,9 +441,9 @@ CalcReport MakeCalcReport(const ReportSource& source)
     else
         report.inputs.push_back({ QStringLiteral("L"), shown("L", in.l), QStringLiteral("m") });
     report.inputs.push_back({ QStringLiteral("CSF"), shown("CSF", in.csf), source.csfSource });
-    report.inputs.push_back({ QStringLiteral("H / CSF"), Value(state.H), QStringLiteral("kN") });
+    report.inputs.push_back({ QStringLiteral("H") + onLoads, Value(state.H), QStringLiteral("kN") });
     if (calcL)
-        report.inputs.push_back({ QStringLiteral("M / CSF"), Value(state.M), QStringLiteral("kNm") });
+        report.inputs.push_back({ QStringLiteral("M") + onLoads, Value(state.M), QStringLiteral("kNm") });
 
     report.layerHeader = { QStringLiteral("Layer"), QStringLiteral("Top [m]"), QStringLiteral("Bottom [m]"),
         QStringLiteral("Unit weight [kN/m\u00B3]"), QStringLiteral("Cohesion [kPa]"),
@@ -458,20 +467,76 @@ CalcReport MakeCalcReport(const ReportSource& source)
     for (const std::string& message : calc.messages)
         report.problems.append(Text(message));
     report.validResult = calc.validity.empty();
+    if (factored) {
+        const PartialFactors& f = calc.factors.factors;
+        const double csf = ReadNumber(in.csf);
+        const auto number = [](double value) { return Text(ShortestText(value)); };
+        report.factors = {
+            { QStringLiteral("Set"),
+                Text(source.factorSet == calc.factors.name ? calc.factors.name
+                                                           : source.factorSet + ", governed by " + calc.factors.name),
+                Text(calc.factors.source) },
+            { QStringLiteral("\u03B3Q on H and M, variable unfavourable actions"), number(f.load), QString() },
+            { QStringLiteral("\u03B3R;e on the earth resistance (the loads multiplied by it)"), number(f.resistance),
+                QString() },
+            { QStringLiteral("\u03B3\u03C6' on tan \u03C6' (layers with friction)"), number(f.tanPhi), QString() },
+            { QStringLiteral("\u03B3c' on c' (layers with friction)"), number(f.cohesion), QString() },
+            { QStringLiteral("\u03B3cu on cu (layers with \u03C6 = 0: their cohesion is cu)"), number(f.undrained),
+                QString() },
+            { QStringLiteral("\u03B3\u03B3 on the unit weight"), number(f.unitWeight), QString() },
+            { QStringLiteral("Factor on the loads \u03B3 / CSF = \u03B3Q \u00D7 \u03B3R;e / CSF = %1 \u00D7 %2 / %3")
+                    .arg(number(f.load), number(f.resistance), number(csf)),
+                Text(FormatMask(f.OnLoads() / csf, mask::kRatio)), QString() },
+        };
+        report.factorHeader
+            = { QStringLiteral("Layer"), QStringLiteral("Unit weight k / d [kN/m\u00B3]"), QStringLiteral("Strength"),
+                  QStringLiteral("Cohesion k / d [kPa]"), QStringLiteral("Friction angle k / d [\u00B0]") };
+        for (int i = 0; i < calc.layerCount && i < kMaxLayers; ++i) {
+            const LayerTexts& k = in.layers[static_cast<std::size_t>(i)];
+            const LayerTexts& d = calc.inputs.layers[static_cast<std::size_t>(i)];
+            const auto pair = [](const std::string& a, const std::string& b) {
+                return Text(ShortestText(ReadNumber(a))) + QStringLiteral(" / ")
+                    + Text(FormatMask(ReadNumber(b), mask::kRatio));
+            };
+            report.factorLayers.push_back({ QString::number(i + 1), pair(k.gama, d.gama),
+                ReadNumber(k.phi) == 0.0 ? QStringLiteral("cu") : QStringLiteral("c'"), pair(k.c, d.c),
+                pair(k.phi, d.phi) });
+        }
+    }
     if (const DesignCheck* check = source.check.get(); check != nullptr && check->judged) {
-        const Calculation& required = *check->forLoads;
+        const CheckTexts texts = ShownCheck(*check);
         report.designCheck = {
-            { QStringLiteral("Design moment M"), Text(ShortestText(check->designMoment)), QStringLiteral("kNm") },
-            { QStringLiteral("Moment carried at L = ") + Text(in.l) + QStringLiteral(" m (Calc M)"),
-                Text(calc.outcome.answer), QStringLiteral("kNm") },
-            { QStringLiteral("Depth required (Calc L)"), Text(required.outcome.answer), QStringLiteral("m") },
-            { QStringLiteral("Utilisation M / moment carried"),
-                check->hasUtilisation ? Text(FormatMask(check->utilisation, mask::kRatio)) : QStringLiteral("-"),
+            { QStringLiteral("Load factor \u03BB (factor of safety)"), Text(texts.loadFactor), QString() },
+            { QStringLiteral("Ultimate load Hu = \u03BB H at e = M / H = ") + Text(texts.loadHeight)
+                    + QStringLiteral(" m above the ground"),
+                Text(texts.ultimateLoad), QStringLiteral("kN") },
+            { QStringLiteral("Utilisation 1 / \u03BB"), Text(texts.utilisation), QString() },
+            { QStringLiteral("Depth required (the smallest that passes)"),
+                check->depthRequired > 0 ? Text(texts.depthRequired) : QStringLiteral("more than 100"),
+                QStringLiteral("m") },
+            { QStringLiteral("Partial factors"),
+                Text(source.factorSet == check->factors.name
+                        ? check->factors.name
+                        : source.factorSet + ", governed by " + check->factors.name),
                 QString() },
         };
-        for (const std::string& message : required.messages)
-            report.designCheck.push_back({ QStringLiteral("Calc L"), Text(message), QString() });
         report.designOk = check->ok;
+        // Every value with its unit, the depth as given and the moment carried there.
+        report.results = { QStringLiteral("L = ") + Text(FormatMask(calc.Depth(), mask::kDepth)) + QStringLiteral(" m"),
+            QStringLiteral("M = ") + Text(calc.outcome.answer) + QStringLiteral(" kNm (carried at L with H)"),
+            Text(calc.results.zr), Text(calc.results.moment), Text(calc.results.shear) };
+        const auto forces = [&report](const QString& where, const Calculation& at) {
+            const AnalysisState& s = *at.state;
+            report.resultNotes.push_back({ where + QStringLiteral(": largest moment"),
+                Text(FormatMask(ShownMaxMoment(s), mask::kLargest)), QStringLiteral("kNm") });
+            report.resultNotes.push_back({ where + QStringLiteral(": largest shear"),
+                Text(FormatMask(ShownMaxShear(s), mask::kLargest)), QStringLiteral("kN") });
+        };
+        if (check->required)
+            forces(QStringLiteral("Under the design loads (depth required ") + Text(texts.depthRequired)
+                    + QStringLiteral(" m)"),
+                *check->required);
+        forces(QStringLiteral("At the ultimate state (L, \u03BB H, \u03BB M)"), *check->ultimate);
     }
 
     const Equilibrium balance = EquilibriumCheck(state);
@@ -479,11 +544,11 @@ CalcReport MakeCalcReport(const ReportSource& source)
     report.equilibrium = {
         { QStringLiteral("Soil forces, against H above Zr and with it below"), significant(balance.force),
             QStringLiteral("kN") },
-        { QStringLiteral("H / CSF"), significant(balance.load), QStringLiteral("kN") },
+        { QStringLiteral("H") + onLoads, significant(balance.load), QStringLiteral("kN") },
         { QStringLiteral("Residual"), significant(balance.forceResidual), QStringLiteral("kN") },
         { QStringLiteral("Moment of the soil forces about the pile head"), significant(balance.moment),
             QStringLiteral("kNm") },
-        { QStringLiteral("M / CSF"), significant(balance.headMoment), QStringLiteral("kNm") },
+        { QStringLiteral("M") + onLoads, significant(balance.headMoment), QStringLiteral("kNm") },
         { QStringLiteral("Residual"), significant(balance.momentResidual), QStringLiteral("kNm") },
     };
     report.coefficientHeader = { QStringLiteral("Layer"), QStringLiteral("\u03C6 [\u00B0]"),
@@ -495,10 +560,16 @@ CalcReport MakeCalcReport(const ReportSource& source)
             three(row.topZ), three(row.topRatio), three(row.topKq), three(row.topKc), three(row.bottomZ),
             three(row.bottomRatio), three(row.bottomKq), three(row.bottomKc) });
     const double csf = state.CSF;
-    report.notes.append(QStringLiteral("The loads are divided by CSF = %1 before the analysis, so the factor of "
-                                       "safety on the loads is 1 / CSF = %2; shear and moment in the pile are "
-                                       "multiplied by CSF again where they are shown.")
-                            .arg(Text(ShortestText(state.CSF)), Text(FormatMask(1.0 / csf, mask::kFactor))));
+    if (factored)
+        report.notes.append(QStringLiteral("The loads are divided by CSF and multiplied by the partial factors on "
+                                           "the loads, %1 in all, before the analysis; shear and moment in the pile "
+                                           "are divided by it again where they are shown.")
+                                .arg(Text(FormatMask(1.0 / csf, mask::kRatio))));
+    else
+        report.notes.append(QStringLiteral("The loads are divided by CSF = %1 before the analysis, so the factor of "
+                                           "safety on the loads is 1 / CSF = %2; shear and moment in the pile are "
+                                           "multiplied by CSF again where they are shown.")
+                                .arg(Text(ShortestText(state.CSF)), Text(FormatMask(1.0 / csf, mask::kFactor))));
     const float width = state.Layer[1].D;
     report.notes.append(QStringLiteral("L / D = %1 / %2 = %3, D being the pile width in layer 1. The pile is taken "
                                        "as rigid; its stiffness is not checked.")

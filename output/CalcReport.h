@@ -40,8 +40,16 @@ struct CalcReport {
     std::vector<QStringList> layers;
     QStringList results; // exactly as the window shows them
     std::vector<Line> resultNotes;
-    std::vector<Line> designCheck; // design moment, moment carried, depth required, utilisation, verdict
+    // The check, opening page 1: load factor, ultimate load at its height,
+    // utilisation, depth required and the factors; empty without a check.
+    std::vector<Line> designCheck;
     bool designOk = true;
+    // The partial factors (with a set other than none): the set, each factor
+    // with its source, the combined factor on the loads; each layer's
+    // characteristic and design values.
+    std::vector<Line> factors;
+    QStringList factorHeader;
+    std::vector<QStringList> factorLayers;
     QStringList problems; // the solvers' messages and the validity line; none when converged
     bool validResult = true; // false when the numbers lie outside the method
     QStringList misread; // e.g. `H: "27,5" read as 27`
@@ -71,12 +79,13 @@ struct ReportSource {
     QString program;
     QDateTime made;
     JobDetails job;
-    std::shared_ptr<const DesignCheck> check; // of a design check, the calculation being its Calc M
+    std::shared_ptr<const DesignCheck> check; // of a design check, the calculation being its Calc M at L
+    std::string factorSet = "none"; // the set the case names, e.g. "EN 1997-1 DA1"
 };
 
 // The source of a report that this program makes now.
 ReportSource MakeReportSource(std::shared_ptr<const Calculation> calculation, QString title, QString csfSource,
-    JobDetails job, std::shared_ptr<const DesignCheck> check = nullptr);
+    JobDetails job, std::shared_ptr<const DesignCheck> check = nullptr, std::string factorSet = "none");
 
 // The report of a calculation that has results (no arithmetic problem and
 // enough data).

@@ -199,7 +199,7 @@ bool DistinctKeys(const std::vector<Sweep>& sweeps, std::string& error)
     return true;
 }
 
-bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& error)
+bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& error, bool customFactors)
 {
     // The most layers any row has.
     const auto layers
@@ -219,6 +219,10 @@ bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& err
         for (const char* detail : { "project", "job", "client", "engineer", "checker", "revision" }) {
             if (sweep.name == detail)
                 return refuse("the job details are no input of the calculation");
+        }
+        for (const char* factor : kCustomFactorKeys) {
+            if (sweep.name == factor && !customFactors)
+                return refuse("the case's factors are not custom, so the " + sweep.name + " is not used");
         }
         const std::string_view layer = "layer ";
         if (sweep.name.rfind(layer, 0) != 0)

@@ -44,10 +44,11 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error);
 
 // Whether the sweeps of a grid vary different values, and whether each
 // varies a value that the calculation of some row uses, the case having
-// layerCount layers unless "layers" is varied too. On failure explains why,
+// layerCount layers unless "layers" is varied too, and a custom factor only
+// when the case's factors are custom. On failure explains why,
 // naming the keys as given.
 bool DistinctKeys(const std::vector<Sweep>& sweeps, std::string& error);
-bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& error);
+bool KeysUsed(const std::vector<Sweep>& sweeps, int layerCount, std::string& error, bool customFactors = false);
 
 // The rows of a grid of sweeps, the first varying slowest: their count, and
 // the value of each sweep in row `row`. CountRows returns false when there

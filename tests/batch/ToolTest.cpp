@@ -172,8 +172,13 @@ namespace {
         ReportRow { "NoValidResultOnEveryPage", { "calc-m", LATCAP_TEST_DATA "/cases/short-pile.case" }, 1, 3, {
             "NO VALID RESULT: H alone is more than a pile 1.2 m deep carries" } },
         ReportRow { "DesignCheckOnPageOne", { "check", LATCAP_TEST_DATA "/cases/calc-m-reference.case", "--set", "M=120" },
-            3, 1, { "Design check: NOT OK", "Moment carried at L = 3 m (Calc M) 101.32 kNm",
-            "Depth required (Calc L) 3.090 m Utilisation M / moment carried 1.184" } },
+            3, 1, { "calc-m-reference Design check: NOT OK Load factor \u03BB (factor of safety)",
+            "0.921 Ultimate load Hu = \u03BB H at e = M / H = 2.400 m above the ground 46.05 kN Utilisation 1 / \u03BB 1.086",
+            "L = 3.000 m M = 101.32 kNm (carried at L with H)",
+            "Under the design loads (depth required 3.091 m): largest moment 161.56 kNm" } },
+        ReportRow { "FactorsCharacteristicAndDesign", { "calc-l", LATCAP_TEST_DATA "/cases/sign-post-check.case",
+            "--set", "factors=EN 1997-1 DA1-2" }, 0, 1, { "H \u00D7 \u03B3 / CSF 8.58 kN", "32 / 26.560",
+            "EN 1997-1:2004 Annex A, recommended values: A2 (Table" } },
         ReportRow { "BromsBesideBrinchHansen", { "calc-l", kExamples + "sign-post-sand.case" }, 0, 0, {
             "Cross-check by Broms' method", "Brinch Hansen 1.550 18.73 Broms, cohesionless soil 1.223 18.37",
             "Brinch Hansen / Broms = 1.267. The methods agree within 30 %.",

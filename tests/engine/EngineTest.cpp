@@ -82,12 +82,15 @@ namespace {
             written.csf = text;
             written.layerCount = 2;
             written.layers[0] = written.layers[1] = { text, text, text, text, text };
+            written.factors = "EN 1997-1 DA2";
+            written.customFactors.fill(text);
             Case read;
             std::string error;
             ASSERT_TRUE(ReadCase(WriteCase(written, { "Results: # 1" }), "t", read, error)) << error;
             EXPECT_EQ(WriteCase(read), WriteCase(written)) << text;
             EXPECT_EQ(read.title, text);
             EXPECT_EQ(read.layers[1].width, text);
+            EXPECT_EQ(read.customFactors[4], text);
         }
     }
 

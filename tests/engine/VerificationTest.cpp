@@ -1,5 +1,6 @@
 #include "Broms.h"
 #include "CaseFile.h"
+#include "DesignFactors.h"
 #include "NumberText.h"
 #include "TestSupport.h"
 
@@ -35,7 +36,7 @@ namespace {
         EXPECT_TRUE(ReadCase(text, "example", read, error)) << error;
         if (!load.empty())
             read.h = load;
-        return Calculate(command, CaseInputs(read, "1"), read.layerCount);
+        return CalculateDesign(command, CaseInputs(read, "1"), read.layerCount, CaseFactorSet(read));
     }
 
     // latcap's figure for a row, to one decimal more than the published one.
@@ -54,6 +55,14 @@ namespace {
                 (double(at.state->CSF) * at.state->M > e * h ? lo : hi) = h;
             }
             value = row.quantity == "Zr" ? at.state->Zr : 0.5 * (lo + hi);
+        } else if (row.method == "design value") {
+            // What the analysis takes: the first layer's friction angle or
+            // cohesion, or H after CSF and the factors.
+            const Calculation calc = RunCase(Command::CalcL, row.caseText);
+            const LayerType& layer = calc.state->Layer[1];
+            value = row.quantity == "φ d" ? double(layer.Phi) * 180.0 / double(kPi)
+                : row.quantity == "H d"   ? double(calc.state->H)
+                                          : double(layer.C);
         } else {
             const BromsResult broms = BromsCrossCheck(RunCase(Command::CalcL, row.caseText));
             EXPECT_TRUE(broms.applicable) << broms.reason;

@@ -1,5 +1,6 @@
 #include "CalcSheet.h"
 #include "Calculation.h"
+#include "DesignCheck.h"
 #include "NumberText.h"
 #include "TestSupport.h"
 
@@ -169,6 +170,30 @@ namespace {
                 lastDepth = run.state.LCalc;
             }
         }
+    }
+
+    // The check's depth required is where it passes: a check there says OK and
+    // one 2 mm shallower NOT OK; on a third of the piles with a lateral load.
+    TEST(GeneratedPiles, CheckPassesFromItsDepthRequired)
+    {
+        int compared = 0;
+        for (std::size_t n = 0; n < Piles().size(); n += 3) {
+            const Pile& pile = Piles()[n];
+            SCOPED_TRACE(pile.description);
+            if (!(ReadNumber(pile.texts.h) > 0.0))
+                continue;
+            const int layers = static_cast<int>(pile.layers);
+            const DesignCheck check = CheckDesign(pile.texts, layers);
+            if (!check.judged || !(check.depthRequired > 0.002))
+                continue;
+            ++compared;
+            InputTexts texts = pile.texts;
+            texts.l = FormatMask(check.depthRequired, "##0.000");
+            EXPECT_TRUE(CheckDesign(texts, layers).ok) << "at the depth required " << texts.l;
+            texts.l = FormatMask(check.depthRequired - 0.002, "##0.000");
+            EXPECT_FALSE(CheckDesign(texts, layers).ok) << "2 mm shallower, at " << texts.l;
+        }
+        EXPECT_GT(compared, 0);
     }
 
 } // namespace
