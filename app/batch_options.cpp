@@ -102,9 +102,9 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("calc-l, calc-m or tables."));
-    parser.addPositionalArgument(
-        QStringLiteral("case"), QStringLiteral("The case file (calc-l, calc-m)."), QStringLiteral("CASE | [DIR]"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("calc-l, calc-m, check or tables."));
+    parser.addPositionalArgument(QStringLiteral("case"), QStringLiteral("The case file (calc-l, calc-m, check)."),
+        QStringLiteral("CASE | [DIR]"));
     const QCommandLineOption details(QStringLiteral("details"),
         QStringLiteral("Write the slice table of the calculation to FILE (CSV)."), QStringLiteral("FILE"));
     const QCommandLineOption set(QStringLiteral("set"),
