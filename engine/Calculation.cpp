@@ -41,7 +41,8 @@ namespace {
     }
 
     // Why a result lies outside the method, or nothing when it does not.
-    std::string Validity(Command command, const AnalysisState& state, float depth, bool solversConverged)
+    std::string Validity(
+        Command command, const AnalysisState& state, float depth, bool solversConverged, const Rigidity& rigidity)
     {
         const std::string zr = FormatMask(state.Zr, mask::kZr) + " m";
         if (command == Command::CalcL && !(depth > 0.0f))
@@ -62,7 +63,7 @@ namespace {
         // tolerance may still be far from balancing loads smaller than it.
         if (solversConverged && !EquilibriumCheck(state).Resolved())
             return "the loads are too small for the solver's resolution of 0.1 kN and 0.1 kNm";
-        return {};
+        return NotRigidReason(rigidity);
     }
 
 } // namespace
@@ -140,7 +141,8 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
         return calc;
     }
     calc.results = ShowResults(state);
-    calc.validity = Validity(command, state, calc.Depth(), !calc.outcome.iterationProblem);
+    calc.rigidity = JudgeRigidity(inputs, state, calc.Depth());
+    calc.validity = Validity(command, state, calc.Depth(), !calc.outcome.iterationProblem, calc.rigidity);
     if (!calc.validity.empty())
         calc.messages.push_back(calc.validity);
     return calc;

@@ -48,13 +48,18 @@ struct Case {
     std::string h;
     std::string m;
     std::string l;
+    // The pile's stiffness and the soil's moduli, judging whether the pile is
+    // rigid (InputTexts); empty when not given, and then not written.
+    std::string ei; // EI [kNm2]
+    std::string nh; // [kN/m3], growing with depth
+    std::string k; // [kN/m3], constant with depth
     int layerCount = 1;
     std::array<CaseLayer, kMaxLayers> layers;
 };
 
 // Reads a case file: one `key = value` per line, keys in any case, `#` starts
 // a comment, blank lines are skipped. Keys are title, the job details
-// (project, job, client, engineer, checker, revision), CSF, H, M, L, layers
+// (project, job, client, engineer, checker, revision), CSF, H, M, L, EI, nh, k, layers
 // (1 to 5) and `layer N` (N from 1 to 5) with five comma-separated fields. On failure
 // returns false and puts "fileName:line: what is wrong" into error.
 // With CaseNumbers::Strict every number value must be empty or wholly a
@@ -87,7 +92,7 @@ std::string CaseKeyName(std::string_view key);
 std::string CaseKeyUnit(std::string_view key);
 
 // The text of a case file that reads back as source: every key (the job
-// details only when given), the layers 1 to layerCount and any further
+// details, EI, nh and k only when given), the layers 1 to layerCount and any further
 // layer the case gives, values quoted where they must be, and each of comments as a comment line at the end.
 std::string WriteCase(const Case& source, const std::vector<std::string>& comments = {});
 

@@ -54,6 +54,10 @@ namespace {
                 (double(at.state->CSF) * at.state->M > e * h ? lo : hi) = h;
             }
             value = row.quantity == "Zr" ? at.state->Zr : 0.5 * (lo + hi);
+        } else if (row.method == "rigidity") {
+            const Calculation calc = RunCase(Command::CalcL, row.caseText);
+            EXPECT_TRUE(calc.rigidity.checked);
+            value = calc.rigidity.checked ? calc.rigidity.criteria.front().length : 0.0;
         } else {
             const BromsResult broms = BromsCrossCheck(RunCase(Command::CalcL, row.caseText));
             EXPECT_TRUE(broms.applicable) << broms.reason;
