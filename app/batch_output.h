@@ -13,13 +13,15 @@
 namespace latcap::batch {
 
 // The header of a sweep's CSV table: the varied keys and the numbers of a
-// run, with their units, then Broms' answer, Status and Messages.
-std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys);
+// run, with their units, then Broms' answer, with stiffness a Stiffness
+// column (when the case or a varied key gives EI), Status and Messages.
+std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys, bool stiffness = false);
 
-// One row of a sweep: the value, the numbers a single run prints, the
-// status word and the messages with the reason when the data are not enough
-// (quoted where it holds a comma).
-std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc);
+// One row of a sweep: the value, the numbers a single run prints, with
+// stiffness the criteria of the pile's rigidity (RigiditySummary, empty
+// without results), the status word and the messages with the reason when
+// the data are not enough (quoted where it holds a comma).
+std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc, bool stiffness = false);
 
 // What a calculation says on standard error: its messages, then why the
 // data are not enough.
@@ -27,9 +29,10 @@ std::vector<std::string> ErrorLines(const Calculation& calc);
 
 // A design check as CSV: the varied value, the moment carried, the depth
 // required, the utilisation, the verdict (empty without numbers to judge),
-// the worse status of the two calculations and their messages.
-std::string CheckCsvHeader(const std::vector<std::string>& keys);
-std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check);
+// with stiffness the rigidity of the pile of the design depth L, the worse
+// status of the two calculations and their messages.
+std::string CheckCsvHeader(const std::vector<std::string>& keys, bool stiffness = false);
+std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check, bool stiffness = false);
 
 // The varied keys and their values of a sweep's row: {key, value} for one
 // key, an array of them for a grid.
@@ -46,8 +49,10 @@ QJsonObject CheckJson(const DesignCheck& check, const QString& casePath, const s
 
 // A calculation as one JSON object: the case and its title, the command,
 // the inputs as read by the number rule, the answer, Zr, the shown maxima and
-// where they occur, the status, messages and exit status, why the data are
-// not enough (reason) when they are not, and with slices
+// where they occur, Broms' cross-check, the pile's rigidity when EI, nh or
+// k is given (rigidity: EI, L, the criteria and whether it is rigid, or
+// checked false without EI), the status, messages and exit status, why the
+// data are not enough (reason) when they are not, and with slices
 // the slice table (shear and moment times CSF). Lengths in m, forces in kN,
 // moments in kNm, pressures in kPa, unit weights in kN/m3, angles in
 // degrees.

@@ -232,6 +232,9 @@ namespace {
             }
             if (std::string error; !KeysUsed(sweeps, base.layerCount, error))
                 return UsageError(QString::fromStdString(error));
+            // A column of the pile's stiffness when some row gives EI.
+            const bool stiffness = !base.ei.empty()
+                || std::any_of(sweeps.begin(), sweeps.end(), [](const Sweep& sweep) { return sweep.name == "ei"; });
             const std::size_t first = options.shard.First(options.rows);
             const std::size_t last = options.shard.Last(options.rows);
             const bool firstPart = options.shard.part == 1;
@@ -239,8 +242,8 @@ namespace {
             errno = 0;
             if (firstPart)
                 out_ << (options.json   ? std::string("[")
-                        : options.check ? CheckCsvHeader(keys)
-                                        : SweepCsvHeader(options.command, keys))
+                        : options.check ? CheckCsvHeader(keys, stiffness)
+                                        : SweepCsvHeader(options.command, keys, stiffness))
                      << "\n";
             if (!out_) {
                 Delivered(out_, err_);
@@ -267,14 +270,14 @@ namespace {
                     if (options.json)
                         json = CheckJson(check, options.casePath, source.title, options.slices);
                     else
-                        row.text = CheckCsvRow(values, check) + "\n";
+                        row.text = CheckCsvRow(values, check, stiffness) + "\n";
                 } else {
                     const Calculation calc = Calculate(options.command, inputs, varied.layerCount);
                     row.status = ExitStatus(calc);
                     if (options.json)
                         json = CalculationJson(calc, options.casePath, source.title, options.slices);
                     else
-                        row.text = SweepCsvRow(values, calc) + "\n";
+                        row.text = SweepCsvRow(values, calc, stiffness) + "\n";
                 }
                 if (options.json) {
                     json.insert(QStringLiteral("varied"), VariedJson(keys, values));

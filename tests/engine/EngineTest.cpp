@@ -89,6 +89,7 @@ namespace {
             EXPECT_EQ(WriteCase(read), WriteCase(written)) << text;
             EXPECT_EQ(read.title, text);
             EXPECT_EQ(read.layers[1].width, text);
+            EXPECT_EQ(read.ei + read.nh + read.k, text + text + text);
         }
     }
 
