@@ -52,6 +52,10 @@ line; keys in any case, "#" starts a comment, a missing key is an empty box:
   #           friction angle [deg], width [m]
   layer 1 = 1.5, 17, 40, 0, 0.6
   layer 2 = 100, 19, 0, 34, 0.6
+  EI = 5000        # optional: the pile's bending stiffness [kNm2], and the
+  k = 8000         # soil's modulus of subgrade reaction [kN/m3], constant
+                   # (k, clay) or growing with depth (nh, sand): the pile
+                   # must then be rigid, betaL <= 1.5 and etaL <= 2 (Broms)
 The top of layer 1 is 0 and each further layer starts at the bottom of the
 one above; the deepest layer always reaches 100 m. Lines of layers beyond
 "layers" are ignored. Every value but the title is empty or a number such as
@@ -63,8 +67,9 @@ Design studies:
   --set KEY=VALUE  overrides one value of the case, e.g. --set H=60.
   --vary KEY=FROM:TO:STEP runs the command for every value and prints one
                    CSV table: the value, the answer, Zr, Moment, Shear (the
-                   numbers a single run prints), Broms' answer, Status and
-                   Messages. The exit status is the highest of the rows.
+                   numbers a single run prints), Broms' answer, with EI
+                   the Stiffness, Status and Messages. The exit status is
+                   the highest of the rows.
                    Given up to three times, it runs every combination, the
                    first key varying slowest, one column per key; at most
                    10000000 rows. The rows are written as they are done.
@@ -77,9 +82,10 @@ Design studies:
   --shard K/N      computes only the K-th of N contiguous parts of the rows,
                    the header in part 1 only: the parts in order are one
                    run's output, e.g. for GNU parallel or a Slurm job array.
-  KEY is H, M, L, CSF, layers, or one field of a layer, "layer N.FIELD" with
-  FIELD bottom, unit weight (or gamma), cohesion (or c), friction angle (or
-  phi) or width (or d), e.g. --vary "layer 2.cohesion=20:60:10".
+  KEY is H, M, L, CSF, EI, nh, k, layers, or one field of a layer,
+  "layer N.FIELD" with FIELD bottom, unit weight (or gamma), cohesion (or
+  c), friction angle (or phi) or width (or d), e.g.
+  --vary "layer 2.cohesion=20:60:10".
   Status is one of "converged", "iteration problem", "no valid result",
   "arithmetic problem" and "not enough data"; where several apply, the
   later one in this list is named.
