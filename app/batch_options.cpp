@@ -54,6 +54,10 @@ line; keys in any case, "#" starts a comment, a missing key is an empty box:
   #           friction angle [deg], width [m]
   layer 1 = 1.5, 17, 40, 0, 0.6
   layer 2 = 100, 19, 0, 34, 0.6
+  EI = 5000        # optional: the pile's bending stiffness [kNm2], and the
+  k = 8000         # soil's modulus of subgrade reaction [kN/m3], constant
+                   # (k, clay) or growing with depth (nh, sand): the pile
+                   # must then be rigid, betaL <= 1.5 and etaL <= 2 (Broms)
   factors = EN 1997-1 DA2   # partial factors: none (default), EN 1997-1
                    # DA1, DA1-1, DA1-2, DA2, DA3 (EN 1997-1:2004 Annex A,
                    # Tables A.3, A.4, A.13) or custom with "load factor",
@@ -70,8 +74,9 @@ Design studies:
   --set KEY=VALUE  overrides one value of the case, e.g. --set H=60.
   --vary KEY=FROM:TO:STEP runs the command for every value and prints one
                    CSV table: the value, the answer, Zr, Moment, Shear (the
-                   numbers a single run prints), Broms' answer, Status and
-                   Messages. The exit status is the highest of the rows.
+                   numbers a single run prints), Broms' answer, with EI
+                   the Stiffness, Status and Messages. The exit status is
+                   the highest of the rows.
                    Given up to three times, it runs every combination, the
                    first key varying slowest, one column per key; at most
                    10000000 rows. The rows are written as they are done.
@@ -84,9 +89,10 @@ Design studies:
   --shard K/N      computes only the K-th of N contiguous parts of the rows,
                    the header in part 1 only: the parts in order are one
                    run's output, e.g. for GNU parallel or a Slurm job array.
-  KEY is H, M, L, CSF, layers, or one field of a layer, "layer N.FIELD" with
-  FIELD bottom, unit weight (or gamma), cohesion (or c), friction angle (or
-  phi) or width (or d), e.g. --vary "layer 2.cohesion=20:60:10".
+  KEY is H, M, L, CSF, EI, nh, k, layers, or one field of a layer,
+  "layer N.FIELD" with FIELD bottom, unit weight (or gamma), cohesion (or
+  c), friction angle (or phi) or width (or d), e.g.
+  --vary "layer 2.cohesion=20:60:10".
   Status is one of "converged", "iteration problem", "no valid result",
   "arithmetic problem" and "not enough data"; where several apply, the
   later one in this list is named.
@@ -109,9 +115,9 @@ bool ParseArguments(const QStringList& arguments, Options& options, QString& err
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("calc-l, calc-m or tables."));
-    parser.addPositionalArgument(
-        QStringLiteral("case"), QStringLiteral("The case file (calc-l, calc-m)."), QStringLiteral("CASE | [DIR]"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("calc-l, calc-m, check or tables."));
+    parser.addPositionalArgument(QStringLiteral("case"), QStringLiteral("The case file (calc-l, calc-m, check)."),
+        QStringLiteral("CASE | [DIR]"));
     const QCommandLineOption details(QStringLiteral("details"),
         QStringLiteral("Write the slice table of the calculation to FILE (CSV)."), QStringLiteral("FILE"));
     const QCommandLineOption set(QStringLiteral("set"),

@@ -5,6 +5,7 @@
 #include "Diagrams.h"
 #include "DisplayFormats.h"
 #include "NumberText.h"
+#include "Rigidity.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,6 +68,47 @@ namespace {
         return out;
     }
 
+    // The stiffness column of a sweep: the criteria, or why not checked;
+    // empty without results.
+    std::string StiffnessField(const Calculation& calc)
+    {
+        return calc.HasResults() ? CsvField(RigiditySummary(calc.rigidity)) : std::string();
+    }
+
+    // The rigidity of a calculation's pile when EI, nh or k is given.
+    void InsertRigidity(QJsonObject& json, const Calculation& calc)
+    {
+        const InputTexts& in = calc.inputs;
+        if (in.ei.empty() && in.nh.empty() && in.k.empty())
+            return;
+        const Rigidity& rigidity = calc.rigidity;
+        QJsonObject object { { QStringLiteral("checked"), rigidity.checked } };
+        if (!rigidity.checked) {
+            object.insert(QStringLiteral("reason"), QString::fromStdString(RigiditySummary(rigidity)));
+        } else {
+            object.insert(QStringLiteral("EI"), Carried(rigidity.ei));
+            object.insert(QStringLiteral("L"), Carried(static_cast<float>(rigidity.depth)));
+            QJsonArray criteria;
+            for (const StiffnessCriterion& c : rigidity.criteria) {
+                QJsonObject criterion {
+                    { QStringLiteral("criterion"), c.cohesive ? QStringLiteral("betaL") : QStringLiteral("etaL") },
+                    { c.cohesive ? QStringLiteral("k") : QStringLiteral("nh"), Carried(c.modulus) },
+                    { c.cohesive ? QStringLiteral("beta") : QStringLiteral("eta"), c.factor },
+                    { QStringLiteral("value"), c.length },
+                    { QStringLiteral("limit"), c.limit },
+                    { QStringLiteral("holds"), c.Holds() },
+                    { QStringLiteral("shown"), QString::fromStdString(CriterionText(c)) },
+                };
+                if (c.cohesive)
+                    criterion.insert(QStringLiteral("D"), Carried(static_cast<float>(c.width)));
+                criteria.append(criterion);
+            }
+            object.insert(QStringLiteral("criteria"), criteria);
+            object.insert(QStringLiteral("rigid"), rigidity.Rigid());
+        }
+        json.insert(QStringLiteral("rigidity"), object);
+    }
+
     // The varied keys as column heads, each with its unit.
     std::string KeyColumns(const std::vector<std::string>& keys)
     {
@@ -100,11 +142,11 @@ std::string JsonArrayElement(const QJsonObject& object)
     return element;
 }
 
-std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys, bool factors)
+std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys, bool factors, bool stiffness)
 {
     return KeyColumns(keys) + "," + AnswerKey(command) + (command == Command::CalcL ? " [m]" : " [kNm]")
         + ",Zr [m],Moment [kNm],Shear [kN]," + (command == Command::CalcL ? "Broms L [m]" : "Broms M [kNm]")
-        + (factors ? ",Factors" : "") + ",Status,Messages";
+        + (factors ? ",Factors" : "") + (stiffness ? ",Stiffness" : "") + ",Status,Messages";
 }
 
 std::string FactorsLine(const FactorSet& set, const FactorCombination& governing)
@@ -120,13 +162,13 @@ std::vector<std::string> ErrorLines(const Calculation& calc)
     return lines;
 }
 
-std::string CheckCsvHeader(const std::vector<std::string>& keys, bool factors)
+std::string CheckCsvHeader(const std::vector<std::string>& keys, bool factors, bool stiffness)
 {
     return KeyColumns(keys) + ",Load factor,Hu [kN],e [m],Utilisation,L required [m],M carried [kNm],Verdict"
-        + (factors ? ",Factors" : "") + ",Status,Messages";
+        + (factors ? ",Factors" : "") + (stiffness ? ",Stiffness" : "") + ",Status,Messages";
 }
 
-std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check, bool factors)
+std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check, bool factors, bool stiffness)
 {
     std::string row = CsvJoined(values) + ",";
     if (check.judged) {
@@ -138,6 +180,8 @@ std::string CheckCsvRow(const std::vector<std::string>& values, const DesignChec
     }
     if (factors)
         row += "," + CsvField(check.factors.name);
+    if (stiffness)
+        row += "," + StiffnessField(*check.atDepth);
     return row + "," + StatusWord(check.Status()) + "," + CsvField(Joined(CheckMessages(check)));
 }
 
@@ -210,7 +254,7 @@ QJsonObject CheckJson(
     return json;
 }
 
-std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc, bool factors)
+std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc, bool factors, bool stiffness)
 {
     std::string row = CsvJoined(values) + ",";
     if (calc.HasResults()) {
@@ -228,6 +272,8 @@ std::string SweepCsvRow(const std::vector<std::string>& values, const Calculatio
                                               : FormatMask(broms.moment, mask::kMoment);
     if (factors)
         row += "," + CsvField(calc.factors.name);
+    if (stiffness)
+        row += "," + StiffnessField(calc);
     return row + "," + StatusWord(calc.Status()) + "," + CsvField(Joined(ErrorLines(calc)));
 }
 
@@ -248,14 +294,18 @@ QJsonObject CalculationJson(
             { QStringLiteral("width"), Read(row.d) },
         });
     }
+    QJsonObject inputs { { QStringLiteral("CSF"), Read(in.csf) }, { QStringLiteral("H"), Read(in.h) },
+        { QStringLiteral("M"), Read(in.m) }, { QStringLiteral("L"), Read(in.l) },
+        { QStringLiteral("layers"), layers } };
+    for (const auto& [name, text] : { std::pair { "EI", &in.ei }, { "nh", &in.nh }, { "k", &in.k } }) {
+        if (!text->empty())
+            inputs.insert(QString::fromLatin1(name), Read(*text));
+    }
     QJsonObject json {
         { QStringLiteral("case"), casePath },
         { QStringLiteral("title"), QString::fromStdString(title) },
         { QStringLiteral("command"), QString::fromLatin1(CommandName(calc.command)) },
-        { QStringLiteral("inputs"),
-            QJsonObject { { QStringLiteral("CSF"), Read(in.csf) }, { QStringLiteral("H"), Read(in.h) },
-                { QStringLiteral("M"), Read(in.m) }, { QStringLiteral("L"), Read(in.l) },
-                { QStringLiteral("layers"), layers } } },
+        { QStringLiteral("inputs"), inputs },
         { QStringLiteral("status"), QString::fromLatin1(StatusWord(calc.Status())) },
         { QStringLiteral("messages"), Strings(calc.messages) },
         { QStringLiteral("exitStatus"), ExitStatus(calc) },
@@ -287,6 +337,7 @@ QJsonObject CalculationJson(
         cross.insert(QStringLiteral("reason"), QString::fromStdString(broms.reason));
     }
     json.insert(QStringLiteral("broms"), cross);
+    InsertRigidity(json, calc);
     if (slices) {
         QJsonArray table;
         for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {

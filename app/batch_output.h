@@ -14,13 +14,17 @@ namespace latcap::batch {
 
 // The header of a sweep's CSV table: the varied keys and the numbers of a
 // run, with their units, then Broms' answer, the factors' combination (with
-// factors other than none), Status and Messages.
-std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys, bool factors = false);
+// factors other than none), with stiffness a Stiffness column (when the case
+// or a varied key gives EI), Status and Messages.
+std::string SweepCsvHeader(
+    Command command, const std::vector<std::string>& keys, bool factors = false, bool stiffness = false);
 
-// One row of a sweep: the value, the numbers a single run prints, the
-// status word and the messages with the reason when the data are not enough
-// (quoted where it holds a comma).
-std::string SweepCsvRow(const std::vector<std::string>& values, const Calculation& calc, bool factors = false);
+// One row of a sweep: the value, the numbers a single run prints, with
+// stiffness the criteria of the pile's rigidity (RigiditySummary, empty
+// without results), the status word and the messages with the reason when
+// the data are not enough (quoted where it holds a comma).
+std::string SweepCsvRow(
+    const std::vector<std::string>& values, const Calculation& calc, bool factors = false, bool stiffness = false);
 
 // The line that names the factors a run used, e.g. "Factors = EN 1997-1 DA1,
 // governed by EN 1997-1 DA1-2".
@@ -33,10 +37,12 @@ std::vector<std::string> ErrorLines(const Calculation& calc);
 // A design check as CSV: the varied values, the load factor, the ultimate
 // load and its height, the utilisation, the depth required, the moment
 // carried at L with H, the verdict (empty without numbers to judge), the
-// governing combination of factors (with factors other than none), the
-// check's status and the messages.
-std::string CheckCsvHeader(const std::vector<std::string>& keys, bool factors = false);
-std::string CheckCsvRow(const std::vector<std::string>& values, const DesignCheck& check, bool factors = false);
+// governing combination of factors (with factors other than none), with
+// stiffness the rigidity of the pile of the design depth L, the check's
+// status and the messages.
+std::string CheckCsvHeader(const std::vector<std::string>& keys, bool factors = false, bool stiffness = false);
+std::string CheckCsvRow(
+    const std::vector<std::string>& values, const DesignCheck& check, bool factors = false, bool stiffness = false);
 
 // The varied keys and their values of a sweep's row: {key, value} for one
 // key, an array of them for a grid.
@@ -58,8 +64,10 @@ QJsonObject CheckJson(
 
 // A calculation as one JSON object: the case and its title, the command,
 // the inputs as read by the number rule, the answer, Zr, the shown maxima and
-// where they occur, the status, messages and exit status, why the data are
-// not enough (reason) when they are not, and with slices
+// where they occur, Broms' cross-check, the pile's rigidity when EI, nh or
+// k is given (rigidity: EI, L, the criteria and whether it is rigid, or
+// checked false without EI), the status, messages and exit status, why the
+// data are not enough (reason) when they are not, and with slices
 // the slice table (shear and moment times CSF). With factors other than
 // none, factors: the set, the combination used, its source, the partial
 // factors, the combined factor on the loads and each layer's design values.

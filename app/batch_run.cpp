@@ -230,6 +230,9 @@ namespace {
             const FactorSet factors = CaseFactorSet(base);
             if (std::string error; !KeysUsed(sweeps, base.layerCount, error, factors.name == "custom"))
                 return UsageError(QString::fromStdString(error));
+            // A column of the pile's stiffness when some row gives EI.
+            const bool stiffness = !base.ei.empty()
+                || std::any_of(sweeps.begin(), sweeps.end(), [](const Sweep& sweep) { return sweep.name == "ei"; });
             const std::size_t first = options.shard.First(options.rows);
             const std::size_t last = options.shard.Last(options.rows);
             const bool firstPart = options.shard.part == 1;
@@ -237,8 +240,8 @@ namespace {
             errno = 0;
             if (firstPart)
                 out_ << (options.json   ? std::string("[")
-                        : options.check ? CheckCsvHeader(keys, !factors.None())
-                                        : SweepCsvHeader(options.command, keys, !factors.None()))
+                        : options.check ? CheckCsvHeader(keys, !factors.None(), stiffness)
+                                        : SweepCsvHeader(options.command, keys, !factors.None(), stiffness))
                      << "\n";
             if (!out_) {
                 Delivered(out_, err_);
@@ -266,14 +269,14 @@ namespace {
                     if (options.json)
                         json = CheckJson(check, rowFactors, options.casePath, source.title, options.slices);
                     else
-                        row.text = CheckCsvRow(values, check, !factors.None()) + "\n";
+                        row.text = CheckCsvRow(values, check, !factors.None(), stiffness) + "\n";
                 } else {
                     const Calculation calc = CalculateDesign(options.command, inputs, varied.layerCount, rowFactors);
                     row.status = ExitStatus(calc);
                     if (options.json)
                         json = CalculationJson(calc, options.casePath, source.title, options.slices, &rowFactors);
                     else
-                        row.text = SweepCsvRow(values, calc, !factors.None()) + "\n";
+                        row.text = SweepCsvRow(values, calc, !factors.None(), stiffness) + "\n";
                 }
                 if (options.json) {
                     json.insert(QStringLiteral("varied"), VariedJson(keys, values));

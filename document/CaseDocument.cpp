@@ -65,6 +65,12 @@ std::string* CaseDocument::Stored(Field field, int layer)
         return &case_.m;
     case Field::L:
         return &case_.l;
+    case Field::Ei:
+        return &case_.ei;
+    case Field::Nh:
+        return &case_.nh;
+    case Field::K:
+        return &case_.k;
     case Field::Bottom:
         return &row.bottom;
     case Field::UnitWeight:

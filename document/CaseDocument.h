@@ -27,8 +27,10 @@ class CaseDocument final : public QObject {
     Q_OBJECT
 
 public:
-    // The texts of the case, each the text of one box of the window.
-    enum class Field { Title, Csf, H, M, L, Bottom, UnitWeight, Cohesion, FrictionAngle, Width };
+    // The texts of the case, each the text of one box of the window. Ei, Nh
+    // and K are the pile's stiffness and the soil's moduli (Case::ei, nh, k),
+    // empty when not given; with EI the calculation judges the pile rigid.
+    enum class Field { Title, Csf, H, M, L, Ei, Nh, K, Bottom, UnitWeight, Cohesion, FrictionAngle, Width };
     // Where the CSF box's text came from.
     enum class CsfSource { StartValue, LatcapIni, Typed };
 

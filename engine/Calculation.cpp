@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "NumberText.h"
 
+#include <cmath>
 #include <optional>
 
 namespace latcap {
@@ -30,8 +31,19 @@ namespace {
         CalcObserver* observer_;
     };
 
+    // A moment [kNm] as the moment box shows it, or, when that shows none of
+    // its digits, with two significant figures, so that -0.0038 keeps its sign.
+    std::string MomentText(double value)
+    {
+        const std::string shown = FormatMask(value, mask::kMoment);
+        if (value == 0 || !std::isfinite(value) || ReadNumber(shown) != 0)
+            return shown;
+        return std::fabs(value) >= 1e-8 ? SignificantText(value, 2) : ShortestText(value);
+    }
+
     // Why a result lies outside the method, or nothing when it does not.
-    std::string Validity(Command command, const AnalysisState& state, float depth, bool solversConverged)
+    std::string Validity(
+        Command command, const AnalysisState& state, float depth, bool solversConverged, const Rigidity& rigidity)
     {
         const std::string zr = FormatMask(state.Zr, mask::kZr) + " m";
         if (command == Command::CalcL && !(depth > 0.0f))
@@ -47,12 +59,12 @@ namespace {
             return "The point of rotation " + zr + " is not below the ground surface";
         if (command == Command::CalcM && state.M < 0.0f)
             return "H alone is more than a pile " + ShortestText(depth) + " m deep carries; the moment found is "
-                + FormatMask(double(state.CSF) * state.M, mask::kMoment) + " kNm";
+                + MomentText(double(state.CSF) * state.M) + " kNm";
         // A solver that gave up says so itself; one that stopped within its
         // tolerance may still be far from balancing loads smaller than it.
         if (solversConverged && !EquilibriumCheck(state).Resolved())
             return "the loads are too small for the solver's resolution of 0.1 kN and 0.1 kNm";
-        return {};
+        return NotRigidReason(rigidity);
     }
 
 } // namespace
@@ -135,7 +147,8 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
         return calc;
     }
     calc.results = ShowResults(state);
-    calc.validity = Validity(command, state, calc.Depth(), !calc.outcome.iterationProblem);
+    calc.rigidity = JudgeRigidity(inputs, state, calc.Depth());
+    calc.validity = Validity(command, state, calc.Depth(), !calc.outcome.iterationProblem, calc.rigidity);
     if (!calc.validity.empty())
         calc.messages.push_back(calc.validity);
     return calc;

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "DesignFactors.h"
 #include "InputData.h"
+#include "Rigidity.h"
 
 #include <memory>
 #include <string>
@@ -63,6 +64,9 @@ struct Calculation {
     // below the toe"; empty for a valid result.
     std::string validity;
     std::vector<MisreadBox> misread;
+    // Whether the pile is rigid at its depth, judged when there are results
+    // and EI is given.
+    Rigidity rigidity;
 
     CalcStatus Status() const;
     // The numbers can be shown: the data were good and every number finite.
@@ -79,8 +83,9 @@ struct Calculation {
 // Gathers the texts of the first layerCount rows, validates them for the
 // command, solves, computes the pile forces and judges the result. A result
 // is valid when 0 < Zr < L (the depth found or given), for Calc M the moment
-// carried is not negative, and, when the solvers converged, the slices
-// balance the loads within a tenth of them (EquilibriumCheck).
+// carried is not negative, when the solvers converged the slices balance the
+// loads within a tenth of them (EquilibriumCheck), and, when EI is given, the
+// pile is rigid at that depth (JudgeRigidity).
 Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer = nullptr);
 
 // A command under a set of partial factors: Calculate on the design inputs

@@ -46,7 +46,7 @@ namespace {
         return out;
     }
 
-    enum class KeyKind { Title, Job, Csf, H, M, L, Layers, Layer, LayerField, Factors, CustomFactor };
+    enum class KeyKind { Title, Job, Csf, H, M, L, Stiffness, Layers, Layer, LayerField, Factors, CustomFactor };
 
     struct KeyRef {
         KeyKind kind = KeyKind::Csf;
@@ -86,6 +86,13 @@ namespace {
 
     constexpr const char* kJobNames[] = { "Project", "Job", "Client", "Engineer", "Checker", "Revision" };
 
+    // The keys of the pile's stiffness, as written and as CaseKeyName names them.
+    constexpr const char* kStiffnessNames[] = { "EI", "nh", "k" };
+    constexpr const char* kStiffnessKeys[] = { "ei", "nh", "k" };
+    constexpr const char* kStiffnessUnits[] = { "kNm2", "kN/m3", "kN/m3" };
+
+    std::array<std::string*, 3> StiffnessFields(Case& source) { return { &source.ei, &source.nh, &source.k }; }
+
     std::array<std::string*, 6> JobFields(JobDetails& job)
     {
         return { &job.project, &job.job, &job.client, &job.engineer, &job.checker, &job.revision };
@@ -115,6 +122,9 @@ namespace {
             { "h", KeyKind::H, 0 },
             { "m", KeyKind::M, 0 },
             { "l", KeyKind::L, 0 },
+            { "ei", KeyKind::Stiffness, 0 },
+            { "nh", KeyKind::Stiffness, 1 },
+            { "k", KeyKind::Stiffness, 2 },
             { "layers", KeyKind::Layers, 0 },
             { "factors", KeyKind::Factors, 0 },
             { kCustomFactorKeys[0], KeyKind::CustomFactor, 0 },
@@ -286,6 +296,9 @@ namespace {
         case KeyKind::L:
             result.l = value;
             return CheckNumber("L", value, numbers, error);
+        case KeyKind::Stiffness:
+            *StiffnessFields(result)[static_cast<std::size_t>(ref.field)] = value;
+            return CheckNumber(kStiffnessNames[ref.field], value, numbers, error);
         case KeyKind::Layers:
             if (value.size() != 1 || value[0] < '1' || value[0] > '5') {
                 error = "layers must be a whole number from 1 to 5, not " + Quoted(value);
@@ -414,6 +427,8 @@ std::string CaseKeyName(std::string_view key)
         return "m";
     case KeyKind::L:
         return "l";
+    case KeyKind::Stiffness:
+        return kStiffnessKeys[ref.field];
     case KeyKind::Layers:
         return "layers";
     case KeyKind::Layer:
@@ -442,6 +457,8 @@ std::string CaseKeyUnit(std::string_view key)
         return "kNm";
     case KeyKind::L:
         return "m";
+    case KeyKind::Stiffness:
+        return kStiffnessUnits[ref.field];
     case KeyKind::LayerField:
         return fieldUnits[ref.field];
     default:
@@ -456,6 +473,9 @@ InputTexts CaseInputs(const Case& source, std::string_view defaultCsf)
     texts.h = source.h;
     texts.m = source.m;
     texts.l = source.l;
+    texts.ei = source.ei;
+    texts.nh = source.nh;
+    texts.k = source.k;
     std::string top = "0";
     for (int i = 0; i < kMaxLayers; ++i) {
         const CaseLayer& given = source.layers[static_cast<std::size_t>(i)];
@@ -524,6 +544,12 @@ std::string WriteCase(const Case& source, const std::vector<std::string>& commen
     line("H", Written(source.h));
     line("M", Written(source.m));
     line("L", Written(source.l));
+    Case copy = source;
+    const auto stiffness = StiffnessFields(copy);
+    for (std::size_t i = 0; i < stiffness.size(); ++i) {
+        if (!stiffness[i]->empty())
+            line(kStiffnessNames[i], Written(*stiffness[i]));
+    }
     if (source.factors)
         line("factors", Written(*source.factors));
     for (std::size_t i = 0; i < source.customFactors.size(); ++i) {

@@ -48,6 +48,11 @@ struct Case {
     std::string h;
     std::string m;
     std::string l;
+    // The pile's stiffness and the soil's moduli, judging whether the pile is
+    // rigid (InputTexts); empty when not given, and then not written.
+    std::string ei; // EI [kNm2]
+    std::string nh; // [kN/m3], growing with depth
+    std::string k; // [kN/m3], constant with depth
     int layerCount = 1;
     std::array<CaseLayer, kMaxLayers> layers;
     // The partial factors of a design code (see DesignFactors.h): the set's
@@ -65,8 +70,8 @@ inline constexpr const char* kCustomFactorKeys[5]
 
 // Reads a case file: one `key = value` per line, keys in any case, `#` starts
 // a comment, blank lines are skipped. Keys are title, the job details
-// (project, job, client, engineer, checker, revision), CSF, H, M, L, layers
-// (1 to 5), `layer N` (N from 1 to 5) with five comma-separated fields,
+// (project, job, client, engineer, checker, revision), CSF, H, M, L, EI, nh, k,
+// layers (1 to 5), `layer N` (N from 1 to 5) with five comma-separated fields,
 // factors (a name of FactorSetNames, in any case) and the custom factors
 // (kCustomFactorKeys). On failure
 // returns false and puts "fileName:line: what is wrong" into error.
@@ -100,7 +105,7 @@ std::string CaseKeyName(std::string_view key);
 std::string CaseKeyUnit(std::string_view key);
 
 // The text of a case file that reads back as source: every key (the job
-// details, factors and the custom factors only when given), the layers 1 to layerCount and any further
+// details, factors, the custom factors, EI, nh and k only when given), the layers 1 to layerCount and any further
 // layer the case gives, values quoted where they must be, and each of comments as a comment line at the end.
 std::string WriteCase(const Case& source, const std::vector<std::string>& comments = {});
 

@@ -97,6 +97,22 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command
     if (strength <= 0.0f)
         problems.Add(InputBox::UnitWeight, kMaxLayers,
             "The soil has no strength: give a cohesion, or a unit weight and a friction angle");
+    // The stiffness, only where given: EI asks for the pile to be judged.
+    bool modulus = false;
+    for (const auto& [text, box, name] : { std::tuple { &texts.ei, InputBox::Ei, "EI" },
+             std::tuple { &texts.nh, InputBox::Nh, "nh" }, std::tuple { &texts.k, InputBox::K, "k" } }) {
+        const NumberReading reading = ReadNumberText(*text);
+        if (reading.empty)
+            continue;
+        modulus = modulus || box != InputBox::Ei;
+        float value = 0;
+        store(value, reading.value, box, kMaxLayers + 1, name);
+        if (!(value > 0.0f))
+            problems.Add(box, kMaxLayers + 1, std::string(name) + " must be greater than 0");
+    }
+    if (!ReadNumberText(texts.ei).empty && !modulus)
+        problems.Add(InputBox::Ei, kMaxLayers + 1,
+            "EI needs a modulus of subgrade reaction, nh or k, to judge whether the pile is rigid");
     const bool ok = !problems.Any();
     if (!ok && problem)
         *problem = problems.First();
@@ -114,6 +130,7 @@ std::vector<MisreadBox> MisreadBoxes(const InputTexts& texts, int layerCount)
             { { layer + "bottom", &row.to }, { layer + "unit weight", &row.gama }, { layer + "cohesion", &row.c },
                 { layer + "friction angle", &row.phi }, { layer + "width", &row.d } });
     }
+    boxes.insert(boxes.end(), { { "EI", &texts.ei }, { "nh", &texts.nh }, { "k", &texts.k } });
     std::vector<MisreadBox> misread;
     for (const auto& [name, text] : boxes) {
         const NumberReading reading = ReadNumberText(*text);

@@ -25,6 +25,13 @@ struct InputTexts {
     std::string m;
     std::string l;
     std::array<LayerTexts, kMaxLayers> layers;
+    // The pile's bending stiffness EI [kNm2] and the soil's modulus of
+    // horizontal subgrade reaction, nh [kN/m3] growing with depth or k
+    // [kN/m3] constant with depth; empty when not given. With EI the pile is
+    // judged rigid or not (Rigidity.h).
+    std::string ei;
+    std::string nh;
+    std::string k;
 };
 
 // The two calculation commands: the depth for H and M, or the moment that a
@@ -35,7 +42,7 @@ enum class Command { CalcL, CalcM };
 float DegreesToRadians(double degrees);
 
 // The boxes a problem with the inputs can be found in.
-enum class InputBox { None, Csf, H, M, L, Bottom, UnitWeight, Cohesion, FrictionAngle, Width };
+enum class InputBox { None, Csf, H, M, L, Bottom, UnitWeight, Cohesion, FrictionAngle, Width, Ei, Nh, K };
 
 // Why the inputs are not enough to calculate: the first failing box, in the
 // order of the window (CSF, H, M, L, then the layers from the top, each from
@@ -54,7 +61,8 @@ struct InputProblem {
 // given) says why. Besides a CSF, widths and bottoms greater than 0 and soil
 // with some strength, Calc M needs a depth L greater than 0, Calc L a moment
 // or a depth, and no layer may have a negative unit weight, cohesion or
-// friction angle.
+// friction angle. EI, nh and k, each when given, must be greater than 0, and
+// EI needs nh or k beside it (after the layers in the order of problems).
 bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command, InputProblem* problem = nullptr);
 
 // A box whose text the number rule plainly reads otherwise than typed (see

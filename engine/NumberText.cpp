@@ -130,9 +130,24 @@ NumberReading ReadNumberText(std::string_view text)
         }
     }
     split = split || (grouped && group != 3);
+    // A unit after the number may hold the power of a length ("18 kN/m3",
+    // "5 m2", "kNm2", "mm4"): one digit from 2 to 4 right after an m, or
+    // after "m^". The unit starts with a letter, and one right after the
+    // number is not the letter of an exponent ("1e-x5" stays marked).
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const bool unit = end < compact.size() && isLetter(compact[end])
+        && (afterBlank[end] || (compact[end] != 'e' && compact[end] != 'E'));
+    const auto unitPower = [&](std::size_t at) {
+        if (!unit || compact[at] < '2' || compact[at] > '4' || afterBlank[at] || digitAt(at + 1))
+            return false;
+        std::size_t base = at - 1;
+        if (compact[base] == '^' && base > end && !afterBlank[base])
+            --base;
+        return compact[base] == 'm';
+    };
     bool digitPassedOver = false;
     for (std::size_t at = end; at < compact.size(); ++at)
-        digitPassedOver = digitPassedOver || IsDigit(compact[at]);
+        digitPassedOver = digitPassedOver || (IsDigit(compact[at]) && !unitPower(at));
     reading.misread = split || digitPassedOver;
     return reading;
 }

@@ -19,8 +19,8 @@ double ReadNumber(std::string_view text);
 // `misread` when the reading plainly differs from what was typed: the text
 // holds no number at all ("five", "."), or what the reading passes over holds
 // a digit ("5,5", "1.2.3"), or blanks split the number other than into
-// thousands ("2 5", but not "1 000"). "50 kN" and "0.5 ; remark" are read as
-// meant.
+// thousands ("2 5", but not "1 000"). "50 kN", "18 kN/m3", "5 m2" and
+// "0.5 ; remark" are read as meant: a unit may hold the power of a length.
 struct NumberReading {
     double value = 0.0;
     bool whole = false;

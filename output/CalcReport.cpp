@@ -17,6 +17,8 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace latcap {
 namespace {
 
@@ -140,6 +142,10 @@ namespace {
             + Table(report.coefficientHeader, report.coefficients));
         QString notes = QStringLiteral("<h3>Strength factor and rigidity</h3>");
         for (const QString& note : report.notes)
+            notes += QStringLiteral("<p>%1</p>").arg(Escaped(note));
+        if (!report.rigidity.empty())
+            notes += Lines(report.rigidity);
+        for (const QString& note : report.rigidityNotes)
             notes += QStringLiteral("<p>%1</p>").arg(Escaped(note));
         html += section(notes);
         QString cross = QStringLiteral("<h3>Cross-check by Broms' method</h3>");
@@ -571,10 +577,52 @@ CalcReport MakeCalcReport(const ReportSource& source)
                                            "multiplied by CSF again where they are shown.")
                                 .arg(Text(ShortestText(state.CSF)), Text(FormatMask(1.0 / csf, mask::kFactor))));
     const float width = state.Layer[1].D;
-    report.notes.append(QStringLiteral("L / D = %1 / %2 = %3, D being the pile width in layer 1. The pile is taken "
-                                       "as rigid; its stiffness is not checked.")
-                            .arg(Text(FormatMask(calc.Depth(), mask::kDepth)), Text(ShortestText(width)),
-                                Text(FormatMask(double(calc.Depth()) / width, mask::kSlenderness))));
+    const Rigidity& rigidity = calc.rigidity;
+    report.notes.append(
+        QStringLiteral("L / D = %1 / %2 = %3, D being the pile width in layer 1. The pile is taken "
+                       "as rigid; %4.")
+            .arg(Text(FormatMask(calc.Depth(), mask::kDepth)), Text(ShortestText(width)),
+                Text(FormatMask(double(calc.Depth()) / width, mask::kSlenderness)),
+                rigidity.checked ? QStringLiteral("its stiffness is checked below by Broms' relative "
+                                                  "stiffness of a free-headed short pile")
+                    : in.nh.empty() && in.k.empty() ? QStringLiteral("its stiffness is not checked")
+                                                    : QStringLiteral("its stiffness is not checked: no EI given")));
+    if (rigidity.checked) {
+        const auto figure = [](double value) { return Text(SignificantText(value, 5)); };
+        report.rigidity.push_back({ QStringLiteral("EI"), shown("EI", in.ei), QStringLiteral("kNm\u00B2") });
+        report.rigidity.push_back(
+            { QStringLiteral("L"), Text(FormatMask(rigidity.depth, mask::kDepth)), QStringLiteral("m") });
+        for (const StiffnessCriterion& c : rigidity.criteria) {
+            if (c.cohesive) {
+                report.rigidity.push_back(
+                    { QStringLiteral("k (constant with depth)"), shown("k", in.k), QStringLiteral("kN/m\u00B3") });
+                report.rigidity.push_back({ QStringLiteral("D, the widest the pile reaches"),
+                    Text(ShortestText(static_cast<float>(c.width))), QStringLiteral("m") });
+                report.rigidity.push_back(
+                    { QStringLiteral("\u03B2 = (k D / (4 EI))^(1/4)"), figure(c.factor), QStringLiteral("1/m") });
+            } else {
+                report.rigidity.push_back(
+                    { QStringLiteral("nh (growing with depth)"), shown("nh", in.nh), QStringLiteral("kN/m\u00B3") });
+                report.rigidity.push_back(
+                    { QStringLiteral("\u03B7 = (nh / EI)^(1/5)"), figure(c.factor), QStringLiteral("1/m") });
+            }
+            report.rigidity.push_back({ c.cohesive ? QStringLiteral("\u03B2L, short and rigid at most 1.5")
+                                                   : QStringLiteral("\u03B7L, short and rigid at most 2"),
+                Text(CriterionText(c)), c.Holds() ? QStringLiteral("holds") : QStringLiteral("fails") });
+        }
+        report.rigidityNotes.append(rigidity.Rigid()
+                ? QStringLiteral("The pile is rigid by every criterion given.")
+                : QStringLiteral("The pile is not rigid: it bends before it turns as a rigid body, and the "
+                                 "rigid-pile capacity overstates what it carries. No valid result."));
+        if (rigidity.criteria.size() > 1)
+            report.rigidityNotes.append(
+                QStringLiteral("Every criterion whose modulus is given must hold: the stricter one decides."));
+        for (const bool cohesive : { true, false }) {
+            if (std::any_of(rigidity.criteria.begin(), rigidity.criteria.end(),
+                    [cohesive](const StiffnessCriterion& c) { return c.cohesive == cohesive; }))
+                report.rigidityNotes.append(QStringLiteral("Reference: ") + Text(BromsReference(cohesive)));
+        }
+    }
     const BromsResult broms = BromsCrossCheck(calc);
     if (broms.applicable) {
         const QString quantity = calcL ? QStringLiteral("Depth L [m]") : QStringLiteral("Moment carried M [kNm]");

@@ -57,6 +57,8 @@ struct CalcReport {
     QStringList coefficientHeader;
     std::vector<QStringList> coefficients; // one row per layer the pile reaches
     QStringList notes; // what CSF means, L/D and the rigid pile
+    std::vector<Line> rigidity; // EI, the moduli and Broms' criteria, when the stiffness is checked
+    QStringList rigidityNotes; // the verdict and the references
     QString reference; // the method's source
     QStringList bromsHeader;
     std::vector<QStringList> broms; // Brinch Hansen's and Broms' answers side by side

@@ -201,10 +201,16 @@ namespace {
     private:
         double Y(double depth) const { return kTop + depth / zMax_ * (kBottom - kTop); }
 
+        // The slices down to the toe: a result whose point of rotation lies
+        // below the toe has slices below it, which are not drawn.
         void BuildCurves()
         {
             const double csf = state_.CSF;
             const int count = std::min<int>(state_.NoSlices, kMaxSlices);
+            for (int i = 1; i <= count; ++i) {
+                if (double(state_.Slice[static_cast<std::size_t>(i)].Z) <= toe_)
+                    drawn_.push_back(i);
+            }
             Curve pressure { QStringLiteral("Ultimate soil pressure p"), QStringLiteral("kPa"), {}, true,
                 QColor(150, 95, 40), {}, {} };
             Curve shear { QStringLiteral("Shear force V"), QStringLiteral("kN"), {}, false, QColor(20, 110, 60), {},
@@ -215,7 +221,7 @@ namespace {
             moment.points.emplace_back(static_cast<float>(csf * state_.M), 0.0);
             double largestPressure = -1;
             pressure.extreme = QPointF(0, 0);
-            for (int i = 1; i <= count; ++i) {
+            for (const int i : drawn_) {
                 const SliceType& s = state_.Slice[static_cast<std::size_t>(i)];
                 // Above the point of rotation the soil pushes against H, below it with H.
                 const double p = s.Z <= state_.Zr ? -double(s.SoilPressure) : double(s.SoilPressure);
@@ -229,6 +235,16 @@ namespace {
             }
             shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), MaxShearDepth(state_));
             moment.extreme = QPointF(static_cast<float>(csf * state_.MaxMoment), MaxMomentDepth(state_));
+            // An extreme below the toe gives way to the largest drawn.
+            for (Curve* curve : { &shear, &moment }) {
+                if (!(curve->extreme.y() > toe_))
+                    continue;
+                curve->extreme = curve->points.front();
+                for (const QPointF& p : curve->points) {
+                    if (std::fabs(p.x()) > std::fabs(curve->extreme.x()))
+                        curve->extreme = p;
+                }
+            }
             // The largest magnitude, with the sign of the value plotted.
             for (Curve* curve : { &pressure, &shear, &moment })
                 curve->extremeText
@@ -352,18 +368,21 @@ namespace {
             QPainterPath path;
             path.moveTo(x(0), Y(0));
             if (curve.steps) {
-                const int count = std::min<int>(state_.NoSlices, kMaxSlices);
-                path.moveTo(x(0), Y(count > 0 ? state_.Slice[1].Z - state_.Slice[1].dZ / 2.0 : 0));
-                for (int i = 1; i <= count; ++i) {
-                    const SliceType& s = state_.Slice[static_cast<std::size_t>(i)];
-                    const double v = curve.points[static_cast<std::size_t>(i - 1)].x();
+                // With the point of rotation below the toe, a slice reaching
+                // below the toe is drawn down to it.
+                const auto bottom = [this](const SliceType& s) {
+                    const double below = s.Z + s.dZ / 2.0;
+                    return below > toe_ && state_.Zr > toe_ ? toe_ : below;
+                };
+                path.moveTo(x(0), Y(drawn_.empty() ? 0 : state_.Slice[1].Z - state_.Slice[1].dZ / 2.0));
+                for (std::size_t k = 0; k < drawn_.size(); ++k) {
+                    const SliceType& s = state_.Slice[static_cast<std::size_t>(drawn_[k])];
+                    const double v = curve.points[k].x();
                     path.lineTo(x(v), Y(s.Z - s.dZ / 2.0));
-                    path.lineTo(x(v), Y(s.Z + s.dZ / 2.0));
+                    path.lineTo(x(v), Y(bottom(s)));
                 }
-                if (count > 0) {
-                    const SliceType& last = state_.Slice[static_cast<std::size_t>(count)];
-                    path.lineTo(x(0), Y(last.Z + last.dZ / 2.0));
-                }
+                if (!drawn_.empty())
+                    path.lineTo(x(0), Y(bottom(state_.Slice[static_cast<std::size_t>(drawn_.back())])));
                 path.closeSubpath();
                 QColor fill = curve.colour;
                 fill.setAlpha(60);
@@ -513,6 +532,7 @@ namespace {
         double zMax_ = 1;
         double depthStep_ = 0.5;
         std::vector<Curve> curves_;
+        std::vector<int> drawn_; // the indices of the slices drawn, those down to the toe
     };
 
 } // namespace

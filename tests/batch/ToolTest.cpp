@@ -160,7 +160,7 @@ namespace {
             "2.4730 44.515 8.6892 32.956 0.0099823 386.80 2.3167 -1.2512 -0.066270",
             "Soil forces, against H above Zr and with it below 50.093 kN H / CSF 50.000 kN Residual -0.092841 kN",
             "1 30 0.000 0.000 4.753 6.974 2.478 4.130 8.695 32.983", "factor of safety on the loads is 1 / CSF = 1.00",
-            "L / D = 2.478 / 0.6 = 4.1", "Bulletin No. 12", "latcap " LATCAP_VERSION " Page 6 of 6" } },
+            "L / D = 2.478 / 0.6 = 4.1, D being the pile width in layer 1. The pile is taken as rigid; its stiffness is not checked.", "Bulletin No. 12", "latcap " LATCAP_VERSION " Page 6 of 6" } },
         ReportRow { "JobDetailsHeadEveryPage", { "calc-l", kCase, "--set", "job=2026-114", "--set", "revision=B",
             "--set", "client=Town of Westham" }, 0, 4, { "Job 2026-114, revision B Calc L" } },
         ReportRow { "CalcM", { "calc-m", LATCAP_TEST_DATA "/cases/calc-m-reference.case" }, 0, 1, {
@@ -191,6 +191,10 @@ namespace {
             "Broms' pressure 3 Kp γ z D with 3 Kp = 7.392 holds at every depth, while Brinch Hansen's Kq is 5.763 at the toe (z/D = 4.164)" } },
         ReportRow { "BromsNotApplicableSaysWhy", { "calc-l", LATCAP_TEST_DATA "/cases/layered.case" }, 0, 0, {
             "Broms' method does not apply: layered soil: the layers the pile reaches differ." } },
+        ReportRow { "StiffnessCheckedWithEI", { "calc-l", LATCAP_TEST_DATA "/cases/fence-post-soft-clay.case" }, 1, 0, {
+            "The pile is taken as rigid; its stiffness is checked below", "EI 2000 kNm² L 26.889 m",
+            "β = (k D / (4 EI))^(1/4) 0.78254 1/m βL, short and rigid at most 1.5 βL = 21.042 > 1.5 fails",
+            "NO VALID RESULT: the pile is not rigid", "90(SM2), 27–63" } },
         ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
             "--set", "layer 1.gamma=1e38", "--set", "M=20" }, 1, 0, {} }),
         CaseName());

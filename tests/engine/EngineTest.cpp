@@ -1,4 +1,5 @@
 #include "CalcSheet.h"
+#include "Calculation.h"
 #include "CaseFile.h"
 #include "Commands.h"
 #include "FileFormats.h"
@@ -78,7 +79,7 @@ namespace {
     {
         for (const std::string text : { "Pile #3, north", "\"quoted\" \"\"", " blanks ", "5,5", "=", "" }) {
             Case written;
-            written.title = written.h = written.m = written.l = text;
+            written.title = written.h = written.m = written.l = written.ei = written.nh = written.k = text;
             written.csf = text;
             written.layerCount = 2;
             written.layers[0] = written.layers[1] = { text, text, text, text, text };
@@ -91,6 +92,7 @@ namespace {
             EXPECT_EQ(read.title, text);
             EXPECT_EQ(read.layers[1].width, text);
             EXPECT_EQ(read.customFactors[4], text);
+            EXPECT_EQ(read.ei + read.nh + read.k, text + text + text);
         }
     }
 
@@ -126,6 +128,20 @@ namespace {
     }
 
     INSTANTIATE_TEST_SUITE_P(Engine, Validation, ::testing::ValuesIn(Rows("validation.tsv")), testing::CaseName());
+
+    class Stiffness : public ::testing::TestWithParam<Row> { };
+
+    TEST_P(Stiffness, JudgesThePileAtItsDepth)
+    {
+        Case read;
+        std::string error;
+        ASSERT_TRUE(ReadCase(GetParam().fields[0], "test", read, error)) << error;
+        const Calculation calc = Calculate(Command::CalcM, CaseInputs(read, "1"), read.layerCount);
+        EXPECT_EQ(RigiditySummary(calc.rigidity), GetParam().fields[1]);
+        EXPECT_EQ(calc.validity, GetParam().fields[2]);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Engine, Stiffness, ::testing::ValuesIn(Rows("rigidity.tsv")), testing::CaseName());
 
     // The state gathered from a case as a case file gives it; CSF 1 unless set.
     AnalysisState Gathered(const std::string& caseText, Command command)

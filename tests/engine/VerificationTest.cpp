@@ -63,6 +63,10 @@ namespace {
             value = row.quantity == "φ d" ? double(layer.Phi) * 180.0 / double(kPi)
                 : row.quantity == "H d"   ? double(calc.state->H)
                                           : double(layer.C);
+        } else if (row.method == "rigidity") {
+            const Calculation calc = RunCase(Command::CalcL, row.caseText);
+            EXPECT_TRUE(calc.rigidity.checked);
+            value = calc.rigidity.checked ? calc.rigidity.criteria.front().length : 0.0;
         } else {
             const BromsResult broms = BromsCrossCheck(RunCase(Command::CalcL, row.caseText));
             EXPECT_TRUE(broms.applicable) << broms.reason;

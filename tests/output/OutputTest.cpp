@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -88,6 +90,43 @@ private Q_SLOTS:
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QCOMPARE(titleRead, shown);
+    }
+
+    // A pile whose point of rotation lies below its toe is drawn no deeper
+    // than the toe: its curves (drawn 2 wide) and the notes of their
+    // extremes stop at the toe's line (2.2 wide, in the toe's colour).
+    void curvesStopAtTheToe()
+    {
+        const auto calc = ReadAndCalculate(u"sign-post-sand.case"_s, u"calc-m"_s, { u"L=0.5"_s, u"H=60"_s });
+        QVERIFY(calc);
+        QVERIFY(calc->state->Zr > 2 * calc->Depth());
+        QBuffer svg;
+        svg.open(QIODevice::WriteOnly);
+        QVERIFY(latcap::WriteDiagramSvg(svg, { calc, u"Below the toe"_s }));
+        QXmlStreamReader xml(svg.data());
+        QString stroke;
+        QString width;
+        double toe = -1;
+        double deepest = -1;
+        const QRegularExpression point(uR"((-?[0-9.e+-]+),(-?[0-9.e+-]+))"_s);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (xml.name() == u"g"_s) {
+                stroke = attributes.value(u"stroke"_s).toString();
+                width = attributes.value(u"stroke-width"_s).toString();
+            } else if (xml.name() == u"polyline"_s && stroke == u"#143ca0"_s && width == u"2.2"_s) {
+                toe = point.match(attributes.value(u"points"_s)).captured(2).toDouble();
+            } else if (xml.name() == u"path"_s && width == u"2"_s) {
+                for (const QRegularExpressionMatch& m : point.globalMatch(attributes.value(u"d"_s).toString()))
+                    deepest = std::max(deepest, m.captured(2).toDouble());
+            } else if (xml.name() == u"circle"_s) {
+                deepest = std::max(deepest, attributes.value(u"cy"_s).toDouble());
+            }
+        }
+        QVERIFY(toe > 0);
+        QVERIFY2(deepest <= toe + 0.01, qPrintable(u"curves reach %1, the toe is at %2"_s.arg(deepest).arg(toe)));
     }
 
     // Calculations at the edges of what numbers hold are drawn and reported

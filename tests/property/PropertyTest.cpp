@@ -43,7 +43,7 @@ namespace {
                 InputTexts& t = pile.texts;
                 pile.layers = 1 + engine() % kMaxLayers;
                 t = { draw(0.5, 1.5, 2), draw(0, 500, 1), engine() % 10 == 0 ? "0" : draw(0, 500, 1), draw(0.5, 8, 2),
-                    {} };
+                    {}, {}, {}, {} };
                 const std::string width = draw(0.3, 1.5, 2);
                 pile.description
                     = "CSF " + t.csf + ", H " + t.h + ", M " + t.m + ", L " + t.l + ", D " + width + "; layers";
