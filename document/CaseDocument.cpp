@@ -156,12 +156,36 @@ void CaseDocument::SetJob(const JobDetails& job)
     Edited(false);
 }
 
+QString CaseDocument::FactorSetText() const { return QString::fromStdString(case_.factors.value_or("none")); }
+
+QString CaseDocument::CustomFactor(std::size_t index) const
+{
+    return QString::fromStdString(case_.customFactors.at(index).value_or(std::string()));
+}
+
+void CaseDocument::SetFactors(const QString& set, const std::array<QString, 5>& custom)
+{
+    Case changed = case_;
+    std::string error;
+    if (set != FactorSetText() && !SetCaseValue(changed, "factors", set.toStdString(), error))
+        return;
+    for (std::size_t i = 0; i < custom.size(); ++i) {
+        if (custom[i] != CustomFactor(i))
+            changed.customFactors[i] = custom[i].toStdString();
+    }
+    if (changed.factors == case_.factors && changed.customFactors == case_.customFactors)
+        return;
+    case_ = std::move(changed);
+    Edited(true);
+}
+
 void CaseDocument::InputChosen() { Edited(true); }
 
 void CaseDocument::Edited(bool input)
 {
     if (input) {
         last_.reset();
+        lastCheck_.reset();
         Q_EMIT InputsChanged();
     }
     SetModified(true);
@@ -198,6 +222,7 @@ bool CaseDocument::Load(const QString& path, QString& fault)
     case_ = std::move(loaded);
     Q_EMIT TextChanged();
     last_.reset();
+    lastCheck_.reset();
     Q_EMIT InputsChanged();
     path_ = QFileInfo(path).absoluteFilePath();
     Q_EMIT PathChanged(path_);
@@ -236,6 +261,7 @@ InputTexts CaseDocument::Inputs() const { return CaseInputs(case_, startCsf_); }
 void CaseDocument::SetLastCalculation(std::shared_ptr<const Calculation> calculation)
 {
     last_ = std::move(calculation);
+    lastCheck_.reset();
 }
 
 } // namespace latcap

@@ -2,12 +2,15 @@
 
 #include "Calculation.h"
 #include "CaseFile.h"
+#include "DesignCheck.h"
+#include "DesignFactors.h"
 #include "InputData.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <memory>
 
 namespace latcap {
@@ -64,6 +67,14 @@ public:
     // Layer 1's text of a field into every other row, hidden ones too.
     void CopyDown(Field field);
     void SetJob(const JobDetails& job);
+
+    // The partial factors: the set's name ("none" without a factors line)
+    // and the numbers of a custom set by their keys (kCustomFactorKeys),
+    // empty when not given. A change is a change of the inputs.
+    QString FactorSetText() const;
+    QString CustomFactor(std::size_t index) const;
+    void SetFactors(const QString& set, const std::array<QString, 5>& custom);
+    FactorSet Factors() const { return CaseFactorSet(case_); }
     // An item chosen from a list: a change of the input even when the item
     // was already shown.
     void InputChosen();
@@ -85,6 +96,10 @@ public:
     InputTexts Inputs() const;
     const std::shared_ptr<const Calculation>& LastCalculation() const { return last_; }
     void SetLastCalculation(std::shared_ptr<const Calculation> calculation);
+    // The last design check, until an input changes or a calculation runs;
+    // the report is then the check's.
+    const std::shared_ptr<const DesignCheck>& LastCheck() const { return lastCheck_; }
+    void SetLastCheck(std::shared_ptr<const DesignCheck> check) { lastCheck_ = std::move(check); }
 
 Q_SIGNALS:
     // A text has changed: a field, the layer count, or all of them after a
@@ -107,6 +122,7 @@ private:
     QString path_;
     bool modified_ = false;
     std::shared_ptr<const Calculation> last_;
+    std::shared_ptr<const DesignCheck> lastCheck_;
 };
 
 } // namespace latcap

@@ -117,6 +117,20 @@ std::vector<std::string> Calculation::OutputLines() const
     return { std::string(AnswerKey(command)) + " = " + outcome.answer, results.zr, results.moment, results.shear };
 }
 
+namespace {
+
+    // The misread boxes a command reads: the box it answers in is no input of
+    // it, and is overwritten.
+    std::vector<MisreadBox> MisreadInputs(Command command, const InputTexts& inputs, int layerCount)
+    {
+        std::vector<MisreadBox> misread = MisreadBoxes(inputs, layerCount);
+        std::erase_if(
+            misread, [answer = std::string(AnswerKey(command))](const MisreadBox& box) { return box.name == answer; });
+        return misread;
+    }
+
+} // namespace
+
 Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer)
 {
     Calculation calc;
@@ -124,11 +138,7 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
     calc.inputs = inputs;
     calc.given = inputs;
     calc.layerCount = layerCount;
-    calc.misread = MisreadBoxes(inputs, layerCount);
-    // The box the command answers in is no input of it, and is overwritten.
-    std::erase_if(calc.misread, [answer = std::string(command == Command::CalcL ? "L" : "M")](const MisreadBox& box) {
-        return box.name == answer;
-    });
+    calc.misread = MisreadInputs(command, inputs, layerCount);
     AnalysisState& state = *calc.state;
     state.NoLayers = static_cast<std::int16_t>(layerCount);
     InputProblem problem;
@@ -171,7 +181,7 @@ Calculation CalculateDesign(
         }
         calc.factors = combination;
         calc.given = given;
-        calc.misread = MisreadBoxes(given, layerCount);
+        calc.misread = MisreadInputs(command, given, layerCount);
         const auto worse = [command](const Calculation& a, const Calculation& b) {
             if (a.Status() != b.Status())
                 return a.Status() > b.Status();

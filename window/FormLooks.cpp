@@ -85,6 +85,18 @@ QPixmap Artwork(const QString& name, QSize size)
     return QPixmap::fromImage(image);
 }
 
+void ShowArtwork(QWidget* window, QLabel* logo, std::initializer_list<QPushButton*> copies, QPushButton* help)
+{
+    QIcon icon;
+    icon.addPixmap(Artwork(QStringLiteral("latcap.svg"), QSize(16, 16)));
+    icon.addPixmap(Artwork(QStringLiteral("latcap.svg"), QSize(32, 32)));
+    window->setWindowIcon(icon);
+    logo->setPixmap(Artwork(QStringLiteral("logo.svg"), logo->size()));
+    for (QPushButton* copy : copies)
+        copy->setIcon(Artwork(QStringLiteral("triangle.svg"), copy->iconSize()));
+    help->setIcon(Artwork(QStringLiteral("help.svg"), help->iconSize()));
+}
+
 void MarkMisread(QWidget* box, const QString& text)
 {
     const NumberReading reading = ReadNumberText(text.toStdString());

@@ -11,6 +11,7 @@
 
 class QLabel;
 class QMimeData;
+class QPushButton;
 class QWidget;
 
 namespace latcap {
@@ -21,6 +22,10 @@ void ApplyFonts(QWidget* form);
 
 // A picture of the program's vector artwork at the size a control shows it.
 QPixmap Artwork(const QString& name, QSize size);
+
+// The window's icon, the logo and the pictures of the copy and help buttons,
+// each drawn from its vector artwork at the size its control shows it.
+void ShowArtwork(QWidget* window, QLabel* logo, std::initializer_list<QPushButton*> copies, QPushButton* help);
 
 // Marks a box whose text is misread, light red with what it reads as after
 // its tool tip, and takes the mark off once it is not.

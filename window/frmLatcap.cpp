@@ -1,16 +1,14 @@
 #include "frmLatcap.h"
 
 #include "CalcReport.h"
-#include "Calculation.h"
+#include "DesignCommands.h"
 #include "Diagrams.h"
 #include "DialogTexts.h"
-#include "DisplayFormats.h"
 #include "DropDownList.h"
 #include "Export.h"
 #include "FormLooks.h"
 #include "Messages.h"
 #include "NumberText.h"
-#include "Platform.h"
 #include "Print.h"
 #include "SaveDialog.h"
 #include "StatusObserver.h"
@@ -20,8 +18,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QShortcut>
 
 namespace latcap {
@@ -41,7 +37,7 @@ frmLatcap::frmLatcap(Platform& platform, QWidget* parent)
 {
     ui_->setupUi(this);
     ApplyFonts(this);
-    ShowArtwork();
+    ShowArtwork(this, ui_->Image1, { ui_->cmdGama, ui_->cmdC, ui_->cmdFrictionAngle, ui_->cmdD }, ui_->cmdHelp);
     // The tables command stays out of sight until the window is double-clicked.
     ui_->cmdKqKcTables->hide();
 
@@ -60,21 +56,6 @@ frmLatcap::frmLatcap(Platform& platform, QWidget* parent)
 }
 
 frmLatcap::~frmLatcap() = default;
-
-// The pictures are drawn from their vector artwork at the size each control
-// shows them.
-void frmLatcap::ShowArtwork()
-{
-    QIcon icon;
-    icon.addPixmap(Artwork(QStringLiteral("latcap.svg"), QSize(16, 16)));
-    icon.addPixmap(Artwork(QStringLiteral("latcap.svg"), QSize(32, 32)));
-    setWindowIcon(icon);
-    ui_->Image1->setPixmap(Artwork(QStringLiteral("logo.svg"), ui_->Image1->size()));
-    const QPixmap triangle = Artwork(QStringLiteral("triangle.svg"), ui_->cmdGama->iconSize());
-    for (QPushButton* copy : { ui_->cmdGama, ui_->cmdC, ui_->cmdFrictionAngle, ui_->cmdD })
-        copy->setIcon(triangle);
-    ui_->cmdHelp->setIcon(Artwork(QStringLiteral("help.svg"), ui_->cmdHelp->iconSize()));
-}
 
 void frmLatcap::ConnectHandlers()
 {
@@ -115,8 +96,11 @@ void frmLatcap::ConnectHandlers()
     shortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S, ui_->cmdSaveAs);
     connect(ui_->cmdReport, &QPushButton::clicked, this, &frmLatcap::cmdReport_Click);
     connect(ui_->cmdDiagrams, &QPushButton::clicked, this, &frmLatcap::cmdDiagrams_Click);
+    connect(ui_->cmdCheck, &QPushButton::clicked, this, &frmLatcap::cmdCheck_Click);
+    connect(ui_->cmdDesign, &QPushButton::clicked, this, [this] { EditDesignSettings(platform_, this, document_); });
     shortcut(Qt::CTRL | Qt::Key_R, ui_->cmdReport);
     shortcut(Qt::CTRL | Qt::Key_D, ui_->cmdDiagrams);
+    shortcut(Qt::CTRL | Qt::Key_K, ui_->cmdCheck);
     // The title heads the diagrams; changing it changes no result.
     connect(ui_->Text1, &QLineEdit::textChanged, this, [this] {
         if (diagrams_ && document_.LastCalculation())
@@ -261,6 +245,7 @@ void frmLatcap::ChangeInData()
     // A status left by an earlier calculation no longer belongs to the inputs.
     ui_->lblWhat->setText(QString());
     ui_->lblWhat->setToolTip(QString());
+    ui_->lblFactors->setText(QString());
 }
 
 void frmLatcap::ShowResults(const ResultTexts& texts)
@@ -286,8 +271,8 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
     InputTexts texts;
     GetInputData(texts);
     StatusObserver observer(platform_, this, ui_->lblWhat, waitText);
-    auto calculation
-        = std::make_shared<const Calculation>(Calculate(command, texts, document_.LayerCount(), &observer));
+    auto calculation = std::make_shared<const Calculation>(
+        CalculateDesign(command, texts, document_.LayerCount(), document_.Factors(), &observer));
     const Calculation& calc = *calculation;
     if (!calc.dataOk) {
         platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);
@@ -314,25 +299,39 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
     ui_->cmdExport->setEnabled(true);
     ui_->cmdReport->setEnabled(true);
     document_.SetLastCalculation(std::move(calculation));
+    ui_->lblFactors->setText(FactorsNote(document_));
     if (diagrams_)
         ShowDiagrams();
 }
 
 void frmLatcap::cmdReport_Click()
 {
-    if (!document_.LastCalculation())
+    // After a design check the report is the check's.
+    const auto& check = document_.LastCheck();
+    const auto calculation = check ? check->atDepth : document_.LastCalculation();
+    if (!calculation)
         return;
     JobDetails details = document_.Job();
     if (!platform_.editJobDetails(this, details))
         return;
     document_.SetJob(details);
-    const CalcReport report = MakeCalcReport(MakeReportSource(document_.LastCalculation(),
-        document_.Text(CaseDocument::Field::Title), document_.CsfSourceText(), document_.Job()));
+    const CalcReport report = MakeCalcReport(MakeReportSource(calculation, document_.Text(CaseDocument::Field::Title),
+        document_.CsfSourceText(), document_.Job(), check, document_.Factors().name));
     const SaveRequest request { QStringLiteral("Save Calculation Report"),
         QStringLiteral("PDF files(*.pdf)|*.pdf|All files (*.*)|*.*"), document_.ReportFileName(), QStringLiteral("pdf"),
         document_.Path() };
     SaveThroughDialog(platform_, this, request,
         [&report](QIODevice& device, QString& error) { return WriteCalcReportPdf(device, report, error); });
+}
+
+// The check changes no box; its report follows with Report...
+void frmLatcap::cmdCheck_Click()
+{
+    CheckDesign(platform_, this, document_);
+    if (!document_.LastCheck())
+        return;
+    ui_->cmdReport->setEnabled(true);
+    ui_->lblFactors->setText(FactorsNote(document_));
 }
 
 void frmLatcap::cmdDiagrams_Click()
@@ -388,7 +387,7 @@ void frmLatcap::cmdPrint_Click()
     bool printed = false;
     const QImage page = TakePage(this,
         { ui_->cmdPrint, ui_->cmdExport, ui_->cmdExit, ui_->cmdHelp, ui_->cmdOpen, ui_->cmdSave, ui_->cmdSaveAs,
-            ui_->cmdReport, ui_->cmdDiagrams },
+            ui_->cmdReport, ui_->cmdDiagrams, ui_->cmdCheck, ui_->cmdDesign },
         [&](const QImage& taken) { printed = platform_.printPage(taken, reason); });
     // The window looks itself again before it says that printing failed.
     if (!printed)

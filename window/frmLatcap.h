@@ -53,7 +53,6 @@ protected:
 private:
     static constexpr int kRows = kMaxLayers;
 
-    void ShowArtwork();
     void ConnectHandlers();
 
     // The window draws the case document: every box shows its text, the
@@ -97,6 +96,7 @@ private:
     // The report and the diagrams of the last calculation.
     void cmdReport_Click();
     void cmdDiagrams_Click();
+    void cmdCheck_Click();
     void ShowDiagrams();
     // The drawing of the last calculation's diagrams; none without one.
     DiagramDrawing LastDiagrams(const QString& title) const;

@@ -346,6 +346,11 @@ private:
                 QCOMPARE(std::fwrite(content.constData(), 1, std::size_t(content.size()), file),
                     std::size_t(content.size()));
                 std::fclose(file);
+            } else if (verb == u"form"_s) { // "form cancel", or "form TEXT|TEXT|..." for the next form's fields
+                platform_->formAnswers.enqueue(
+                    name == u"cancel"_s ? std::nullopt : std::optional(line.section(u' ', 1).split(u'|')));
+            } else if (verb == u"enabled"_s) {
+                QCOMPARE(find(name)->isEnabled(), rest == u"yes"_s);
             } else if (verb == u"tip"_s) { // "tip NAME TEXT", \n for a line break
                 QCOMPARE(find(name)->toolTip(), QString(rest).replace(u"\\n"_s, u"\n"_s));
             } else if (verb == u"mkdir"_s) {
