@@ -14,7 +14,7 @@ namespace {
     // Passes the solvers' reports on to the observer and keeps their messages.
     class Reports final : public SolverSink {
     public:
-        Reports(std::vector<std::string>& messages, CalcObserver* observer)
+        Reports(std::vector<std::string>& messages, SolverSink* observer)
             : messages_(messages)
             , observer_(observer)
         {
@@ -28,7 +28,7 @@ namespace {
 
     private:
         std::vector<std::string>& messages_;
-        CalcObserver* observer_;
+        SolverSink* observer_;
     };
 
     // A moment [kNm] as the moment box shows it, or, when that shows none of
@@ -131,7 +131,7 @@ namespace {
 
 } // namespace
 
-Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer)
+Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, SolverSink* observer)
 {
     Calculation calc;
     calc.command = command;
@@ -139,7 +139,9 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
     calc.given = inputs;
     calc.layerCount = layerCount;
     calc.misread = MisreadInputs(command, inputs, layerCount);
-    AnalysisState& state = *calc.state;
+    const auto solved = std::make_shared<AnalysisState>();
+    calc.state = solved;
+    AnalysisState& state = *solved;
     state.NoLayers = static_cast<std::int16_t>(layerCount);
     InputProblem problem;
     calc.dataOk = GatherInputs(inputs, state, command, &problem);
@@ -165,7 +167,7 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
 }
 
 Calculation CalculateDesign(
-    Command command, const InputTexts& given, int layerCount, const FactorSet& set, CalcObserver* observer)
+    Command command, const InputTexts& given, int layerCount, const FactorSet& set, SolverSink* observer)
 {
     std::optional<Calculation> governing;
     for (const FactorCombination& combination : Combinations(set)) {

@@ -29,16 +29,6 @@ const char* StatusWord(CalcStatus status);
 const char* CommandName(Command command);
 const char* AnswerKey(Command command);
 
-// Follows a calculation while it runs.
-class CalcObserver {
-public:
-    virtual ~CalcObserver() = default;
-    // The data are good and the solvers start.
-    virtual void Solving() { }
-    // A solver gave up, once per kind and command; the calculation goes on.
-    virtual void IterationProblem(SolverProblem) { }
-};
-
 // One run of Calc L or Calc M on the texts of the boxes, with everything the
 // window, latcap-batch, the report and the diagrams show of it.
 struct Calculation {
@@ -51,7 +41,7 @@ struct Calculation {
     InputTexts given;
     // Gathered, solved and with the pile forces; the inputs as read when the
     // data are not enough.
-    std::shared_ptr<AnalysisState> state = std::make_shared<AnalysisState>();
+    std::shared_ptr<const AnalysisState> state = std::make_shared<const AnalysisState>();
     bool dataOk = false;
     CalcOutcome outcome;
     ResultTexts results;
@@ -86,7 +76,7 @@ struct Calculation {
 // carried is not negative, when the solvers converged the slices balance the
 // loads within a tenth of them (EquilibriumCheck), and, when EI is given, the
 // pile is rigid at that depth (JudgeRigidity).
-Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, CalcObserver* observer = nullptr);
+Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, SolverSink* observer = nullptr);
 
 // A command under a set of partial factors: Calculate on the design inputs
 // of each of the set's combinations (DesignInputs), the governing one
@@ -95,6 +85,6 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
 // factor that is not greater than 0 is "Not Enough Data" with its reason.
 // Without factors (set none) this is Calculate to the last digit.
 Calculation CalculateDesign(
-    Command command, const InputTexts& given, int layerCount, const FactorSet& set, CalcObserver* observer = nullptr);
+    Command command, const InputTexts& given, int layerCount, const FactorSet& set, SolverSink* observer = nullptr);
 
 } // namespace latcap

@@ -11,12 +11,14 @@ enum class SolverProblem {
     Depth, // the embedded depth was not found
 };
 
-// Receives a solver's report that it gave up. The solver goes on afterwards
-// with the values it left, as the commands expect.
+// Follows the solvers: told when they start, and when one gave up (once per
+// kind and command). The solver goes on afterwards with the values it left,
+// as the commands expect.
 class SolverSink {
 public:
     virtual ~SolverSink() = default;
-    virtual void IterationProblem(SolverProblem problem) = 0;
+    virtual void Solving() { }
+    virtual void IterationProblem(SolverProblem) { }
 };
 
 // Finds the depth of the point of rotation zr [m] of a pile of the given

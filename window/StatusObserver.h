@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Calculation.h"
+#include "Solvers.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ class Platform;
 // Says in the status line that the solvers run, shows each solver report in
 // a message box under the program's title and remembers the last one for
 // the status line.
-class StatusObserver final : public CalcObserver {
+class StatusObserver final : public SolverSink {
 public:
     StatusObserver(Platform& platform, QWidget* window, QLabel* status, const char* waitText);
 
