@@ -340,8 +340,7 @@ QJsonObject CalculationJson(
     InsertRigidity(json, calc);
     if (slices) {
         QJsonArray table;
-        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-            const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+        for (const SliceType& s : Slices(state)) {
             table.append(QJsonObject {
                 { QStringLiteral("z"), Carried(s.Z) },
                 { QStringLiteral("weightAbove"), Carried(s.WeightAbove) },
@@ -350,8 +349,8 @@ QJsonObject CalculationJson(
                 { QStringLiteral("dz"), Carried(s.dZ) },
                 { QStringLiteral("soilPressure"), Carried(s.SoilPressure) },
                 { QStringLiteral("soilForce"), Carried(s.SoilForce) },
-                { QStringLiteral("shear"), Carried(static_cast<float>(double(state.CSF) * s.Shear)) },
-                { QStringLiteral("moment"), Carried(static_cast<float>(double(state.CSF) * s.Moment)) },
+                { QStringLiteral("shear"), Carried(ShownShear(state, s)) },
+                { QStringLiteral("moment"), Carried(ShownMoment(state, s)) },
             });
         }
         json.insert(QStringLiteral("slices"), table);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace latcap {
 
@@ -68,5 +70,24 @@ struct AnalysisState {
     CoefficientTable KqTable {};
     CoefficientTable KcTable {};
 };
+
+// The slices of the last calculation from the top, for reading: slot 0 of
+// the table, never used, and the slots past NoSlices left out.
+inline std::span<const SliceType> Slices(const AnalysisState& state)
+{
+    const auto count = static_cast<std::size_t>(std::clamp<int>(state.NoSlices, 0, kMaxSlices));
+    return std::span<const SliceType>(state.Slice).subspan(1, count);
+}
+
+// A slice's shear [kN] and moment [kNm] in the pile as they are shown and
+// exported: times CSF, rounded once to single precision.
+inline float ShownShear(const AnalysisState& state, const SliceType& slice)
+{
+    return static_cast<float>(double(state.CSF) * slice.Shear);
+}
+inline float ShownMoment(const AnalysisState& state, const SliceType& slice)
+{
+    return static_cast<float>(double(state.CSF) * slice.Moment);
+}
 
 } // namespace latcap

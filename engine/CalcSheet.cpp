@@ -38,8 +38,7 @@ std::vector<LayerCoefficients> CoefficientsOfLayers(const Calculation& calc)
 Equilibrium EquilibriumCheck(const AnalysisState& state)
 {
     Equilibrium check;
-    for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-        const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+    for (const SliceType& s : Slices(state)) {
         // Above the point of rotation the soil pushes against H.
         const double force = s.Z <= state.Zr ? double(s.SoilForce) : -double(s.SoilForce);
         check.force += force;

@@ -18,9 +18,7 @@ namespace {
     {
         if (!std::isfinite(state.ForceAbove) || !std::isfinite(state.ForceBelow) || !std::isfinite(state.SoilMoment))
             return false;
-        const int count = std::min<int>(state.NoSlices, kMaxSlices);
-        for (int i = 1; i <= count; ++i) {
-            const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+        for (const SliceType& s : Slices(state)) {
             for (float value :
                 { s.Kq, s.Kc, s.SoilPressure, s.WeightAbove, s.dZ, s.Z, s.SoilForce, s.Moment, s.Shear }) {
                 if (!std::isfinite(value))
@@ -64,9 +62,9 @@ namespace {
 
     float DepthOfSlice(const AnalysisState& state, float SliceType::*field, float value)
     {
-        for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-            if (state.Slice[static_cast<std::size_t>(i)].*field == value)
-                return state.Slice[static_cast<std::size_t>(i)].Z;
+        for (const SliceType& s : Slices(state)) {
+            if (s.*field == value)
+                return s.Z;
         }
         return 0.0f;
     }

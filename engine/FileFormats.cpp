@@ -28,8 +28,8 @@ std::array<std::string, kDetailsColumns> CalcDetailsHeader()
 std::array<std::string, kDetailsColumns> CalcDetailsRow(const AnalysisState& state, int slice)
 {
     const SliceType& s = state.Slice.at(static_cast<std::size_t>(slice));
-    const float shear = static_cast<float>(double(state.CSF) * s.Shear);
-    const float moment = static_cast<float>(double(state.CSF) * s.Moment);
+    const float shear = ShownShear(state, s);
+    const float moment = ShownMoment(state, s);
     std::array<std::string, kDetailsColumns> row;
     std::size_t column = 0;
     for (float value : { s.Z, s.WeightAbove, s.Kq, s.Kc, s.dZ, s.SoilPressure, s.SoilForce, shear, moment })
@@ -43,8 +43,7 @@ void WriteCalcDetails(std::ostream& out, const AnalysisState& state)
     for (std::size_t i = 0; i < header.size(); ++i)
         out << (i ? "," : "") << header[i];
     out << kLineEnd;
-    const int count = std::min<int>(state.NoSlices, kMaxSlices);
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= static_cast<int>(Slices(state).size()); ++i) {
         for (const std::string& cell : CalcDetailsRow(state, i))
             out << cell << ',';
         out << kLineEnd;
