@@ -49,6 +49,13 @@ inline constexpr int kMaxSlices = 1000;
 // coefficient. Index 0 of every dimension stays unused.
 using CoefficientTable = std::array<std::array<std::array<float, 4>, 22>, 11>;
 
+// The tables of the coefficient files, kept apart from the state of a
+// calculation, which never reads them.
+struct CoefficientTables {
+    CoefficientTable KqTable {};
+    CoefficientTable KcTable {};
+};
+
 // Everything a calculation reads and leaves behind. Zero at start; the loads
 // H and M are stored divided by CSF.
 struct AnalysisState {
@@ -67,8 +74,6 @@ struct AnalysisState {
     std::int16_t NoSlices = 0;
     float MaxMoment = 0;
     float MaxShear = 0;
-    CoefficientTable KqTable {};
-    CoefficientTable KcTable {};
 };
 
 // The slices of the last calculation from the top, for reading: slot 0 of

@@ -95,8 +95,8 @@ namespace {
 
 } // namespace
 
-void FillKqTable(AnalysisState& state) { FillTable(state.KqTable, CalcKq); }
+void FillKqTable(CoefficientTables& tables) { FillTable(tables.KqTable, CalcKq); }
 
-void FillKcTable(AnalysisState& state) { FillTable(state.KcTable, CalcKc); }
+void FillKcTable(CoefficientTables& tables) { FillTable(tables.KcTable, CalcKc); }
 
 } // namespace latcap

@@ -31,7 +31,7 @@ DepthCurve KcCurve(float phi);
 
 // Fills KqTable (KcTable) for the angles 0 to 45 degrees in steps of 5 and
 // the 21 depth ratios from 0 to 20.
-void FillKqTable(AnalysisState& state);
-void FillKcTable(AnalysisState& state);
+void FillKqTable(CoefficientTables& tables);
+void FillKcTable(CoefficientTables& tables);
 
 } // namespace latcap

@@ -66,12 +66,11 @@ void WriteCoefficientTable(std::ostream& out, const CoefficientTable& table)
 
 std::array<TableFile, 2> CoefficientTableFiles()
 {
-    // The state is large for the stack.
-    const auto state = std::make_unique<AnalysisState>();
-    FillKqTable(*state);
-    FillKcTable(*state);
+    CoefficientTables tables;
+    FillKqTable(tables);
+    FillKcTable(tables);
     std::array<TableFile, 2> files { TableFile { text::kKqTableFile, {} }, TableFile { text::kKcTableFile, {} } };
-    for (auto& [file, table] : { std::pair { &files[0], &state->KqTable }, std::pair { &files[1], &state->KcTable } }) {
+    for (auto& [file, table] : { std::pair { &files[0], &tables.KqTable }, std::pair { &files[1], &tables.KcTable } }) {
         std::ostringstream out;
         WriteCoefficientTable(out, *table);
         file->text = out.str();
