@@ -144,16 +144,6 @@ namespace {
             "layer 1 = 1.0, 18, 0, 30, 0.6\nlayer 3 = 3, 19, 5, 25, 0.5\n");
     }
 
-    TEST_F(Files, AFreshCaseAndItsResults)
-    {
-        const auto calculated = Calculated();
-        EXPECT_EQ(calculated->FileText().toStdString(),
-            "title =\nCSF = 1\nH = 50\nM = 20\nL =\nlayers = 1\n"
-            "# layer N = bottom [m], unit weight [kN/m3], cohesion [kPa], friction angle [deg], width [m]\n"
-            "layer 1 = 100, 18, 0, 30, 0.6\n"
-            "# results shown: Zr = 1.979 m, Moment = 61.42 kNm, Shear = 100.34 kN\n");
-    }
-
     TEST_F(Files, AFileThatIsNoCaseLeavesTheDocumentAsItWas)
     {
         document.SetText(Field::H, 0, "9");
