@@ -90,23 +90,12 @@ Platform::Unsaved DesktopPlatform::askUnsaved(QWidget* parent, const QString& ti
 
 bool DesktopPlatform::editJobDetails(QWidget* parent, JobDetails& details)
 {
-    QDialog form(parent);
-    form.setWindowTitle(QStringLiteral("Job Details"));
-    auto* layout = new QFormLayout(&form);
-    std::vector<QLineEdit*> boxes;
-    for (const auto& [name, value] : details.Named()) {
-        auto* box = new QLineEdit(QString::fromStdString(value), &form);
-        box->setMinimumWidth(320);
-        layout->addRow(QString::fromStdString(name) + QLatin1Char(':'), box);
-        boxes.push_back(box);
-    }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
-    layout->addRow(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
-    if (form.exec() != QDialog::Accepted)
+    std::vector<FormField> fields;
+    for (const auto& [name, value] : details.Named())
+        fields.push_back({ QString::fromStdString(name), QString::fromStdString(value) });
+    if (!editForm(parent, QStringLiteral("Job Details"), fields))
         return false;
-    const auto text = [&boxes](std::size_t i) { return boxes[i]->text().toStdString(); };
+    const auto text = [&fields](std::size_t i) { return fields[i].value.toStdString(); };
     details = { text(0), text(1), text(2), text(3), text(4), text(5) };
     return true;
 }
@@ -133,7 +122,7 @@ bool DesktopPlatform::editForm(QWidget* parent, const QString& title, std::vecto
             texts.emplace_back([list] { return list->currentText(); });
             editor = list;
         }
-        editor->setMinimumWidth(240);
+        editor->setMinimumWidth(320);
         editor->setToolTip(field.note);
         layout->addRow(field.label + QLatin1Char(':'), editor);
     }

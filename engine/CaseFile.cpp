@@ -18,33 +18,8 @@ namespace {
 
     constexpr int kLayerFields = 5;
 
-    std::string_view Trim(std::string_view text)
-    {
-        while (!text.empty() && IsBlank(text.front()))
-            text.remove_prefix(1);
-        while (!text.empty() && IsBlank(text.back()))
-            text.remove_suffix(1);
-        return text;
-    }
-
-    // Lower case with every run of blanks made one space, so that "Layer  2" and
-    // "layer 2" name the same line.
-    std::string NormalKey(std::string_view key)
-    {
-        std::string out;
-        bool blank = false;
-        for (const char c : Trim(key)) {
-            if (IsBlank(c)) {
-                blank = true;
-                continue;
-            }
-            if (blank)
-                out += ' ';
-            blank = false;
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        return out;
-    }
+    // Keys in any case and spacing name the same line.
+    std::string NormalKey(std::string_view key) { return NormalText(key); }
 
     enum class KeyKind { Title, Job, Csf, H, M, L, Stiffness, Layers, Layer, LayerField, Factors, CustomFactor };
 
@@ -141,19 +116,19 @@ namespace {
         }
         const std::string_view prefix = "layer";
         if (key.rfind(prefix, 0) != 0) {
-            error = "unknown key " + Quoted(Trim(raw));
+            error = "unknown key " + Quoted(TrimBlanks(raw));
             return false;
         }
-        std::string_view rest = Trim(std::string_view(key).substr(prefix.size()));
+        std::string_view rest = TrimBlanks(std::string_view(key).substr(prefix.size()));
         std::size_t digits = 0;
         while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])))
             ++digits;
         if (digits == 0) {
-            error = "unknown key " + Quoted(Trim(raw));
+            error = "unknown key " + Quoted(TrimBlanks(raw));
             return false;
         }
         const std::string_view number = rest.substr(0, digits);
-        rest = Trim(rest.substr(digits));
+        rest = TrimBlanks(rest.substr(digits));
         if (number.size() > 1 || number[0] < '1' || number[0] > '5') {
             error = "layer number " + std::string(number) + " is outside 1 to 5";
             return false;
@@ -164,10 +139,10 @@ namespace {
             return true;
         }
         if (!allowField || rest.front() != '.') {
-            error = "unknown key " + Quoted(Trim(raw));
+            error = "unknown key " + Quoted(TrimBlanks(raw));
             return false;
         }
-        const std::string field(Trim(rest.substr(1)));
+        const std::string field(TrimBlanks(rest.substr(1)));
         ref.field = FieldIndex(field);
         if (ref.field < 0) {
             error = "unknown layer field " + Quoted(field)
@@ -198,7 +173,7 @@ namespace {
     // "" stands for one quote, so that any text survives a save and a read.
     bool Unquote(std::string_view raw, std::string& value, std::string& error)
     {
-        raw = Trim(raw);
+        raw = TrimBlanks(raw);
         if (raw.empty() || raw.front() != '"') {
             value = std::string(raw);
             return true;
@@ -371,7 +346,7 @@ bool ReadCase(
             error = std::string(fileName) + ":" + std::to_string(lineNumber) + ": " + what;
             return false;
         };
-        line = Trim(line.substr(0, FindUnquoted(line, '#')));
+        line = TrimBlanks(line.substr(0, FindUnquoted(line, '#')));
         if (line.empty())
             continue;
         const std::size_t equals = line.find('=');
@@ -382,7 +357,7 @@ bool ReadCase(
         if (!ParseKey(line.substr(0, equals), false, ref, what))
             return fail(what);
         if (!seen.insert(ref).second)
-            return fail("duplicate key " + Quoted(Trim(line.substr(0, equals))));
+            return fail("duplicate key " + Quoted(TrimBlanks(line.substr(0, equals))));
         if (!Apply(result, ref, line.substr(equals + 1), numbers, what))
             return fail(what);
     }
@@ -401,8 +376,8 @@ bool IsSingleNumberKey(std::string_view key, std::string& error)
     if (!ParseKey(key, true, ref, error))
         return false;
     if (ref.kind == KeyKind::Layer) {
-        error = Quoted(Trim(key)) + " holds five values; name one of them, e.g. \"layer " + std::to_string(ref.layer)
-            + "." + kFieldNames[2] + "\"";
+        error = Quoted(TrimBlanks(key)) + " holds five values; name one of them, e.g. \"layer "
+            + std::to_string(ref.layer) + "." + kFieldNames[2] + "\"";
         return false;
     }
     return true;

@@ -31,24 +31,6 @@ namespace {
         return { partial.name, kAnnexA + std::string(partial.sets), partial.factors };
     }
 
-    // Lower case with every run of blanks made one space.
-    std::string Normal(std::string_view text)
-    {
-        std::string out;
-        bool blank = false;
-        for (const char c : text) {
-            if (std::isspace(static_cast<unsigned char>(c))) {
-                blank = !out.empty();
-                continue;
-            }
-            if (blank)
-                out += ' ';
-            blank = false;
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        return out;
-    }
-
     // The text of value / factor, or the text itself when the factor is 1.
     std::string Divided(const std::string& text, double factor)
     {
@@ -66,9 +48,9 @@ const std::vector<std::string>& FactorSetNames()
 
 std::string FactorSetName(std::string_view text)
 {
-    const std::string wanted = Normal(text);
+    const std::string wanted = NormalText(text);
     for (const std::string& name : FactorSetNames()) {
-        if (Normal(name) == wanted)
+        if (NormalText(name) == wanted)
             return name;
     }
     return {};

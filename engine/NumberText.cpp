@@ -1,6 +1,7 @@
 #include "NumberText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -224,6 +225,32 @@ namespace {
     }
 
 } // namespace
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string NormalText(std::string_view text)
+{
+    std::string out;
+    bool blank = false;
+    for (const char c : TrimBlanks(text)) {
+        if (IsBlank(c)) {
+            blank = true;
+            continue;
+        }
+        if (blank)
+            out += ' ';
+        blank = false;
+        out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
 
 std::string QuotedText(std::string_view text)
 {

@@ -33,6 +33,13 @@ NumberReading ReadNumberText(std::string_view text);
 // trim: blank, tab, line feed and carriage return.
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// text without blanks at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+// text in lower case with blanks at either end left out and every run of
+// blanks inside made one space, so that "Layer  2" and "layer 2" are the same.
+std::string NormalText(std::string_view text);
+
 // text between double quotes for a message, with control characters and
 // bytes that are not UTF-8 written as escapes: "6\0" for a NUL, "\x01", "\xff".
 // Characters that show nothing or turn the text around (a byte-order mark,

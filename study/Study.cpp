@@ -12,19 +12,10 @@
 namespace latcap::batch {
 namespace {
 
-    std::string_view Trim(std::string_view text)
-    {
-        while (!text.empty() && IsBlank(text.front()))
-            text.remove_prefix(1);
-        while (!text.empty() && IsBlank(text.back()))
-            text.remove_suffix(1);
-        return text;
-    }
-
     // A finite number that is the whole text, by the program's number rule.
     bool ParseNumber(std::string_view text, double& value)
     {
-        const NumberReading reading = ReadNumberText(Trim(text));
+        const NumberReading reading = ReadNumberText(TrimBlanks(text));
         value = reading.value;
         return reading.whole && std::isfinite(value);
     }
@@ -105,12 +96,12 @@ std::string Sweep::Value(std::size_t row) const { return Fixed(from + static_cas
 bool ParseSetting(std::string_view text, CaseSetting& setting, std::string& error)
 {
     const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos || Trim(text.substr(0, equals)).empty()) {
+    if (equals == std::string_view::npos || TrimBlanks(text.substr(0, equals)).empty()) {
         error = "--set needs KEY=VALUE, e.g. \"layer 2.cohesion=40\"; found " + QuotedText(text);
         return false;
     }
-    setting.key = Trim(text.substr(0, equals));
-    setting.value = Trim(text.substr(equals + 1));
+    setting.key = TrimBlanks(text.substr(0, equals));
+    setting.value = TrimBlanks(text.substr(equals + 1));
     return true;
 }
 
@@ -122,7 +113,7 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
         error = "--vary needs KEY=FROM:TO:STEP, e.g. H=10:100:10; found " + QuotedText(text);
         return false;
     }
-    sweep.key = Trim(text.substr(0, equals));
+    sweep.key = TrimBlanks(text.substr(0, equals));
     std::string keyError;
     if (!IsSingleNumberKey(sweep.key, keyError)) {
         error = shown + ": " + keyError;
@@ -151,7 +142,7 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
     }
     if ((to - sweep.from) / sweep.step < 0) {
         error = shown + ": a " + (sweep.step > 0 ? "positive" : "negative") + " step never gets from "
-            + std::string(Trim(parts[0])) + " to " + std::string(Trim(parts[1]));
+            + std::string(TrimBlanks(parts[0])) + " to " + std::string(TrimBlanks(parts[1]));
         return false;
     }
     sweep.decimals = std::max({ Decimals(parts[0]), Decimals(parts[1]), Decimals(parts[2]) });
@@ -178,8 +169,8 @@ bool ParseSweep(std::string_view text, Sweep& sweep, std::string& error)
     const double largest
         = std::max(std::fabs(sweep.from), std::fabs(sweep.from + double(sweep.count - 1) * sweep.step));
     if (8 * std::numeric_limits<double>::epsilon() * largest > 1e-6 * std::fabs(sweep.step)) {
-        const std::string_view large = Trim(parts[std::fabs(to) > std::fabs(sweep.from) ? 1 : 0]);
-        error = shown + ": the step " + std::string(Trim(parts[2])) + " is too fine for values as large as "
+        const std::string_view large = TrimBlanks(parts[std::fabs(to) > std::fabs(sweep.from) ? 1 : 0]);
+        error = shown + ": the step " + std::string(TrimBlanks(parts[2])) + " is too fine for values as large as "
             + std::string(large) + ": they would not be spaced exactly";
         return false;
     }
@@ -278,7 +269,7 @@ bool ParseShard(std::string_view text, Shard& shard, std::string& error)
 {
     const std::size_t slash = text.find('/');
     const auto whole = [](std::string_view digits, std::size_t& value) {
-        digits = Trim(digits);
+        digits = TrimBlanks(digits);
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         return ec == std::errc() && end == digits.data() + digits.size();
     };
