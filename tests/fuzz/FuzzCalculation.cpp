@@ -1,3 +1,4 @@
+#include "CaseFile.h"
 #include "Commands.h"
 #include "FileFormats.h"
 #include "FuzzCheck.h"
@@ -70,18 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::getline(input, field);
         return field;
     };
-    latcap::InputTexts texts;
-    for (std::string* box : { &texts.csf, &texts.h, &texts.m, &texts.l })
+    latcap::Case boxes;
+    boxes.csf = next();
+    for (std::string* box : { &boxes.h, &boxes.m, &boxes.l })
         *box = next();
     const std::string count = next();
     const int layers = count.empty() ? 1 : static_cast<unsigned char>(count.front() - '1') % latcap::kMaxLayers + 1;
-    for (int i = 0; i < layers; ++i) {
-        latcap::LayerTexts& row = texts.layers[static_cast<std::size_t>(i)];
-        row = { i == 0 ? "0" : texts.layers[static_cast<std::size_t>(i - 1)].to, next(), next(), next(), next(),
-            next() };
-        if (i == layers - 1)
-            row.to = "100";
-    }
+    boxes.layerCount = layers;
+    for (int i = 0; i < layers; ++i)
+        boxes.layers[static_cast<std::size_t>(i)] = { next(), next(), next(), next(), next() };
+    latcap::InputTexts texts = latcap::CaseInputs(boxes, "");
 
     latcap::AnalysisState gathered;
     gathered.NoLayers = static_cast<std::int16_t>(layers);

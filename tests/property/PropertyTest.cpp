@@ -1,5 +1,6 @@
 #include "CalcSheet.h"
 #include "Calculation.h"
+#include "CaseFile.h"
 #include "DesignCheck.h"
 #include "NumberText.h"
 #include "TestSupport.h"
@@ -40,22 +41,27 @@ namespace {
                 = { { 16, 21, 0, 0, 25, 40 }, { 15, 20, 10, 100, 0, 0 }, { 16, 21, 5, 30, 15, 30 } };
             std::vector<Pile> all(LATCAP_PROPERTY_CASES);
             for (Pile& pile : all) {
-                InputTexts& t = pile.texts;
+                Case source;
                 pile.layers = 1 + engine() % kMaxLayers;
-                t = { draw(0.5, 1.5, 2), draw(0, 500, 1), engine() % 10 == 0 ? "0" : draw(0, 500, 1), draw(0.5, 8, 2),
-                    {}, {}, {}, {} };
+                source.layerCount = static_cast<int>(pile.layers);
+                source.csf = draw(0.5, 1.5, 2);
+                source.h = draw(0, 500, 1);
+                source.m = engine() % 10 == 0 ? "0" : draw(0, 500, 1);
+                source.l = draw(0.5, 8, 2);
                 const std::string width = draw(0.3, 1.5, 2);
-                pile.description
-                    = "CSF " + t.csf + ", H " + t.h + ", M " + t.m + ", L " + t.l + ", D " + width + "; layers";
                 for (std::size_t i = 0; i < pile.layers; ++i) {
                     const double* soil = soils[engine() % 3];
-                    const double top = i == 0 ? 0.0 : std::stod(t.layers[i - 1].to);
-                    t.layers[i] = { i == 0 ? "0" : t.layers[i - 1].to,
-                        i + 1 == pile.layers ? "100" : draw(top + 0.5, top + 4, 1), draw(soil[0], soil[1], 1),
-                        draw(soil[2], soil[3], 0), draw(soil[4], soil[5], 0), width };
+                    // The deepest bottom is the window's fixed 100 m.
+                    const double top = i == 0 ? 0.0 : std::stod(source.layers[i - 1].bottom);
+                    source.layers[i] = { i + 1 == pile.layers ? "" : draw(top + 0.5, top + 4, 1),
+                        draw(soil[0], soil[1], 1), draw(soil[2], soil[3], 0), draw(soil[4], soil[5], 0), width };
+                }
+                const InputTexts& t = pile.texts = CaseInputs(source, "");
+                pile.description
+                    = "CSF " + t.csf + ", H " + t.h + ", M " + t.m + ", L " + t.l + ", D " + width + "; layers";
+                for (std::size_t i = 0; i < pile.layers; ++i)
                     pile.description += " to " + t.layers[i].to + " m, gamma/c/phi " + t.layers[i].gama + "/"
                         + t.layers[i].c + "/" + t.layers[i].phi;
-                }
             }
             return all;
         }();
