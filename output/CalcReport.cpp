@@ -438,42 +438,26 @@ namespace {
         {
             // Each column as wide as its widest number (its whole part and
             // its point and decimals apart) or the longer half of its head,
-            // and what is left shared out in proportion.
-            QFont bold = Font(kTablePt);
-            bold.setBold(true);
-            const QFontMetricsF numbers(Font(kTablePt), &device);
-            const QFontMetricsF heads(bold, &device);
-            double needed = 0;
-            for (qsizetype c = 0; c < report_.sliceHeader.size(); ++c) {
-                double whole = 0;
-                double fraction = 0;
-                for (const QStringList& row : report_.slices) {
-                    const auto [before, after] = Split(row.value(c));
-                    whole = std::max(whole, numbers.horizontalAdvance(before));
-                    fraction = std::max(fraction, numbers.horizontalAdvance(after));
-                }
-                double width = whole + fraction;
-                for (const QString& line : report_.sliceHeader[c].split(QLatin1Char('\n'))) {
-                    for (const QString& word : line.split(QLatin1Char(' ')))
-                        width = std::max(width, heads.horizontalAdvance(word));
-                    width = std::max(width, heads.horizontalAdvance(line) / 2);
-                }
-                numberWidths_.push_back({ whole, fraction });
-                // Room for the padding on either side.
-                width += numbers.horizontalAdvance(QStringLiteral("000"));
-                edges_.push_back(width);
-                needed += width;
+            // in letters small enough to leave some room on either side.
+            const double least = 2 * QFontMetricsF(Font(kTablePt), &device).horizontalAdvance(QStringLiteral("0"));
+            const double columns = std::max<double>(1.0, double(report_.sliceHeader.size()));
+            double needed = Measure(Font(points_), device);
+            if (needed + columns * least > body_.width()) {
+                points_ = std::max(5.0, kTablePt * (body_.width() - columns * least) / needed);
+                needed = Measure(Font(points_), device);
             }
+            // What is left shared out equally, as room on either side.
+            const double room = (body_.width() - needed) / columns;
             double x = 0;
             for (double& edge : edges_) {
-                x += edge * body_.width() / std::max(needed, 1.0);
+                x += edge + room;
                 edge = x;
             }
             const double scale = kDpi / 72.0; // pixels per point
             rowHeight_ = kTablePt * 1.55 * scale;
             titleHeight_ = kTablePt * 1.6 * scale;
             captionHeight_ = titleHeight_
-                + numbers
+                + QFontMetricsF(Font(kTablePt), &device)
                       .boundingRect(QRectF(0, 0, body_.width(), body_.height()),
                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, report_.sliceNote)
                       .height()
@@ -521,7 +505,7 @@ namespace {
             double y = captionHeight_;
             const QRectF head(0, y, width, headHeight_);
             painter.fillRect(head, QColor(232, 232, 232));
-            font.setPointSizeF(kTablePt);
+            font.setPointSizeF(points_);
             painter.setFont(font);
             for (qsizetype c = 0; c < columns; ++c)
                 painter.drawText(QRectF(left(c) + pad / 4, y, right(c) - left(c) - pad / 2, headHeight_),
@@ -541,7 +525,7 @@ namespace {
                 if (IsZr(line)) {
                     columnLines(y);
                     painter.fillRect(band, QColor(251, 232, 232));
-                    QFont mark = Font(kTablePt);
+                    QFont mark = Font(points_);
                     mark.setBold(true);
                     painter.setFont(mark);
                     painter.setPen(kWarning);
@@ -555,7 +539,7 @@ namespace {
                 const std::size_t r = Slice(line);
                 if ((r / 5) % 2 == 1)
                     painter.fillRect(band, QColor(244, 244, 244));
-                painter.setFont(Font(kTablePt));
+                painter.setFont(Font(points_));
                 painter.setPen(Qt::black);
                 const QStringList& row = report_.slices[r];
                 for (qsizetype c = 0; c < row.size() && c < columns; ++c) {
@@ -579,6 +563,38 @@ namespace {
         }
 
     private:
+        // Sets the widest whole part and fraction of every column and its
+        // width without room, and returns their sum.
+        double Measure(const QFont& font, QPaintDevice& device)
+        {
+            QFont bold = font;
+            bold.setBold(true);
+            const QFontMetricsF numbers(font, &device);
+            const QFontMetricsF heads(bold, &device);
+            numberWidths_.clear();
+            edges_.clear();
+            double needed = 0;
+            for (qsizetype c = 0; c < report_.sliceHeader.size(); ++c) {
+                double whole = 0;
+                double fraction = 0;
+                for (const QStringList& row : report_.slices) {
+                    const auto [before, after] = Split(row.value(c));
+                    whole = std::max(whole, numbers.horizontalAdvance(before));
+                    fraction = std::max(fraction, numbers.horizontalAdvance(after));
+                }
+                double width = whole + fraction;
+                for (const QString& line : report_.sliceHeader[c].split(QLatin1Char('\n'))) {
+                    for (const QString& word : line.split(QLatin1Char(' ')))
+                        width = std::max(width, heads.horizontalAdvance(word));
+                    width = std::max(width, heads.horizontalAdvance(line) / 2);
+                }
+                numberWidths_.push_back({ whole, fraction });
+                edges_.push_back(width);
+                needed += width;
+            }
+            return needed;
+        }
+
         // A number's whole part, and its point with the rest.
         static std::pair<QString, QString> Split(const QString& text)
         {
@@ -594,6 +610,7 @@ namespace {
 
         const CalcReport& report_;
         QRectF body_;
+        double points_ = kTablePt; // of the heads and the numbers
         double rowHeight_ = 1;
         double titleHeight_ = 0;
         double captionHeight_ = 0;
