@@ -82,6 +82,13 @@ namespace {
         }
     }
 
+    // The style of a cell that keeps the blanks of a number filled out;
+    // other texts wrap as usual.
+    QString Kept(const QString& cell)
+    {
+        return IsNumber(cell.trimmed()) ? QStringLiteral(" style='white-space:pre'") : QString();
+    }
+
     QString Table(const QStringList& header, std::vector<QStringList> rows)
     {
         for (qsizetype c = 1; c < header.size(); ++c) {
@@ -100,9 +107,9 @@ namespace {
         for (const QStringList& row : rows) {
             html += QStringLiteral("<tr>");
             for (qsizetype i = 0; i < row.size(); ++i) {
-                html += (i > 0 ? QStringLiteral("<td align='right' style='white-space:pre'>%1</td>")
-                               : QStringLiteral("<td align='left'>%1</td>"))
-                            .arg(Escaped(row[i]));
+                html += QStringLiteral("<td align='%1'%2>%3</td>")
+                            .arg(i > 0 ? QStringLiteral("right") : QStringLiteral("left"), Kept(row[i]),
+                                Escaped(row[i]));
             }
             html += QStringLiteral("</tr>");
         }
@@ -117,9 +124,8 @@ namespace {
         AlignPoints(values);
         QString html = QStringLiteral("<table cellspacing='0' cellpadding='2'>");
         for (const CalcReport::Line& line : lines)
-            html += QStringLiteral("<tr><td>%1</td><td align='right' style='white-space:pre'>  %2</td>"
-                                   "<td>&nbsp;%3</td></tr>")
-                        .arg(Escaped(line.name), Escaped(line.value), Escaped(line.unit));
+            html += QStringLiteral("<tr><td>%1</td><td align='right'%2>&nbsp;&nbsp;%3</td><td>&nbsp;%4</td></tr>")
+                        .arg(Escaped(line.name), Kept(line.value), Escaped(line.value), Escaped(line.unit));
         return html + QStringLiteral("</table>");
     }
 
