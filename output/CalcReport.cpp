@@ -15,9 +15,15 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
+#include <QTextTable>
 
 #include <algorithm>
+#include <memory>
 
 namespace latcap {
 namespace {
@@ -41,8 +47,58 @@ namespace {
         return font;
     }
 
-    QString Table(const QStringList& header, const std::vector<QStringList>& rows)
+    // A number as the tables write it: digits with at most one point.
+    bool IsNumber(const QString& text)
     {
+        static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+        return number.match(text).hasMatch();
+    }
+
+    qsizetype Decimals(const QString& text)
+    {
+        const qsizetype point = text.indexOf(QLatin1Char('.'));
+        return point < 0 ? 0 : text.size() - point - 1;
+    }
+
+    // The numbers of a right-aligned column filled out on the right with
+    // blanks as wide as a point and as a digit, so that their points line up;
+    // the cells must keep their blanks (white-space: pre).
+    void AlignPoints(std::vector<QString*> column)
+    {
+        qsizetype most = 0;
+        bool point = false;
+        for (const QString* cell : column) {
+            if (IsNumber(*cell)) {
+                most = std::max(most, Decimals(*cell));
+                point = point || cell->contains(QLatin1Char('.'));
+            }
+        }
+        for (QString* cell : column) {
+            if (!IsNumber(*cell))
+                continue;
+            if (point && !cell->contains(QLatin1Char('.')))
+                *cell += QChar(0x2008);
+            *cell += QString(most - Decimals(*cell), QChar(0x2007));
+        }
+    }
+
+    // The style of a cell that keeps the blanks of a number filled out;
+    // other texts wrap as usual.
+    QString Kept(const QString& cell)
+    {
+        return IsNumber(cell.trimmed()) ? QStringLiteral(" style='white-space:pre'") : QString();
+    }
+
+    QString Table(const QStringList& header, std::vector<QStringList> rows)
+    {
+        for (qsizetype c = 1; c < header.size(); ++c) {
+            std::vector<QString*> column;
+            for (QStringList& row : rows) {
+                if (c < row.size())
+                    column.push_back(&row[c]);
+            }
+            AlignPoints(column);
+        }
         QString html = QStringLiteral("<table cellspacing='0' cellpadding='3' border='1' width='100%'>"
                                       "<thead><tr>");
         for (const QString& cell : header)
@@ -51,21 +107,25 @@ namespace {
         for (const QStringList& row : rows) {
             html += QStringLiteral("<tr>");
             for (qsizetype i = 0; i < row.size(); ++i) {
-                const bool right = i > 0;
-                html += QStringLiteral("<td align='%1'>%2</td>")
-                            .arg(right ? QStringLiteral("right") : QStringLiteral("left"), Escaped(row[i]));
+                html += QStringLiteral("<td align='%1'%2>%3</td>")
+                            .arg(i > 0 ? QStringLiteral("right") : QStringLiteral("left"), Kept(row[i]),
+                                Escaped(row[i]));
             }
             html += QStringLiteral("</tr>");
         }
         return html + QStringLiteral("</table>");
     }
 
-    QString Lines(const std::vector<CalcReport::Line>& lines)
+    QString Lines(std::vector<CalcReport::Line> lines)
     {
+        std::vector<QString*> values;
+        for (CalcReport::Line& line : lines)
+            values.push_back(&line.value);
+        AlignPoints(values);
         QString html = QStringLiteral("<table cellspacing='0' cellpadding='2'>");
         for (const CalcReport::Line& line : lines)
-            html += QStringLiteral("<tr><td>%1</td><td align='right'>&nbsp;&nbsp;%2</td><td>&nbsp;%3</td></tr>")
-                        .arg(Escaped(line.name), Escaped(line.value), Escaped(line.unit));
+            html += QStringLiteral("<tr><td>%1</td><td align='right'%2>&nbsp;&nbsp;%3</td><td>&nbsp;%4</td></tr>")
+                        .arg(Escaped(line.name), Kept(line.value), Escaped(line.value), Escaped(line.unit));
         return html + QStringLiteral("</table>");
     }
 
@@ -77,98 +137,121 @@ namespace {
             + report.problems.join(QStringLiteral("; "));
     }
 
-    // The first part of the report: heading, inputs, results, status, method.
-    QString SummaryHtml(const CalcReport& report)
-    {
+    // A piece of the first pages that is never cut by a page break: a heading
+    // with what it heads, a paragraph, a short table.
+    struct Block {
         QString html;
-        html += QStringLiteral("<h2>%1</h2>")
-                    .arg(Escaped(report.title.isEmpty() ? QStringLiteral("(no title)") : report.title));
+        bool heading = false; // begins with a heading, and stands further from what is above
+    };
+
+    QString Heading(const QString& text) { return QStringLiteral("<h3 style='margin-top:0'>%1</h3>").arg(text); }
+
+    QString Paragraph(const QString& html)
+    {
+        return QStringLiteral("<p style='margin-top:0; margin-bottom:0'>%1</p>").arg(html);
+    }
+
+    // The first part of the report: heading, inputs, results, status, method.
+    std::vector<Block> SummaryBlocks(const CalcReport& report)
+    {
+        std::vector<Block> blocks;
+        const auto add = [&blocks](const QString& html) { blocks.push_back({ html, false }); };
+        const auto headed = [&blocks](const QString& heading, const QString& html) {
+            blocks.push_back({ Heading(heading) + html, true });
+        };
+        QString top = QStringLiteral("<h2 style='margin-top:0'>%1</h2>")
+                          .arg(Escaped(report.title.isEmpty() ? QStringLiteral("(no title)") : report.title));
         if (!report.job.empty()) {
-            html += QStringLiteral("<table cellspacing='0' cellpadding='2'>");
+            top += QStringLiteral("<table cellspacing='0' cellpadding='2'>");
             for (const CalcReport::Line& line : report.job)
-                html += QStringLiteral("<tr><td>%1&nbsp;&nbsp;</td><td>%2</td></tr>")
-                            .arg(Escaped(line.name), Escaped(line.value));
-            html += QStringLiteral("</table><p></p>");
+                top += QStringLiteral("<tr><td>%1&nbsp;&nbsp;</td><td>%2</td></tr>")
+                           .arg(Escaped(line.name), Escaped(line.value));
+            top += QStringLiteral("</table>");
         }
-        if (!report.designCheck.empty())
-            html += QStringLiteral("<h3>Design check: <font color='%1'>%2</font></h3>")
-                        .arg(report.designOk ? QStringLiteral("#146e3c") : QStringLiteral("#aa1414"),
-                            report.designOk ? QStringLiteral("OK") : QStringLiteral("NOT OK"))
-                + Lines(report.designCheck)
-                + QStringLiteral("<p>\u03BB is the factor by which H and M can be raised together, the load keeping "
-                                 "its height e, until the pile of depth L is at its ultimate state (Calc M with "
-                                 "\u03BB H carries \u03BB M); the loads are those after CSF and the partial factors. "
-                                 "OK when \u03BB is at least 1 and the results are valid. \u03BB and Hu are rounded "
-                                 "down, the utilisation and the depth required up.</p>");
-        html += QStringLiteral("<table cellspacing='0' cellpadding='2'>"
-                               "<tr><td>Calculation&nbsp;&nbsp;</td><td><b>%1</b>: given %2; found %3.</td></tr>"
-                               "<tr><td>Method</td><td>Brinch Hansen, short rigid pile</td></tr>"
-                               "<tr><td>Made</td><td>%4 with %5</td></tr></table>")
-                    .arg(Escaped(report.command), Escaped(report.given), Escaped(report.found),
-                        Escaped(QLocale::c().toString(report.made, QStringLiteral("yyyy-MM-dd HH:mm"))),
-                        Escaped(report.program));
+        add(top);
+        if (!report.designCheck.empty()) {
+            headed(QStringLiteral("Design check: <font color='%1'>%2</font>")
+                       .arg(report.designOk ? QStringLiteral("#146e3c") : QStringLiteral("#aa1414"),
+                           report.designOk ? QStringLiteral("OK") : QStringLiteral("NOT OK")),
+                Lines(report.designCheck));
+            add(Paragraph(
+                QStringLiteral("\u03BB is the factor by which H and M can be raised together, the load keeping "
+                               "its height e, until the pile of depth L is at its ultimate state (Calc M with "
+                               "\u03BB H carries \u03BB M); the loads are those after CSF and the partial factors. "
+                               "OK when \u03BB is at least 1 and the results are valid. \u03BB and Hu are rounded "
+                               "down, the utilisation and the depth required up.")));
+        }
+        add(QStringLiteral("<table cellspacing='0' cellpadding='2'>"
+                           "<tr><td>Calculation&nbsp;&nbsp;</td><td><b>%1</b>: given %2; found %3.</td></tr>"
+                           "<tr><td>Method</td><td>Brinch Hansen, short rigid pile</td></tr>"
+                           "<tr><td>Made</td><td>%4 with %5</td></tr></table>")
+                .arg(Escaped(report.command), Escaped(report.given), Escaped(report.found),
+                    Escaped(QLocale::c().toString(report.made, QStringLiteral("yyyy-MM-dd HH:mm"))),
+                    Escaped(report.program)));
         if (report.problems.isEmpty()) {
-            html += QStringLiteral("<p><b>Status: converged.</b></p>");
+            add(Paragraph(QStringLiteral("<b>Status: converged.</b>")));
         } else {
-            html += QStringLiteral("<table border='2' cellpadding='8' width='100%'><tr><td><font color='#aa1414' "
-                                   "size='+1'><b>%1</b></font><br>%2; do not use them for design.</td></tr></table>")
-                        .arg(Escaped(StatusText(report)),
-                            report.validResult
-                                ? QStringLiteral("The results below are those the solver left when it gave up")
-                                : QStringLiteral("The results below lie outside what the method can give"));
+            add(QStringLiteral("<table border='2' cellpadding='8' width='100%'><tr><td><font color='#aa1414' "
+                               "size='+1'><b>%1</b></font><br>%2; do not use them for design.</td></tr></table>")
+                    .arg(Escaped(StatusText(report)),
+                        report.validResult
+                            ? QStringLiteral("The results below are those the solver left when it gave up")
+                            : QStringLiteral("The results below lie outside what the method can give")));
         }
         if (!report.misread.isEmpty())
-            html += QStringLiteral("<p><font color='#aa1414'><b>Inputs were misread:</b> %1.</font> The calculation "
-                                   "used the values read.</p>")
-                        .arg(Escaped(report.misread.join(QStringLiteral("; "))));
-        html += QStringLiteral("<h3>Inputs</h3>") + Lines(report.inputs);
-        html += QStringLiteral("<p></p>") + Table(report.layerHeader, report.layers);
-        if (!report.factors.empty())
-            html += QStringLiteral("<h3>Partial factors</h3>") + Lines(report.factors) + QStringLiteral("<p></p>")
-                + Table(report.factorHeader, report.factorLayers);
-        html += QStringLiteral("<h3>Results</h3><p>");
+            add(Paragraph(QStringLiteral("<font color='#aa1414'><b>Inputs were misread:</b> %1.</font> The "
+                                         "calculation used the values read.")
+                              .arg(Escaped(report.misread.join(QStringLiteral("; "))))));
+        headed(QStringLiteral("Inputs"), Lines(report.inputs));
+        add(Table(report.layerHeader, report.layers));
+        if (!report.factors.empty()) {
+            headed(QStringLiteral("Partial factors"), Lines(report.factors));
+            add(Table(report.factorHeader, report.factorLayers));
+        }
+        QString results = QStringLiteral("<p style='margin-top:0'>");
         for (const QString& line : report.results)
-            html += QStringLiteral("<b>%1</b><br>").arg(Escaped(line));
-        html += QStringLiteral("</p>") + Lines(report.resultNotes);
-        // A section in a table row is never cut by a page break, so that no
-        // heading is left at the foot of a page.
-        const auto section = [](const QString& body) {
-            return QStringLiteral("<table width='100%' cellspacing='0' cellpadding='0'><tr><td>") + body
-                + QStringLiteral("</td></tr></table>");
-        };
-        html += section(QStringLiteral("<h3>Equilibrium of the slices</h3>") + Lines(report.equilibrium));
-        html += section(QStringLiteral("<h3>Coefficients Kq and Kc</h3><p>At the top and at the bottom (or the pile "
-                                       "toe) of each layer the pile reaches, as the slices take them.</p>")
-            + Table(report.coefficientHeader, report.coefficients));
-        QString notes = QStringLiteral("<h3>Strength factor and rigidity</h3>");
-        for (const QString& note : report.notes)
-            notes += QStringLiteral("<p>%1</p>").arg(Escaped(note));
+            results += QStringLiteral("<b>%1</b><br>").arg(Escaped(line));
+        headed(QStringLiteral("Results"), results + QStringLiteral("</p>") + Lines(report.resultNotes));
+        headed(QStringLiteral("Equilibrium of the slices"), Lines(report.equilibrium));
+        headed(QStringLiteral("Coefficients Kq and Kc"),
+            QStringLiteral("<p style='margin-top:0'>At the top and at the bottom (or the pile toe) of each layer the "
+                           "pile reaches, as the slices take them.</p>")
+                + Table(report.coefficientHeader, report.coefficients));
+        for (qsizetype i = 0; i < report.notes.size(); ++i) {
+            if (i == 0)
+                headed(QStringLiteral("Strength factor and rigidity"), Paragraph(Escaped(report.notes[i])));
+            else
+                add(Paragraph(Escaped(report.notes[i])));
+        }
         if (!report.rigidity.empty())
-            notes += Lines(report.rigidity);
+            add(Lines(report.rigidity));
         for (const QString& note : report.rigidityNotes)
-            notes += QStringLiteral("<p>%1</p>").arg(Escaped(note));
-        html += section(notes);
-        QString cross = QStringLiteral("<h3>Cross-check by Broms' method</h3>");
+            add(Paragraph(Escaped(note)));
+        const QString broms = QStringLiteral("Cross-check by Broms' method");
         if (!report.broms.empty())
-            cross += Table(report.bromsHeader, report.broms);
-        for (const QString& note : report.bromsNotes)
-            cross += QStringLiteral("<p>%1</p>").arg(Escaped(note));
+            headed(broms, Table(report.bromsHeader, report.broms));
+        for (qsizetype i = 0; i < report.bromsNotes.size(); ++i) {
+            if (i == 0 && report.broms.empty())
+                headed(broms, Paragraph(Escaped(report.bromsNotes[i])));
+            else
+                add(Paragraph(Escaped(report.bromsNotes[i])));
+        }
         if (!report.bromsWorking.empty())
-            cross += QStringLiteral("<p>Broms' working:</p>") + Lines(report.bromsWorking);
+            add(Paragraph(QStringLiteral("Broms' working:")) + Lines(report.bromsWorking));
         for (const QString& note : report.bromsWorkingNotes)
-            cross += QStringLiteral("<p>%1</p>").arg(Escaped(note));
-        html += section(cross);
-        html += QStringLiteral(
-            "<h3>Method</h3><p>The pile is taken as rigid and free at its head, and turns about a point at depth Zr. "
-            "The soil in front of the pile gives its ultimate passive resistance by Brinch Hansen's earth pressure "
-            "coefficients Kq and Kc, slice by slice, fifty slices in every layer above and below Zr. The depth L "
-            "(Calc L) or the moment M (Calc M) is found where the horizontal forces and the moments about the pile "
-            "head are in equilibrium. The lateral load H and the moment M act at the ground surface; the loads are "
-            "divided by the component strength factor CSF before the analysis, and the shear and moment in the pile "
-            "are shown multiplied by it again. There is no water table: submerged unit weights are entered as such."
-            "</p>");
-        html += QStringLiteral("<p><b>Reference:</b> %1</p>").arg(Escaped(report.reference));
-        return html;
+            add(Paragraph(Escaped(note)));
+        headed(QStringLiteral("Method"),
+            Paragraph(QStringLiteral(
+                "The pile is taken as rigid and free at its head, and turns about a point at depth Zr. "
+                "The soil in front of the pile gives its ultimate passive resistance by Brinch Hansen's earth "
+                "pressure coefficients Kq and Kc, slice by slice, fifty slices in every layer above and below Zr. "
+                "The depth L (Calc L) or the moment M (Calc M) is found where the horizontal forces and the "
+                "moments about the pile head are in equilibrium. The lateral load H and the moment M act at the "
+                "ground surface; the loads are divided by the component strength factor CSF before the analysis, "
+                "and the shear and moment in the pile are shown multiplied by it again. There is no water table: "
+                "submerged unit weights are entered as such.")));
+        add(Paragraph(QStringLiteral("<b>Reference:</b> %1").arg(Escaped(report.reference))));
+        return blocks;
     }
 
     class Pages {
@@ -239,21 +322,6 @@ namespace {
             painter.restore();
         }
 
-        // Draws one page of a laid-out document into the body.
-        void DrawPage(QPainter& painter, QTextDocument& document, int index) const
-        {
-            const QRectF body = Body();
-            painter.save();
-            painter.translate(body.left(), body.top() - index * body.height());
-            const QRectF clip(0, index * body.height(), body.width(), body.height());
-            painter.setClipRect(clip);
-            QAbstractTextDocumentLayout::PaintContext context;
-            context.clip = clip;
-            context.palette.setColor(QPalette::Text, Qt::black);
-            document.documentLayout()->draw(&painter, context);
-            painter.restore();
-        }
-
     private:
         QPdfWriter& writer_;
         const CalcReport& report_;
@@ -261,72 +329,164 @@ namespace {
         double footer_ = 0;
     };
 
-    qsizetype Decimals(const QString& text)
+    // Where a block may go on over a page break: between two lines of a
+    // paragraph (not in a table) with two lines of it at least on either side.
+    std::vector<double> Breaks(QTextDocument& document)
     {
-        const qsizetype point = text.indexOf(QLatin1Char('.'));
-        return point < 0 ? 0 : text.size() - point - 1;
+        std::vector<double> breaks;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            if (layout == nullptr || QTextCursor(block).currentTable() != nullptr)
+                continue;
+            for (int line = 2; line + 2 <= layout->lineCount(); ++line)
+                breaks.push_back(layout->position().y() + layout->lineAt(line).y());
+        }
+        std::sort(breaks.begin(), breaks.end());
+        return breaks;
     }
 
-    // The decimals a number lacks to the most of its column, so that the
-    // points line up.
-    QString MissingDecimals(const QString& text, qsizetype most)
-    {
-        const qsizetype decimals = Decimals(text);
-        return decimals >= most ? QString() : QString(most - decimals, QLatin1Char('0'));
-    }
+    // The first pages: the blocks one under the other, a block that does not
+    // fit in what is left of a page going on over the break where it may, or
+    // else beginning the next page.
+    class Summary {
+    public:
+        Summary(const CalcReport& report, const Pages& pages)
+        {
+            const QSizeF body = pages.Body().size();
+            const double point = kDpi / 72.0;
+            int page = 0;
+            double y = 0;
+            for (const Block& block : SummaryBlocks(report)) {
+                auto document = std::make_unique<QTextDocument>();
+                pages.SetUp(*document);
+                document->setPageSize(QSizeF(body.width(), -1));
+                document->setHtml(block.html);
+                const double height = document->documentLayout()->documentSize().height();
+                const std::vector<double> breaks = Breaks(*document);
+                // The last break from..to leaves above it, or to itself.
+                const auto last = [&breaks](double from, double to) {
+                    double found = from;
+                    for (const double at : breaks) {
+                        if (at > from && at <= to)
+                            found = at;
+                    }
+                    return found;
+                };
+                const std::size_t index = documents_.size();
+                documents_.push_back(std::move(document));
+                double gap = y > 0 ? (block.heading ? 14 : 7) * point : 0;
+                double from = 0;
+                if (y > 0 && y + gap + height > body.height()) {
+                    const double part = last(0, body.height() - y - gap);
+                    if (part > 0 && height - part <= body.height()) {
+                        placed_.push_back({ index, page, y + gap, 0, part });
+                        from = part;
+                    }
+                    ++page;
+                    y = 0;
+                    gap = 0;
+                }
+                // Longer than a page: a great many misread boxes.
+                while (height - from > body.height()) {
+                    double to = last(from, from + body.height());
+                    to = to > from ? to : from + body.height();
+                    placed_.push_back({ index, page++, 0, from, to });
+                    from = to;
+                }
+                placed_.push_back({ index, page, y + gap, from, height });
+                y += gap + height - from;
+            }
+            pageCount_ = page + 1;
+        }
+
+        int PageCount() const { return pageCount_; }
+
+        void DrawPage(QPainter& painter, const Pages& pages, int page) const
+        {
+            const QRectF body = pages.Body();
+            for (const Placed& at : placed_) {
+                if (at.page != page)
+                    continue;
+                painter.save();
+                painter.translate(body.left(), body.top() + at.y - at.from);
+                const QRectF clip(0, at.from, body.width(), at.to - at.from);
+                painter.setClipRect(clip);
+                QAbstractTextDocumentLayout::PaintContext context;
+                context.clip = clip;
+                context.palette.setColor(QPalette::Text, Qt::black);
+                documents_[at.document]->documentLayout()->draw(&painter, context);
+                painter.restore();
+            }
+        }
+
+    private:
+        struct Placed {
+            std::size_t document;
+            int page;
+            double y; // of its top, from the top of the body
+            double from; // the part of the document on this page
+            double to;
+        };
+        std::vector<std::unique_ptr<QTextDocument>> documents_;
+        std::vector<Placed> placed_;
+        int pageCount_ = 1;
+    };
 
     // The slice table, drawn row by row so that every page holds whole rows
-    // under the column heads.
+    // under the column heads, with the row of Zr between the slices above and
+    // below it. No page ends on the row of Zr, and the last holds a few
+    // slices at least.
     class SliceTable {
     public:
         SliceTable(const CalcReport& report, const QRectF& body, QPaintDevice& device)
             : report_(report)
             , body_(body)
         {
-            // Each column as wide as its widest number or the longer half of
-            // its head, and what is left shared out in proportion.
-            QFont bold = Font(kTablePt);
-            bold.setBold(true);
-            const QFontMetricsF numbers(Font(kTablePt), &device);
-            const QFontMetricsF heads(bold, &device);
-            double needed = 0;
-            for (qsizetype c = 0; c < report_.sliceHeader.size(); ++c) {
-                qsizetype most = 0;
-                for (const QStringList& row : report_.slices)
-                    most = std::max(most, Decimals(row.value(c)));
-                decimals_.push_back(most);
-                double width = 0;
-                for (const QString& line : report_.sliceHeader[c].split(QLatin1Char('\n'))) {
-                    for (const QString& word : line.split(QLatin1Char(' ')))
-                        width = std::max(width, heads.horizontalAdvance(word));
-                    width = std::max(width, heads.horizontalAdvance(line) / 2);
-                }
-                for (const QStringList& row : report_.slices)
-                    width = std::max(
-                        width, numbers.horizontalAdvance(row.value(c) + MissingDecimals(row.value(c), most)));
-                // Room for the padding on either side.
-                width += numbers.horizontalAdvance(QStringLiteral("000"));
-                edges_.push_back(width);
-                needed += width;
+            // Each column as wide as its widest number (its whole part and
+            // its point and decimals apart) or the longer half of its head,
+            // in letters small enough to leave some room on either side.
+            const double least = 2 * QFontMetricsF(Font(kTablePt), &device).horizontalAdvance(QStringLiteral("0"));
+            const double columns = std::max<double>(1.0, double(report_.sliceHeader.size()));
+            double needed = Measure(Font(points_), device);
+            if (needed + columns * least > body_.width()) {
+                points_ = std::max(5.0, kTablePt * (body_.width() - columns * least) / needed);
+                needed = Measure(Font(points_), device);
             }
+            // What is left shared out equally, as room on either side.
+            const double room = (body_.width() - needed) / columns;
             double x = 0;
             for (double& edge : edges_) {
-                x += edge * body_.width() / std::max(needed, 1.0);
+                x += edge + room;
                 edge = x;
             }
             const double scale = kDpi / 72.0; // pixels per point
             rowHeight_ = kTablePt * 1.55 * scale;
-            captionHeight_ = kTablePt * 4.4 * scale;
+            titleHeight_ = kTablePt * 1.6 * scale;
+            captionHeight_ = titleHeight_
+                + QFontMetricsF(Font(kTablePt), &device)
+                      .boundingRect(QRectF(0, 0, body_.width(), body_.height()),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, report_.sliceNote)
+                      .height()
+                + kTablePt * 0.6 * scale;
             headHeight_ = kTablePt * 3.6 * scale;
             const double rows = (body_.height() - captionHeight_ - headHeight_) / rowHeight_;
-            rowsPerPage_ = std::max(1, static_cast<int>(rows));
+            const std::size_t perPage = static_cast<std::size_t>(std::max(2.0, rows));
+            const std::size_t lines = report_.slices.size() + (report_.zrMark.isEmpty() ? 0 : 1);
+            constexpr std::size_t kFewest = 5; // on the last page
+            std::size_t first = 0;
+            do {
+                firstLines_.push_back(first);
+                std::size_t end = std::min(lines, first + perPage);
+                if (end < lines && lines - end < kFewest)
+                    end = std::max(first + 1, lines - std::min(kFewest, lines - first - 1));
+                if (end < lines && end - 1 > first && IsZr(end - 1))
+                    --end;
+                first = end;
+            } while (first < lines);
+            firstLines_.push_back(lines);
         }
 
-        int PageCount() const
-        {
-            const int rows = static_cast<int>(report_.slices.size());
-            return std::max(1, (rows + rowsPerPage_ - 1) / rowsPerPage_);
-        }
+        int PageCount() const { return static_cast<int>(firstLines_.size() - 1); }
 
         void DrawPage(QPainter& painter, int index) const
         {
@@ -342,55 +502,128 @@ namespace {
             font.setBold(true);
             painter.setFont(font);
             painter.setPen(Qt::black);
-            const double line = kTablePt * 1.6 * kDpi / 72.0;
-            painter.drawText(QRectF(0, 0, width, line), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.drawText(QRectF(0, 0, width, titleHeight_), Qt::AlignLeft | Qt::AlignVCenter,
                 index == 0 ? QStringLiteral("Slice table") : QStringLiteral("Slice table (continued)"));
             painter.setFont(Font(kTablePt));
-            painter.drawText(QRectF(0, line, width, captionHeight_ - line),
+            painter.drawText(QRectF(0, titleHeight_, width, captionHeight_ - titleHeight_),
                 Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, report_.sliceNote);
 
             double y = captionHeight_;
             const QRectF head(0, y, width, headHeight_);
             painter.fillRect(head, QColor(232, 232, 232));
-            font.setPointSizeF(kTablePt);
+            font.setPointSizeF(points_);
             painter.setFont(font);
             for (qsizetype c = 0; c < columns; ++c)
                 painter.drawText(QRectF(left(c) + pad / 4, y, right(c) - left(c) - pad / 2, headHeight_),
                     Qt::AlignCenter | Qt::TextWordWrap, report_.sliceHeader[c]);
             y += headHeight_;
 
-            painter.setFont(Font(kTablePt));
-            const std::size_t first = static_cast<std::size_t>(index) * static_cast<std::size_t>(rowsPerPage_);
-            const std::size_t last = std::min(report_.slices.size(), first + static_cast<std::size_t>(rowsPerPage_));
-            for (std::size_t r = first; r < last; ++r) {
+            const QPen rule(QColor(120, 120, 120), kDpi / 150.0);
+            double columnsFrom = captionHeight_; // where the lines between the columns begin
+            const auto columnLines = [&](double to) {
+                painter.setPen(rule);
+                for (qsizetype c = 1; c < columns; ++c)
+                    painter.drawLine(QPointF(left(c), columnsFrom), QPointF(left(c), to));
+            };
+            const std::size_t page = static_cast<std::size_t>(index);
+            for (std::size_t line = firstLines_[page]; line < firstLines_[page + 1]; ++line) {
+                const QRectF band(0, y, width, rowHeight_);
+                if (IsZr(line)) {
+                    columnLines(y);
+                    painter.fillRect(band, QColor(251, 232, 232));
+                    QFont mark = Font(points_);
+                    mark.setBold(true);
+                    painter.setFont(mark);
+                    painter.setPen(kWarning);
+                    painter.drawLine(band.topLeft(), band.topRight());
+                    painter.drawLine(band.bottomLeft(), band.bottomRight());
+                    painter.drawText(band.adjusted(pad, 0, -pad, 0), Qt::AlignLeft | Qt::AlignVCenter, report_.zrMark);
+                    columnsFrom = band.bottom();
+                    y += rowHeight_;
+                    continue;
+                }
+                const std::size_t r = Slice(line);
                 if ((r / 5) % 2 == 1)
-                    painter.fillRect(QRectF(0, y, width, rowHeight_), QColor(244, 244, 244));
+                    painter.fillRect(band, QColor(244, 244, 244));
+                painter.setFont(Font(points_));
+                painter.setPen(Qt::black);
                 const QStringList& row = report_.slices[r];
                 for (qsizetype c = 0; c < row.size() && c < columns; ++c) {
-                    const double shift = painter.fontMetrics().horizontalAdvance(
-                        MissingDecimals(row[c], decimals_[static_cast<std::size_t>(c)]));
-                    painter.drawText(QRectF(left(c), y, right(c) - left(c) - pad - shift, rowHeight_),
-                        Qt::AlignRight | Qt::AlignVCenter, row[c]);
+                    // The point of every number of a column in one place, the
+                    // numbers as a whole in the middle of the column.
+                    const auto [whole, fraction] = numberWidths_[static_cast<std::size_t>(c)];
+                    const double point = (left(c) + right(c) - whole - fraction) / 2 + whole;
+                    const auto [before, after] = Split(row[c]);
+                    painter.drawText(
+                        QRectF(left(c), y, point - left(c), rowHeight_), Qt::AlignRight | Qt::AlignVCenter, before);
+                    painter.drawText(
+                        QRectF(point, y, right(c) - point, rowHeight_), Qt::AlignLeft | Qt::AlignVCenter, after);
                 }
                 y += rowHeight_;
             }
-            painter.setPen(QPen(QColor(120, 120, 120), kDpi / 150.0));
+            columnLines(y);
+            painter.setPen(rule);
             painter.drawRect(QRectF(0, captionHeight_, width, y - captionHeight_));
             painter.drawLine(QPointF(0, captionHeight_ + headHeight_), QPointF(width, captionHeight_ + headHeight_));
-            for (qsizetype c = 1; c < columns; ++c)
-                painter.drawLine(QPointF(left(c), captionHeight_), QPointF(left(c), y));
             painter.restore();
         }
 
     private:
+        // Sets the widest whole part and fraction of every column and its
+        // width without room, and returns their sum.
+        double Measure(const QFont& font, QPaintDevice& device)
+        {
+            QFont bold = font;
+            bold.setBold(true);
+            const QFontMetricsF numbers(font, &device);
+            const QFontMetricsF heads(bold, &device);
+            numberWidths_.clear();
+            edges_.clear();
+            double needed = 0;
+            for (qsizetype c = 0; c < report_.sliceHeader.size(); ++c) {
+                double whole = 0;
+                double fraction = 0;
+                for (const QStringList& row : report_.slices) {
+                    const auto [before, after] = Split(row.value(c));
+                    whole = std::max(whole, numbers.horizontalAdvance(before));
+                    fraction = std::max(fraction, numbers.horizontalAdvance(after));
+                }
+                double width = whole + fraction;
+                for (const QString& line : report_.sliceHeader[c].split(QLatin1Char('\n'))) {
+                    for (const QString& word : line.split(QLatin1Char(' ')))
+                        width = std::max(width, heads.horizontalAdvance(word));
+                    width = std::max(width, heads.horizontalAdvance(line) / 2);
+                }
+                numberWidths_.push_back({ whole, fraction });
+                edges_.push_back(width);
+                needed += width;
+            }
+            return needed;
+        }
+
+        // A number's whole part, and its point with the rest.
+        static std::pair<QString, QString> Split(const QString& text)
+        {
+            const qsizetype point = text.indexOf(QLatin1Char('.'));
+            return point < 0 ? std::pair { text, QString() } : std::pair { text.left(point), text.mid(point) };
+        }
+
+        bool IsZr(std::size_t line) const { return !report_.zrMark.isEmpty() && line == report_.slicesAboveZr; }
+        std::size_t Slice(std::size_t line) const
+        {
+            return !report_.zrMark.isEmpty() && line > report_.slicesAboveZr ? line - 1 : line;
+        }
+
         const CalcReport& report_;
         QRectF body_;
+        double points_ = kTablePt; // of the heads and the numbers
         double rowHeight_ = 1;
+        double titleHeight_ = 0;
         double captionHeight_ = 0;
         double headHeight_ = 0;
-        int rowsPerPage_ = 1;
         std::vector<double> edges_; // the right edge of every column
-        std::vector<qsizetype> decimals_; // the most decimals of every column
+        std::vector<std::pair<double, double>> numberWidths_; // the widest whole part and fraction of every column
+        std::vector<std::size_t> firstLines_; // of every page, and the number of lines after the last
     };
 
     QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -652,21 +885,32 @@ CalcReport MakeCalcReport(const ReportSource& source)
                                       "against transversal forces\u201D, Danish Geotechnical Institute, Bulletin "
                                       "No. 12.");
 
-    report.sliceHeader = { QStringLiteral("z\n[m]"), QStringLiteral("Weight above\n[kPa]"), QStringLiteral("Kq\n[-]"),
-        QStringLiteral("Kc\n[-]"), QStringLiteral("dZ\n[m]"), QStringLiteral("Soil pressure\n[kPa]"),
-        QStringLiteral("Soil force\n[kN]"), QStringLiteral("CSF \u00D7 shear\n[kN]"),
-        QStringLiteral("CSF \u00D7 moment\n[kNm]") };
+    report.sliceHeader = { QStringLiteral("Layer"), QStringLiteral("z\n[m]"), QStringLiteral("Weight above\n[kPa]"),
+        QStringLiteral("Kq\n[-]"), QStringLiteral("Kc\n[-]"), QStringLiteral("dZ\n[m]"),
+        QStringLiteral("Soil pressure\n[kPa]"), QStringLiteral("Soil force\n[kN]"),
+        QStringLiteral("CSF \u00D7 shear\n[kN]"), QStringLiteral("CSF \u00D7 moment\n[kNm]") };
+    const int layerCount = std::min<int>(state.NoLayers, kMaxLayers);
+    report.zrMark = Text(calc.results.zr) + QStringLiteral(", the point of rotation");
     for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
         const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
-        QStringList row;
+        int layer = layerCount;
+        while (layer > 1 && s.Z < state.Layer[static_cast<std::size_t>(layer)].ZFrom)
+            --layer;
+        // Above the point of rotation the soil acts against H, below it with H.
+        const bool above = s.Z <= state.Zr;
+        if (above)
+            report.slicesAboveZr = report.slices.size() + 1;
+        QStringList row { QString::number(layer) };
         for (const double value : { double(s.Z), double(s.WeightAbove), double(s.Kq), double(s.Kc), double(s.dZ),
-                 double(s.SoilPressure), double(s.SoilForce), double(static_cast<float>(csf * s.Shear)),
-                 double(static_cast<float>(csf * s.Moment)) })
+                 double(s.SoilPressure), above && s.SoilForce != 0 ? -double(s.SoilForce) : double(s.SoilForce),
+                 double(static_cast<float>(csf * s.Shear)), double(static_cast<float>(csf * s.Moment)) })
             row.append(significant(value));
         report.slices.push_back(row);
     }
-    report.sliceNote = QStringLiteral("The soil force is that of one slice, soil pressure \u00D7 pile width \u00D7 "
-                                      "dZ, unfactored; shear and moment are the pile's, multiplied by CSF.");
+    report.sliceNote = QStringLiteral(
+        "The soil force is that of one slice, soil pressure \u00D7 pile width \u00D7 dZ, unfactored, signed as it "
+        "acts on the pile: positive in the direction of H, so negative above Zr, where the soil acts against H, "
+        "and positive below. Shear and moment are the pile's, multiplied by CSF.");
     report.drawDiagrams = [diagrams = DiagramSource { source.calculation, source.title }](
                               QPainter& painter, const QRectF& area) { DrawDiagrams(painter, area, diagrams); };
     return report;
@@ -682,11 +926,8 @@ bool WriteCalcReportPdf(QIODevice& device, const CalcReport& report, QString& er
         QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 12, 15, 12), QPageLayout::Millimeter));
     Pages pages(writer, report);
 
-    QTextDocument summary;
-    pages.SetUp(summary);
-    summary.setHtml(SummaryHtml(report));
-
-    const int summaryPages = summary.pageCount();
+    const Summary summary(report, pages);
+    const int summaryPages = summary.PageCount();
     const SliceTable slices(report, pages.Body(), writer);
     const int total = summaryPages + 1 + slices.PageCount();
     QPainter painter;
@@ -706,7 +947,7 @@ bool WriteCalcReportPdf(QIODevice& device, const CalcReport& report, QString& er
     };
     for (int i = 0; i < summaryPages; ++i) {
         next(QPageLayout::Portrait);
-        pages.DrawPage(painter, summary, i);
+        summary.DrawPage(painter, pages, i);
     }
     next(QPageLayout::Landscape);
     if (report.drawDiagrams)

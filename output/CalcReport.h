@@ -66,7 +66,9 @@ struct CalcReport {
     std::vector<Line> bromsWorking; // the terms of Broms' equations
     QStringList bromsWorkingNotes; // rounded constants, CSF and the reference
     QStringList sliceHeader; // each with its unit on a line of its own
-    std::vector<QStringList> slices; // five significant figures
+    std::vector<QStringList> slices; // the layer, then five significant figures
+    QString zrMark; // e.g. "Zr = 1.979 m", a row of its own between the slices above and below it
+    std::size_t slicesAboveZr = 0; // the slices before that row
     QString sliceNote;
     // Draws soil pressure, shear and moment down the pile into the rectangle.
     std::function<void(QPainter&, const QRectF&)> drawDiagrams;
@@ -96,7 +98,8 @@ CalcReport MakeCalcReport(const ReportSource& source);
 // Writes the report into device as an A4 PDF whose text is text: the heading,
 // inputs, results, status and method on the first pages, the diagrams on a
 // landscape page of their own, then the slice table in whole rows with its
-// head on every page. Every
+// head on every page. No page break parts a heading from what it heads, or
+// cuts a paragraph or a short table. Every
 // page carries the title, "Page x of y" and, when the solvers did not
 // converge or the result is not valid, why. On failure returns false with the reason in error.
 bool WriteCalcReportPdf(QIODevice& device, const CalcReport& report, QString& error);

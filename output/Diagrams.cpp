@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace latcap {
@@ -77,6 +78,24 @@ namespace {
     QString Metres(double value)
     {
         return QString::fromStdString(FormatMask(value, mask::kDepth)) + QStringLiteral(" m");
+    }
+
+    // Whether any part of line lies in rect.
+    bool Crosses(const QLineF& line, const QRectF& rect)
+    {
+        const QRectF bounds = QRectF(line.p1(), line.p2()).normalized();
+        if (bounds.left() > rect.right() || bounds.right() < rect.left() || bounds.top() > rect.bottom()
+            || bounds.bottom() < rect.top())
+            return false;
+        if (rect.contains(line.p1()) || rect.contains(line.p2()))
+            return true;
+        for (const QLineF& edge :
+            { QLineF(rect.topLeft(), rect.topRight()), QLineF(rect.topRight(), rect.bottomRight()),
+                QLineF(rect.bottomRight(), rect.bottomLeft()), QLineF(rect.bottomLeft(), rect.topLeft()) }) {
+            if (line.intersects(edge, nullptr) == QLineF::BoundedIntersection)
+                return true;
+        }
+        return false;
     }
 
     QString Plain(double value) { return QString::number(value, 'g', 6); }
@@ -360,10 +379,10 @@ namespace {
             }
         }
 
-        void DrawCurve(QPainter& painter, const Panel& panel)
+        // The curve of a panel as drawn; filled when it is drawn slice by slice.
+        QPainterPath CurvePath(const Panel& panel) const
         {
             const Curve& curve = *panel.curve;
-            const QRectF& box = panel.box;
             auto x = [&](double v) { return panel.X(v); };
             QPainterPath path;
             path.moveTo(x(0), Y(0));
@@ -384,13 +403,24 @@ namespace {
                 if (!drawn_.empty())
                     path.lineTo(x(0), Y(bottom(state_.Slice[static_cast<std::size_t>(drawn_.back())])));
                 path.closeSubpath();
-                QColor fill = curve.colour;
-                fill.setAlpha(60);
-                painter.fillPath(path, fill);
             } else {
                 path.moveTo(x(curve.points.front().x()), Y(0));
                 for (const QPointF& p : curve.points)
                     path.lineTo(x(p.x()), Y(p.y()));
+            }
+            return path;
+        }
+
+        void DrawCurve(QPainter& painter, const Panel& panel)
+        {
+            const Curve& curve = *panel.curve;
+            const QRectF& box = panel.box;
+            auto x = [&](double v) { return panel.X(v); };
+            const QPainterPath path = CurvePath(panel);
+            if (curve.steps) {
+                QColor fill = curve.colour;
+                fill.setAlpha(60);
+                painter.fillPath(path, fill);
             }
             painter.setPen(QPen(curve.colour, 2));
             painter.setBrush(Qt::NoBrush);
@@ -418,23 +448,55 @@ namespace {
             painter.setFont(Font(kDiagramSmallestText, true));
             const QString& note = panel.note;
             const QSizeF size = panel.noteSize;
-            // Beside the point on the open side of the curve where there is
-            // room, else on the other side, else inside the panel below it.
-            const double right = box.right() - at.x() - 8;
-            const double left = at.x() - box.left() - 8;
-            const bool preferRight = curve.extreme.x() >= 0;
-            double x = 0;
-            double y = at.y() - size.height() / 2;
-            if ((preferRight || left < size.width()) && right >= size.width() + 2)
-                x = at.x() + 8;
-            else if (left >= size.width() + 2)
-                x = at.x() - 8 - size.width();
-            else {
-                x = Clamped(at.x() - size.width() / 2, box.left() + 4, box.right() - 4 - size.width());
-                y = at.y() + 10;
+            // Of the places in the panel whose box crosses none of the lines
+            // drawn there (the curve, the zero line, the marked depths), the
+            // nearest the point, beside it rather than above or below and on
+            // the open side of the curve rather than the other; where every
+            // place crosses some, one that crosses fewest.
+            std::vector<QLineF> lines;
+            for (const QPolygonF& polygon : CurvePath(panel).toSubpathPolygons()) {
+                for (qsizetype i = 1; i < polygon.size(); ++i)
+                    lines.emplace_back(polygon[i - 1], polygon[i]);
             }
-            QRectF label(x, y, size.width(), size.height());
-            label.moveTop(Clamped(label.top(), box.top() + 2, box.bottom() - size.height() - 2));
+            lines.emplace_back(panel.X(0), box.top(), panel.X(0), box.bottom());
+            for (const Mark& mark : Marks()) {
+                if (!mark.tick)
+                    lines.emplace_back(box.left(), Y(mark.depth), box.right(), Y(mark.depth));
+            }
+            const bool preferRight = curve.extreme.x() >= 0;
+            QRectF label(box.left() + 4, box.top() + 2, size.width(), size.height());
+            double best = std::numeric_limits<double>::infinity();
+            for (double y = box.top() + 2; y <= box.bottom() - size.height() - 2; y += 3) {
+                for (double x = box.left() + 4; x <= box.right() - size.width() - 4; x += 3) {
+                    const QRectF place(x, y, size.width(), size.height());
+                    const QRectF covered = place.adjusted(-3, -1, 3, 1);
+                    const double dx = std::max({ place.left() - at.x(), at.x() - place.right(), 0.0 });
+                    const double dy = std::max({ place.top() - at.y(), at.y() - place.bottom(), 0.0 });
+                    const double distance = std::hypot(dx, dy);
+                    if (distance < 8)
+                        continue;
+                    const bool wrongSide = preferRight ? place.center().x() < at.x() : place.center().x() > at.x();
+                    double cost = distance + 0.3 * std::fabs(place.center().y() - at.y()) + (wrongSide ? 12 : 0);
+                    for (const QLineF& line : lines) {
+                        if (cost >= best)
+                            break;
+                        if (Crosses(line, covered))
+                            cost += 10000;
+                    }
+                    if (cost < best) {
+                        best = cost;
+                        label = place;
+                    }
+                }
+            }
+            // A note set away from its point is joined to it.
+            const QPointF nearest(
+                Clamped(at.x(), label.left(), label.right()), Clamped(at.y(), label.top(), label.bottom()));
+            if (QLineF(at, nearest).length() > 16) {
+                painter.setPen(QPen(curve.colour, 1));
+                painter.drawLine(at, nearest);
+            }
+            const double x = label.left();
             painter.fillRect(label.adjusted(-3, -1, 3, 1), QColor(255, 255, 255, 230));
             painter.setPen(kInk);
             painter.drawText(label, x > at.x() ? Qt::AlignLeft : Qt::AlignRight, note);
@@ -455,7 +517,8 @@ namespace {
             painter.restore();
         }
 
-        void DrawMarks(QPainter& painter, double right)
+        // The depths marked by lines across the panels (or a tick), by depth.
+        std::vector<Mark> Marks() const
         {
             std::vector<Mark> marks;
             for (int i = 2; i <= calc_.layerCount; ++i) {
@@ -476,7 +539,12 @@ namespace {
                                  .arg(QString::fromStdString(FormatMask(broms_.moment, mask::kMoment))),
                     kBroms, Qt::SolidLine, 2.2, true });
             std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.depth < b.depth; });
+            return marks;
+        }
 
+        void DrawMarks(QPainter& painter, double right)
+        {
+            const std::vector<Mark> marks = Marks();
             std::vector<double> labelY;
             for (const Mark& mark : marks)
                 labelY.push_back(std::max(Y(mark.depth), labelY.empty() ? kTop : labelY.back() + kLineHeight));
@@ -490,7 +558,8 @@ namespace {
                 const Mark& mark = marks[i];
                 const double y = Y(mark.depth);
                 painter.setPen(QPen(mark.colour, mark.width, mark.style));
-                painter.drawLine(QPointF(mark.tick ? right - 24 : kLeft, y), QPointF(right, y));
+                // A tick stands outside the frame, clear of the curve.
+                painter.drawLine(QPointF(mark.tick ? right + 2 : kLeft, y), QPointF(mark.tick ? right + 10 : right, y));
                 painter.setPen(QPen(mark.colour, 1));
                 painter.drawLine(QPointF(right, y), QPointF(right + 10, labelY[i]));
                 painter.drawText(QRectF(right + 14, labelY[i] - kLineHeight / 2, kRight - 16, kLineHeight),

@@ -156,8 +156,9 @@ namespace {
         ReportRow { "CalcLReference", { "calc-l", kCase, "--set", "title=Sign post in medium dense sand" }, 0, 0, {
             "Sign post in medium dense sand Calc L", "H 50 kN M 20 kNm CSF 1 from the case file",
             "1 0 100 18 0 30 0.6", "L = 2.478 Zr = 1.979 m Moment = 61.42 kNm Shear = 100.34 kN", "Ultimate soil pressure p [kPa] Shear force V [kN]",
-            "0.019789 0.35620 4.7982 7.3691 0.039578 1.7091 0.040586 49.980 20.989",
-            "2.4730 44.515 8.6892 32.956 0.0099823 386.80 2.3167 -1.2512 -0.066270",
+            "1 0.019789 0.35620 4.7982 7.3691 0.039578 1.7091 -0.040586 49.980 20.989",
+            "-6.7676 -97.827 28.414 Zr = 1.979 m, the point of rotation 1 1.9839 35.710 8.1127 29.994 0.0099823 289.71 1.7352",
+            "1 2.4730 44.515 8.6892 32.956 0.0099823 386.80 2.3167 -1.2512 -0.066270",
             "Soil forces, against H above Zr and with it below 50.093 kN H / CSF 50.000 kN Residual -0.092841 kN",
             "1 30 0.000 0.000 4.753 6.974 2.478 4.130 8.695 32.983", "factor of safety on the loads is 1 / CSF = 1.00",
             "L / D = 2.478 / 0.6 = 4.1, D being the pile width in layer 1. The pile is taken as rigid; its stiffness is not checked.", "Bulletin No. 12", "latcap " LATCAP_VERSION " Page 6 of 6" } },
@@ -191,6 +192,8 @@ namespace {
             "Broms' pressure 3 Kp γ z D with 3 Kp = 7.392 holds at every depth, while Brinch Hansen's Kq is 5.763 at the toe (z/D = 4.164)" } },
         ReportRow { "BromsNotApplicableSaysWhy", { "calc-l", LATCAP_TEST_DATA "/cases/layered.case" }, 0, 0, {
             "Broms' method does not apply: layered soil: the layers the pile reaches differ." } },
+        ReportRow { "SlicesNameTheirLayer", { "calc-l", LATCAP_TEST_DATA "/cases/layered.case" }, 0, 0, {
+            "1 1.4995 25.492 0 6.0302 0.00096291 180.91 0.10452 -66.337 15.259 2 1.5043" } },
         ReportRow { "StiffnessCheckedWithEI", { "calc-l", LATCAP_TEST_DATA "/cases/fence-post-soft-clay.case" }, 1, 0, {
             "The pile is taken as rigid; its stiffness is checked below", "EI 2000 kNm² L 26.889 m",
             "β = (k D / (4 EI))^(1/4) 0.78254 1/m βL, short and rigid at most 1.5 βL = 21.042 > 1.5 fails",
