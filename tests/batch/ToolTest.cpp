@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <unistd.h>
 
 namespace latcap::testing {
@@ -128,11 +130,34 @@ namespace {
     struct ReportRow {
         std::string name;
         QStringList arguments; // before --report r.pdf
-        int exitCode;
-        int page; // that holds the texts; 0 for any
+        int exitCode = 0;
+        int page = 0; // that holds the texts; 0 for any
         std::vector<std::string> texts; // none: no report is written
         friend void PrintTo(const ReportRow& row, std::ostream* out) { *out << row.name; }
     };
+
+    // The blocks of tests/data/reports.txt.
+    std::vector<ReportRow> ReportRows()
+    {
+        std::vector<ReportRow> rows;
+        std::istringstream lines(ReadFile(LATCAP_TEST_DATA "/reports.txt"));
+        for (std::string line; std::getline(lines, line);) {
+            const std::string word = line.substr(0, line.find(' '));
+            QString rest = QString::fromStdString(line.substr(std::min(line.size(), word.size() + 1)));
+            rest.replace("{cases}", LATCAP_TEST_DATA "/cases")
+                .replace("{examples}", LATCAP_EXAMPLES)
+                .replace("{version}", LATCAP_VERSION);
+            if (word == "report")
+                rows.push_back({ rest.toStdString(), {}, 0, 0, {} });
+            else if (word == "exit" || word == "page")
+                (word == "exit" ? rows.back().exitCode : rows.back().page) = rest.toInt();
+            else if (word == "arg")
+                rows.back().arguments << rest;
+            else if (word == "text")
+                rows.back().texts.push_back(rest.toStdString());
+        }
+        return rows;
+    }
 
     class Report : public ::testing::TestWithParam<ReportRow> { };
 
@@ -151,57 +176,7 @@ namespace {
             EXPECT_NE(text.find(expected), std::string::npos) << expected << " is not in:\n" << text;
     }
 
-    // clang-format off
-    INSTANTIATE_TEST_SUITE_P(Tool, Report, ::testing::Values(
-        ReportRow { "CalcLReference", { "calc-l", kCase, "--set", "title=Sign post in medium dense sand" }, 0, 0, {
-            "Sign post in medium dense sand Calc L", "H 50 kN M 20 kNm CSF 1 from the case file",
-            "1 0 100 18 0 30 0.6", "L = 2.478 Zr = 1.979 m Moment = 61.42 kNm Shear = 100.34 kN", "Ultimate soil pressure p [kPa] Shear force V [kN]",
-            "1 0.019789 0.35620 4.7982 7.3691 0.039578 1.7091 -0.040586 49.980 20.989",
-            "-6.7676 -97.827 28.414 Zr = 1.979 m, the point of rotation 1 1.9839 35.710 8.1127 29.994 0.0099823 289.71 1.7352",
-            "1 2.4730 44.515 8.6892 32.956 0.0099823 386.80 2.3167 -1.2512 -0.066270",
-            "Soil forces, against H above Zr and with it below 50.093 kN H / CSF 50.000 kN Residual -0.092841 kN",
-            "1 30 0.000 0.000 4.753 6.974 2.478 4.130 8.695 32.983", "factor of safety on the loads is 1 / CSF = 1.00",
-            "L / D = 2.478 / 0.6 = 4.1, D being the pile width in layer 1. The pile is taken as rigid; its stiffness is not checked.", "Bulletin No. 12", "latcap " LATCAP_VERSION " Page 6 of 6" } },
-        ReportRow { "JobDetailsHeadEveryPage", { "calc-l", kCase, "--set", "job=2026-114", "--set", "revision=B",
-            "--set", "client=Town of Westham" }, 0, 4, { "Job 2026-114, revision B Calc L" } },
-        ReportRow { "CalcM", { "calc-m", LATCAP_TEST_DATA "/cases/calc-m-reference.case" }, 0, 1, {
-            "H 50 kN L 3 m CSF 1", "M = 101.32 Zr = " } },
-        ReportRow { "CsfOfTheStartValue", { "calc-l", LATCAP_TEST_DATA "/cases/no-csf.case" }, 0, 1, {
-            "CSF 0.5 the start value, without Latcap.ini" } },
-        ReportRow { "NotConvergedSaysSoOnPageOne", { "calc-l", LATCAP_TEST_DATA "/cases/calc-l-beyond-50m.case" }, 1, 1, {
-            "NOT CONVERGED: Calculating Depth - Iteration Problem" } },
-        ReportRow { "NoValidResultOnEveryPage", { "calc-m", LATCAP_TEST_DATA "/cases/short-pile.case" }, 1, 3, {
-            "NO VALID RESULT: H alone is more than a pile 1.2 m deep carries" } },
-        ReportRow { "DesignCheckOnPageOne", { "check", LATCAP_TEST_DATA "/cases/calc-m-reference.case", "--set", "M=120" },
-            3, 1, { "calc-m-reference Design check: NOT OK Load factor \u03BB (factor of safety)",
-            "0.921 Ultimate load Hu = \u03BB H at e = M / H = 2.400 m above the ground 46.05 kN Utilisation 1 / \u03BB 1.086",
-            "L = 3.000 m M = 101.32 kNm (carried at L with H)",
-            "Under the design loads (depth required 3.091 m): largest moment 161.56 kNm" } },
-        ReportRow { "FactorsCharacteristicAndDesign", { "calc-l", LATCAP_TEST_DATA "/cases/sign-post-check.case",
-            "--set", "factors=EN 1997-1 DA1-2" }, 0, 1, { "H \u00D7 \u03B3 / CSF 8.58 kN", "32 / 26.560",
-            "EN 1997-1:2004 Annex A, recommended values: A2 (Table" } },
-        ReportRow { "BromsBesideBrinchHansen", { "calc-l", kExamples + "sign-post-sand.case" }, 0, 0, {
-            "Cross-check by Broms' method", "Brinch Hansen 1.550 18.73 Broms, cohesionless soil 1.223 18.37",
-            "Brinch Hansen / Broms = 1.267. The methods agree within 30 %.",
-            "Kp = tan²(45° + φ/2) 3.255", "0.82 and 0.67 are Broms' roundings of √(2/3) = 0.816 and 2/3",
-            "“Lateral resistance of piles in cohesionless soils”, J. Soil Mech. Found. Div., ASCE, 90(SM3), 123–156" } },
-        ReportRow { "BromsDisagreementInClayNamesTheTopOfTheSoil", { "calc-m", LATCAP_TEST_DATA "/cases/broms-fence-post-clay.case" }, 0, 0, {
-            "The methods disagree: the ratio lies outside 0.7 to 1.3.", "1.5 D = 0.450 m, 64 % of the pile's embedment of 0.700 m",
-            "g = L − 1.5 D − f 0.2315 m", "90(SM2), 27–63" } },
-        ReportRow { "BromsDisagreementInSandComparesTheCoefficients", { "calc-l", kExamples + "sign-post-sand.case", "--set", "layer 1.phi=25" }, 0, 0, {
-            "Broms' pressure 3 Kp γ z D with 3 Kp = 7.392 holds at every depth, while Brinch Hansen's Kq is 5.763 at the toe (z/D = 4.164)" } },
-        ReportRow { "BromsNotApplicableSaysWhy", { "calc-l", LATCAP_TEST_DATA "/cases/layered.case" }, 0, 0, {
-            "Broms' method does not apply: layered soil: the layers the pile reaches differ." } },
-        ReportRow { "SlicesNameTheirLayer", { "calc-l", LATCAP_TEST_DATA "/cases/layered.case" }, 0, 0, {
-            "1 1.4995 25.492 0 6.0302 0.00096291 180.91 0.10452 -66.337 15.259 2 1.5043" } },
-        ReportRow { "StiffnessCheckedWithEI", { "calc-l", LATCAP_TEST_DATA "/cases/fence-post-soft-clay.case" }, 1, 0, {
-            "The pile is taken as rigid; its stiffness is checked below", "EI 2000 kNm² L 26.889 m",
-            "β = (k D / (4 EI))^(1/4) 0.78254 1/m βL, short and rigid at most 1.5 βL = 21.042 > 1.5 fails",
-            "NO VALID RESULT: the pile is not rigid", "90(SM2), 27–63" } },
-        ReportRow { "ArithmeticProblemWritesNone", { "calc-l", LATCAP_TEST_DATA "/cases/calc-m-reference.case",
-            "--set", "layer 1.gamma=1e38", "--set", "M=20" }, 1, 0, {} }),
-        CaseName());
-    // clang-format on
+    INSTANTIATE_TEST_SUITE_P(Tool, Report, ::testing::ValuesIn(ReportRows()), CaseName());
 
     struct ClosedOutputRow {
         std::string name;
