@@ -891,8 +891,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
         QStringLiteral("CSF \u00D7 shear\n[kN]"), QStringLiteral("CSF \u00D7 moment\n[kNm]") };
     const int layerCount = std::min<int>(state.NoLayers, kMaxLayers);
     report.zrMark = Text(calc.results.zr) + QStringLiteral(", the point of rotation");
-    for (int i = 1; i <= std::min<int>(state.NoSlices, kMaxSlices); ++i) {
-        const SliceType& s = state.Slice[static_cast<std::size_t>(i)];
+    for (const SliceType& s : Slices(state)) {
         int layer = layerCount;
         while (layer > 1 && s.Z < state.Layer[static_cast<std::size_t>(layer)].ZFrom)
             --layer;
@@ -903,7 +902,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
         QStringList row { QString::number(layer) };
         for (const double value : { double(s.Z), double(s.WeightAbove), double(s.Kq), double(s.Kc), double(s.dZ),
                  double(s.SoilPressure), above && s.SoilForce != 0 ? -double(s.SoilForce) : double(s.SoilForce),
-                 double(static_cast<float>(csf * s.Shear)), double(static_cast<float>(csf * s.Moment)) })
+                 double(ShownShear(state, s)), double(ShownMoment(state, s)) })
             row.append(significant(value));
         report.slices.push_back(row);
     }

@@ -225,7 +225,7 @@ namespace {
         void BuildCurves()
         {
             const double csf = state_.CSF;
-            const int count = std::min<int>(state_.NoSlices, kMaxSlices);
+            const int count = static_cast<int>(Slices(state_).size());
             for (int i = 1; i <= count; ++i) {
                 if (double(state_.Slice[static_cast<std::size_t>(i)].Z) <= toe_)
                     drawn_.push_back(i);
@@ -249,8 +249,8 @@ namespace {
                     largestPressure = std::fabs(p);
                     pressure.extreme = QPointF(p, s.Z);
                 }
-                shear.points.emplace_back(static_cast<float>(csf * s.Shear), s.Z);
-                moment.points.emplace_back(static_cast<float>(csf * s.Moment), s.Z);
+                shear.points.emplace_back(ShownShear(state_, s), s.Z);
+                moment.points.emplace_back(ShownMoment(state_, s), s.Z);
             }
             shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), MaxShearDepth(state_));
             moment.extreme = QPointF(static_cast<float>(csf * state_.MaxMoment), MaxMomentDepth(state_));
