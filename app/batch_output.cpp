@@ -151,7 +151,7 @@ std::string SweepCsvHeader(Command command, const std::vector<std::string>& keys
 
 std::string FactorsLine(const FactorSet& set, const FactorCombination& governing)
 {
-    return "Factors = " + set.name + (set.name == governing.name ? "" : ", governed by " + governing.name);
+    return "Factors = " + FactorsInUse(set, governing);
 }
 
 std::vector<std::string> ErrorLines(const Calculation& calc)

@@ -51,45 +51,50 @@ QString CaseDocument::ReadSettings()
     return {};
 }
 
-std::string* CaseDocument::Stored(Field field, int layer)
-{
-    CaseLayer& row = case_.layers[std::size_t(std::clamp(layer, 0, kMaxLayers - 1))];
-    switch (field) {
-    case Field::Title:
-        return &case_.title;
-    case Field::Csf:
-        return &*case_.csf;
-    case Field::H:
-        return &case_.h;
-    case Field::M:
-        return &case_.m;
-    case Field::L:
-        return &case_.l;
-    case Field::Ei:
-        return &case_.ei;
-    case Field::Nh:
-        return &case_.nh;
-    case Field::K:
-        return &case_.k;
-    case Field::Bottom:
-        return &row.bottom;
-    case Field::UnitWeight:
-        return &row.unitWeight;
-    case Field::Cohesion:
-        return &row.cohesion;
-    case Field::FrictionAngle:
-        return &row.frictionAngle;
-    case Field::Width:
-        break;
+namespace {
+
+    // The text of a field in a case, const or not.
+    template <typename AnyCase> auto* StoredIn(AnyCase& source, CaseDocument::Field field, int layer)
+    {
+        auto& row = source.layers[std::size_t(std::clamp(layer, 0, kMaxLayers - 1))];
+        switch (field) {
+        case CaseDocument::Field::Title:
+            return &source.title;
+        case CaseDocument::Field::Csf:
+            return &*source.csf;
+        case CaseDocument::Field::H:
+            return &source.h;
+        case CaseDocument::Field::M:
+            return &source.m;
+        case CaseDocument::Field::L:
+            return &source.l;
+        case CaseDocument::Field::Ei:
+            return &source.ei;
+        case CaseDocument::Field::Nh:
+            return &source.nh;
+        case CaseDocument::Field::K:
+            return &source.k;
+        case CaseDocument::Field::Bottom:
+            return &row.bottom;
+        case CaseDocument::Field::UnitWeight:
+            return &row.unitWeight;
+        case CaseDocument::Field::Cohesion:
+            return &row.cohesion;
+        case CaseDocument::Field::FrictionAngle:
+            return &row.frictionAngle;
+        case CaseDocument::Field::Width:
+            break;
+        }
+        return &row.width;
     }
-    return &row.width;
-}
+
+} // namespace
 
 QString CaseDocument::Text(Field field, int layer) const
 {
     if (field == Field::Bottom && layer == case_.layerCount - 1)
         return QString::fromLatin1(kDeepestBottom);
-    return QString::fromStdString(*const_cast<CaseDocument*>(this)->Stored(field, layer));
+    return QString::fromStdString(*StoredIn(case_, field, layer));
 }
 
 QString CaseDocument::CsfSourceText() const
@@ -111,7 +116,7 @@ void CaseDocument::SetText(Field field, int layer, const QString& text)
 {
     if (field == Field::Bottom && layer == case_.layerCount - 1)
         return;
-    std::string& stored = *Stored(field, layer);
+    std::string& stored = *StoredIn(case_, field, layer);
     const std::string typed = text.toStdString();
     if (stored == typed)
         return;
@@ -135,10 +140,10 @@ void CaseDocument::CopyDown(Field field)
 {
     if (!IsLayerField(field))
         return;
-    const std::string first = *Stored(field, 0);
+    const std::string first = *StoredIn(case_, field, 0);
     bool changed = false;
     for (int i = 1; i < kMaxLayers; ++i) {
-        std::string& stored = *Stored(field, i);
+        std::string& stored = *StoredIn(case_, field, i);
         changed = changed || stored != first;
         stored = first;
     }

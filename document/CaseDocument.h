@@ -111,7 +111,6 @@ Q_SIGNALS:
     void PathChanged(const QString& path);
 
 private:
-    std::string* Stored(Field field, int layer);
     void Edited(bool input);
     void SetModified(bool modified);
 

@@ -84,6 +84,13 @@ std::vector<FactorCombination> Combinations(const FactorSet& set)
     return { FactorCombination {} };
 }
 
+std::string FactorsInUse(const FactorSet& set, const FactorCombination& governing)
+{
+    if (set.None())
+        return {};
+    return set.name + (set.name == governing.name ? "" : ", governed by " + governing.name);
+}
+
 std::string FactorProblem(const FactorCombination& combination)
 {
     const PartialFactors& f = combination.factors;

@@ -72,6 +72,10 @@ FactorSet CaseFactorSet(const Case& source);
 // A1 + M2 + R3 (the loads on a pile head are structural actions, so A1).
 std::vector<FactorCombination> Combinations(const FactorSet& set);
 
+// The set a result was found with, and the combination that governed when
+// it is another: "EN 1997-1 DA1, governed by EN 1997-1 DA1-2"; empty for none.
+std::string FactorsInUse(const FactorSet& set, const FactorCombination& governing);
+
 // Why a combination cannot be used: a factor that is not a number greater
 // than 0, e.g. "The load factor must be greater than 0"; empty when it can.
 std::string FactorProblem(const FactorCombination& combination);

@@ -19,12 +19,8 @@ namespace {
 
     QString FactorsText(const FactorSet& set, const FactorCombination& governing)
     {
-        if (set.None())
-            return {};
-        return QStringLiteral("Factors: %1").arg(QString::fromStdString(set.name))
-            + (governing.name == set.name
-                    ? QString()
-                    : QStringLiteral(", governed by %1").arg(QString::fromStdString(governing.name)));
+        const std::string inUse = FactorsInUse(set, governing);
+        return inUse.empty() ? QString() : QStringLiteral("Factors: ") + QString::fromStdString(inUse);
     }
 
 } // namespace
