@@ -192,7 +192,7 @@ namespace {
         const PartialFactors& f = calc.factors.factors;
         const double csf = ReadNumber(calc.given.csf);
         QJsonArray layers;
-        for (int i = 0; i < calc.layerCount && i < kMaxLayers; ++i) {
+        for (int i = 0; i < calc.given.layerCount && i < kMaxLayers; ++i) {
             const LayerTexts& row = calc.inputs.layers[static_cast<std::size_t>(i)];
             layers.append(QJsonObject {
                 { QStringLiteral("layer"), i + 1 },
@@ -282,7 +282,7 @@ QJsonObject CalculationJson(
 {
     const InputTexts& in = calc.given;
     QJsonArray layers;
-    for (int i = 0; i < calc.layerCount; ++i) {
+    for (int i = 0; i < calc.given.layerCount; ++i) {
         const LayerTexts& row = in.layers[static_cast<std::size_t>(i)];
         layers.append(QJsonObject {
             { QStringLiteral("layer"), i + 1 },

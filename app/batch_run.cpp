@@ -134,7 +134,7 @@ namespace {
             errno = 0;
             const FactorSet factors = CaseFactorSet(source);
             if (options.check) {
-                check = std::make_shared<const DesignCheck>(CheckDesign(inputs, source.layerCount, factors));
+                check = std::make_shared<const DesignCheck>(CheckDesign(inputs, factors));
                 shared = check->atDepth;
                 for (const std::string& line : CheckMessages(*check))
                     err_ << line << "\n";
@@ -149,7 +149,7 @@ namespace {
                 status = ExitStatus(*check);
             } else {
                 shared = std::make_shared<const Calculation>(
-                    CalculateDesign(options.command, inputs, source.layerCount, factors));
+                    CalculateDesign(options.command, inputs, factors));
                 for (const std::string& line : ErrorLines(*shared))
                     err_ << line << "\n";
                 if (options.json) {
@@ -264,14 +264,14 @@ namespace {
                 Row row;
                 QJsonObject json;
                 if (options.check) {
-                    const DesignCheck check = CheckDesign(inputs, varied.layerCount, rowFactors);
+                    const DesignCheck check = CheckDesign(inputs, rowFactors);
                     row.status = ExitStatus(check);
                     if (options.json)
                         json = CheckJson(check, rowFactors, options.casePath, source.title, options.slices);
                     else
                         row.text = CheckCsvRow(values, check, !factors.None(), stiffness) + "\n";
                 } else {
-                    const Calculation calc = CalculateDesign(options.command, inputs, varied.layerCount, rowFactors);
+                    const Calculation calc = CalculateDesign(options.command, inputs, rowFactors);
                     row.status = ExitStatus(calc);
                     if (options.json)
                         json = CalculationJson(calc, options.casePath, source.title, options.slices, &rowFactors);

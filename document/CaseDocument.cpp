@@ -16,7 +16,7 @@ namespace {
 
     bool IsInput(CaseDocument::Field field) { return field != CaseDocument::Field::Title; }
 
-    bool IsLayerField(CaseDocument::Field field) { return field >= CaseDocument::Field::Bottom; }
+    bool IsLayerField(CaseDocument::Field field) { return field >= CaseDocument::Field::To; }
 
 } // namespace
 
@@ -26,8 +26,8 @@ CaseDocument::CaseDocument(QObject* parent)
 {
     case_.csf = startCsf_;
     // A new row's friction angle list shows its first item.
-    for (CaseLayer& layer : case_.layers)
-        layer.frictionAngle = "0";
+    for (LayerTexts& layer : case_.layers)
+        layer.phi = "0";
 }
 
 CaseDocument::~CaseDocument() = default;
@@ -74,25 +74,25 @@ namespace {
             return &source.nh;
         case CaseDocument::Field::K:
             return &source.k;
-        case CaseDocument::Field::Bottom:
-            return &row.bottom;
-        case CaseDocument::Field::UnitWeight:
-            return &row.unitWeight;
-        case CaseDocument::Field::Cohesion:
-            return &row.cohesion;
-        case CaseDocument::Field::FrictionAngle:
-            return &row.frictionAngle;
-        case CaseDocument::Field::Width:
+        case CaseDocument::Field::To:
+            return &row.to;
+        case CaseDocument::Field::Gama:
+            return &row.gama;
+        case CaseDocument::Field::C:
+            return &row.c;
+        case CaseDocument::Field::Phi:
+            return &row.phi;
+        case CaseDocument::Field::D:
             break;
         }
-        return &row.width;
+        return &row.d;
     }
 
 } // namespace
 
 QString CaseDocument::Text(Field field, int layer) const
 {
-    if (field == Field::Bottom && layer == case_.layerCount - 1)
+    if (field == Field::To && layer == case_.layerCount - 1)
         return QString::fromLatin1(kDeepestBottom);
     return QString::fromStdString(*StoredIn(case_, field, layer));
 }
@@ -110,11 +110,11 @@ QString CaseDocument::ReportFileName() const
     return base.isEmpty() ? QString() : base + QStringLiteral(".pdf");
 }
 
-QString CaseDocument::Top(int layer) const { return layer == 0 ? QStringLiteral("0") : Text(Field::Bottom, layer - 1); }
+QString CaseDocument::Top(int layer) const { return layer == 0 ? QStringLiteral("0") : Text(Field::To, layer - 1); }
 
 void CaseDocument::SetText(Field field, int layer, const QString& text)
 {
-    if (field == Field::Bottom && layer == case_.layerCount - 1)
+    if (field == Field::To && layer == case_.layerCount - 1)
         return;
     std::string& stored = *StoredIn(case_, field, layer);
     const std::string typed = text.toStdString();
@@ -130,7 +130,7 @@ void CaseDocument::SetText(Field field, int layer, const QString& text)
 void CaseDocument::SetLayerCount(int count)
 {
     count = std::clamp(count, 1, kMaxLayers);
-    case_.layers[std::size_t(case_.layerCount - 1)].bottom.clear();
+    case_.layers[std::size_t(case_.layerCount - 1)].to.clear();
     case_.layerCount = count;
     Q_EMIT TextChanged();
     Edited(true);
@@ -240,9 +240,9 @@ QByteArray CaseDocument::FileText() const
     Case written = case_;
     // The deepest bottom shows 100 whatever the file said, and is written as
     // the file said it.
-    CaseLayer& deepest = written.layers[std::size_t(written.layerCount - 1)];
-    if (!deepest.given || deepest.bottom.empty())
-        deepest.bottom = kDeepestBottom;
+    const auto deepest = std::size_t(written.layerCount - 1);
+    if (!written.layerGiven[deepest] || written.layers[deepest].to.empty())
+        written.layers[deepest].to = kDeepestBottom;
     std::vector<std::string> comments;
     if (last_) {
         const ResultTexts& shown = last_->results;

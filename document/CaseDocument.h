@@ -33,7 +33,10 @@ public:
     // The texts of the case, each the text of one box of the window. Ei, Nh
     // and K are the pile's stiffness and the soil's moduli (Case::ei, nh, k),
     // empty when not given; with EI the calculation judges the pile rigid.
-    enum class Field { Title, Csf, H, M, L, Ei, Nh, K, Bottom, UnitWeight, Cohesion, FrictionAngle, Width };
+    // The layer fields are named as the row's boxes and LayerTexts name them:
+    // To (bottom), Gama (unit weight), C (cohesion), Phi (friction angle)
+    // and D (width); a row's top follows from the bottom above (Top).
+    enum class Field { Title, Csf, H, M, L, Ei, Nh, K, To, Gama, C, Phi, D };
     // Where the CSF box's text came from.
     enum class CsfSource { StartValue, LatcapIni, Typed };
 

@@ -121,9 +121,9 @@ namespace {
 
     // The misread boxes a command reads: the box it answers in is no input of
     // it, and is overwritten.
-    std::vector<MisreadBox> MisreadInputs(Command command, const InputTexts& inputs, int layerCount)
+    std::vector<MisreadBox> MisreadInputs(Command command, const InputTexts& inputs)
     {
-        std::vector<MisreadBox> misread = MisreadBoxes(inputs, layerCount);
+        std::vector<MisreadBox> misread = MisreadBoxes(inputs);
         std::erase_if(
             misread, [answer = std::string(AnswerKey(command))](const MisreadBox& box) { return box.name == answer; });
         return misread;
@@ -131,18 +131,17 @@ namespace {
 
 } // namespace
 
-Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, SolverSink* observer)
+Calculation Calculate(Command command, const InputTexts& inputs, SolverSink* observer)
 {
     Calculation calc;
     calc.command = command;
     calc.inputs = inputs;
     calc.given = inputs;
-    calc.layerCount = layerCount;
-    calc.misread = MisreadInputs(command, inputs, layerCount);
+    calc.misread = MisreadInputs(command, inputs);
     const auto solved = std::make_shared<AnalysisState>();
     calc.state = solved;
     AnalysisState& state = *solved;
-    state.NoLayers = static_cast<std::int16_t>(layerCount);
+    state.NoLayers = static_cast<std::int16_t>(inputs.layerCount);
     InputProblem problem;
     calc.dataOk = GatherInputs(inputs, state, command, &problem);
     if (!calc.dataOk) {
@@ -167,7 +166,7 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
 }
 
 Calculation CalculateDesign(
-    Command command, const InputTexts& given, int layerCount, const FactorSet& set, SolverSink* observer)
+    Command command, const InputTexts& given, const FactorSet& set, SolverSink* observer)
 {
     std::optional<Calculation> governing;
     for (const FactorCombination& combination : Combinations(set)) {
@@ -175,15 +174,14 @@ Calculation CalculateDesign(
         if (const std::string problem = FactorProblem(combination); !problem.empty()) {
             calc.command = command;
             calc.inputs = given;
-            calc.layerCount = layerCount;
             calc.messages.emplace_back(text::kNotEnoughData);
             calc.reason = problem;
         } else {
-            calc = Calculate(command, DesignInputs(given, layerCount, combination.factors), layerCount, observer);
+            calc = Calculate(command, DesignInputs(given, combination.factors), observer);
         }
         calc.factors = combination;
         calc.given = given;
-        calc.misread = MisreadInputs(command, given, layerCount);
+        calc.misread = MisreadInputs(command, given);
         const auto worse = [command](const Calculation& a, const Calculation& b) {
             if (a.Status() != b.Status())
                 return a.Status() > b.Status();

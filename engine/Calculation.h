@@ -34,7 +34,6 @@ const char* AnswerKey(Command command);
 struct Calculation {
     Command command = Command::CalcL;
     InputTexts inputs; // what the calculation read: the design inputs under factors
-    int layerCount = 1;
     // The combination of partial factors the inputs were made with ("none"
     // without factors), and the inputs as given before them.
     FactorCombination factors;
@@ -70,13 +69,13 @@ struct Calculation {
     std::vector<std::string> OutputLines() const;
 };
 
-// Gathers the texts of the first layerCount rows, validates them for the
+// Gathers the texts of the rows in use, validates them for the
 // command, solves, computes the pile forces and judges the result. A result
 // is valid when 0 < Zr < L (the depth found or given), for Calc M the moment
 // carried is not negative, when the solvers converged the slices balance the
 // loads within a tenth of them (EquilibriumCheck), and, when EI is given, the
 // pile is rigid at that depth (JudgeRigidity).
-Calculation Calculate(Command command, const InputTexts& inputs, int layerCount, SolverSink* observer = nullptr);
+Calculation Calculate(Command command, const InputTexts& inputs, SolverSink* observer = nullptr);
 
 // A command under a set of partial factors: Calculate on the design inputs
 // of each of the set's combinations (DesignInputs), the governing one
@@ -85,6 +84,6 @@ Calculation Calculate(Command command, const InputTexts& inputs, int layerCount,
 // factor that is not greater than 0 is "Not Enough Data" with its reason.
 // Without factors (set none) this is Calculate to the last digit.
 Calculation CalculateDesign(
-    Command command, const InputTexts& given, int layerCount, const FactorSet& set, SolverSink* observer = nullptr);
+    Command command, const InputTexts& given, const FactorSet& set, SolverSink* observer = nullptr);
 
 } // namespace latcap

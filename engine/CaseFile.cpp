@@ -153,19 +153,19 @@ namespace {
         return true;
     }
 
-    std::string* FieldOf(CaseLayer& layer, int field)
+    std::string* FieldOf(LayerTexts& layer, int field)
     {
         switch (field) {
         case 0:
-            return &layer.bottom;
+            return &layer.to;
         case 1:
-            return &layer.unitWeight;
+            return &layer.gama;
         case 2:
-            return &layer.cohesion;
+            return &layer.c;
         case 3:
-            return &layer.frictionAngle;
+            return &layer.phi;
         default:
-            return &layer.width;
+            return &layer.d;
         }
     }
 
@@ -294,8 +294,8 @@ namespace {
                     + " but needs 5: bottom, unit weight, cohesion, friction angle, width";
                 return false;
             }
-            CaseLayer& layer = result.layers[static_cast<std::size_t>(ref.layer - 1)];
-            layer.given = true;
+            LayerTexts& layer = result.layers[static_cast<std::size_t>(ref.layer - 1)];
+            result.layerGiven[static_cast<std::size_t>(ref.layer - 1)] = true;
             for (int i = 0; i < kLayerFields; ++i) {
                 *FieldOf(layer, i) = fields[static_cast<std::size_t>(i)];
                 if (!CheckNumber(LayerFieldName(ref.layer, i), fields[static_cast<std::size_t>(i)], numbers, error))
@@ -319,7 +319,7 @@ namespace {
             result.customFactors[static_cast<std::size_t>(ref.field)] = value;
             return CheckNumber(kCustomFactorKeys[ref.field], value, numbers, error);
         case KeyKind::LayerField:
-            result.layers[static_cast<std::size_t>(ref.layer - 1)].given = true;
+            result.layerGiven[static_cast<std::size_t>(ref.layer - 1)] = true;
             *FieldOf(result.layers[static_cast<std::size_t>(ref.layer - 1)], ref.field) = value;
             return CheckNumber(LayerFieldName(ref.layer, ref.field), value, numbers, error);
         }
@@ -451,16 +451,14 @@ InputTexts CaseInputs(const Case& source, std::string_view defaultCsf)
     texts.ei = source.ei;
     texts.nh = source.nh;
     texts.k = source.k;
+    texts.layerCount = source.layerCount;
+    texts.layers = source.layers;
     std::string top = "0";
     for (int i = 0; i < kMaxLayers; ++i) {
-        const CaseLayer& given = source.layers[static_cast<std::size_t>(i)];
         LayerTexts& row = texts.layers[static_cast<std::size_t>(i)];
         row.from = top;
-        row.to = i == source.layerCount - 1 ? "100" : given.bottom;
-        row.gama = given.unitWeight;
-        row.c = given.cohesion;
-        row.phi = given.frictionAngle;
-        row.d = given.width;
+        if (i == source.layerCount - 1)
+            row.to = "100";
         top = row.to;
     }
     return texts;
@@ -534,11 +532,11 @@ std::string WriteCase(const Case& source, const std::vector<std::string>& commen
     line("layers", std::to_string(source.layerCount));
     out << "# layer N = bottom [m], unit weight [kN/m3], cohesion [kPa], friction angle [deg], width [m]\n";
     for (int i = 0; i < kMaxLayers; ++i) {
-        const CaseLayer& layer = source.layers[static_cast<std::size_t>(i)];
-        if (i >= source.layerCount && !layer.given)
+        const LayerTexts& layer = source.layers[static_cast<std::size_t>(i)];
+        if (i >= source.layerCount && !source.layerGiven[static_cast<std::size_t>(i)])
             continue;
-        out << "layer " << i + 1 << " = " << Written(layer.bottom) << ", " << Written(layer.unitWeight) << ", "
-            << Written(layer.cohesion) << ", " << Written(layer.frictionAngle) << ", " << Written(layer.width) << "\n";
+        out << "layer " << i + 1 << " = " << Written(layer.to) << ", " << Written(layer.gama) << ", "
+            << Written(layer.c) << ", " << Written(layer.phi) << ", " << Written(layer.d) << "\n";
     }
     for (const std::string& comment : comments)
         out << "# " << comment << "\n";

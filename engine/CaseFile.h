@@ -12,17 +12,6 @@
 
 namespace latcap {
 
-// The five texts of one layer line of a case file, in the order they are
-// written: bottom, unit weight, cohesion, friction angle, width.
-struct CaseLayer {
-    std::string bottom;
-    std::string unitWeight;
-    std::string cohesion;
-    std::string frictionAngle;
-    std::string width;
-    bool given = false; // the case has this layer's line (or a field of it)
-};
-
 // Who and what a calculation is for, as typed; each may be empty.
 struct JobDetails {
     std::string project;
@@ -54,7 +43,11 @@ struct Case {
     std::string nh; // [kN/m3], growing with depth
     std::string k; // [kN/m3], constant with depth
     int layerCount = 1;
-    std::array<CaseLayer, kMaxLayers> layers;
+    // The layer lines: bottom, unit weight, cohesion, friction angle and
+    // width, in the order they are written. A case gives no tops (from):
+    // CaseInputs chains them.
+    std::array<LayerTexts, kMaxLayers> layers;
+    std::array<bool, kMaxLayers> layerGiven {}; // the case has this layer's line (or a field of it)
     // The partial factors of a design code (see DesignFactors.h): the set's
     // name as given, none when the case has no `factors` line, and the
     // numbers of `custom` in the order of kCustomFactorKeys, each absent

@@ -17,9 +17,8 @@ namespace {
     // (1: the inputs as they are) or another depth.
     class Pile {
     public:
-        Pile(const InputTexts& design, int layerCount)
+        explicit Pile(const InputTexts& design)
             : design_(design)
-            , layers_(layerCount)
             , load_(ReadNumber(design.h))
             , moment_(ReadNumber(design.m))
         {
@@ -31,7 +30,7 @@ namespace {
             if (factor != 1.0)
                 texts.h = ShortestText(factor * load_);
             texts.l = depth;
-            return std::make_shared<const Calculation>(Calculate(Command::CalcM, texts, layers_));
+            return std::make_shared<const Calculation>(Calculate(Command::CalcM, texts));
         }
 
         // The pile carries the load raised by the factor: Calc M converged
@@ -49,7 +48,6 @@ namespace {
 
     private:
         InputTexts design_;
-        int layers_;
         double load_;
         double moment_;
     };
@@ -148,18 +146,18 @@ namespace {
     }
 
     DesignCheck CheckCombination(
-        const InputTexts& given, int layerCount, const FactorCombination& combination, const std::string& reason)
+        const InputTexts& given, const FactorCombination& combination, const std::string& reason)
     {
         DesignCheck check;
         check.factors = combination;
         check.designLoad = ReadNumber(given.h);
         check.designMoment = ReadNumber(given.m);
-        const InputTexts design = DesignInputs(given, layerCount, combination.factors);
-        const Pile pile(design, layerCount);
-        auto atDepth = std::make_shared<Calculation>(Calculate(Command::CalcM, design, layerCount));
+        const InputTexts design = DesignInputs(given, combination.factors);
+        const Pile pile(design);
+        auto atDepth = std::make_shared<Calculation>(Calculate(Command::CalcM, design));
         atDepth->factors = combination;
         atDepth->given = given;
-        atDepth->misread = MisreadBoxes(given, layerCount);
+        atDepth->misread = MisreadBoxes(given);
         check.atDepth = atDepth;
         check.reason = !reason.empty() ? reason : FactorProblem(combination);
         if (check.reason.empty())
@@ -180,7 +178,7 @@ namespace {
         check.ok = ultimate.factor >= 1.0 && atDepth->Status() == CalcStatus::Converged;
 
         // Calc L's depth is a close first guess of the check's own.
-        const Calculation calcL = Calculate(Command::CalcL, design, layerCount);
+        const Calculation calcL = Calculate(Command::CalcL, design);
         const double guess
             = calcL.HasResults() && calcL.state->LCalc > 0 ? double(calcL.state->LCalc) : ReadNumber(design.l);
         const std::int64_t mm = FindDepthRequired(pile, static_cast<std::int64_t>(std::ceil(guess * 1000.0)));
@@ -220,7 +218,7 @@ CalcStatus DesignCheck::Status() const
     return std::max(atDepth->Status(), ultimate->Status());
 }
 
-DesignCheck CheckDesign(const InputTexts& given, int layerCount, const FactorSet& factors)
+DesignCheck CheckDesign(const InputTexts& given, const FactorSet& factors)
 {
     const std::string reason = CheckReason(given);
     DesignCheck governing;
@@ -229,7 +227,7 @@ DesignCheck CheckDesign(const InputTexts& given, int layerCount, const FactorSet
     std::shared_ptr<const Calculation> deepestCalc;
     bool everyDepth = true;
     for (const FactorCombination& combination : Combinations(factors)) {
-        DesignCheck check = CheckCombination(given, layerCount, combination, reason);
+        DesignCheck check = CheckCombination(given, combination, reason);
         everyDepth = everyDepth && check.depthRequired > 0;
         if (check.depthRequired > deepest) {
             deepest = check.depthRequired;

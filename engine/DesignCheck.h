@@ -53,7 +53,7 @@ struct DesignCheck {
 // partial factors. It needs H > 0, a design moment M >= 0 (an empty box is
 // no moment) and a depth L > 0. Every verdict comes from unrounded values;
 // with the set none every calculation is that of Calculate.
-DesignCheck CheckDesign(const InputTexts& given, int layerCount, const FactorSet& factors = {});
+DesignCheck CheckDesign(const InputTexts& given, const FactorSet& factors = {});
 
 // "OK" or "NOT OK".
 const char* VerdictWord(const DesignCheck& check);

@@ -109,11 +109,11 @@ double DesignFrictionAngle(double degrees, double factor)
     return std::atan(std::tan(degrees * toRadians) / factor) / toRadians;
 }
 
-InputTexts DesignInputs(const InputTexts& given, int layerCount, const PartialFactors& factors)
+InputTexts DesignInputs(const InputTexts& given, const PartialFactors& factors)
 {
     InputTexts design = given;
     design.csf = Divided(given.csf, factors.OnLoads());
-    for (int i = 0; i < layerCount && i < kMaxLayers; ++i) {
+    for (int i = 0; i < given.layerCount && i < kMaxLayers; ++i) {
         LayerTexts& row = design.layers[static_cast<std::size_t>(i)];
         const double phi = ReadNumber(row.phi);
         // A layer without friction is clay whose cohesion is its undrained strength.

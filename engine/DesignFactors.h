@@ -83,12 +83,12 @@ std::string FactorProblem(const FactorCombination& combination);
 // The inputs of a calculation under a combination of factors, from the
 // inputs as given (the characteristic values): CSF divided by the factor on
 // the loads (so that H and M are multiplied by it where CSF divides them);
-// in each of the first layerCount layers the friction angle atan(tan phi /
+// in each layer in use the friction angle atan(tan phi /
 // gamma_phi'), the cohesion c / gamma_c' (c / gamma_cu when the friction
 // angle is 0, the cohesion then being the undrained strength) and the unit
 // weight / gamma_gamma. A text whose factor is 1 stays as it is, so that
 // without factors the inputs are the given ones to the byte.
-InputTexts DesignInputs(const InputTexts& given, int layerCount, const PartialFactors& factors);
+InputTexts DesignInputs(const InputTexts& given, const PartialFactors& factors);
 
 // The friction angle [deg] that tan phi / factor gives.
 double DesignFrictionAngle(double degrees, double factor);

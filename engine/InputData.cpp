@@ -64,38 +64,38 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command
         const LayerTexts& row = texts.layers[static_cast<std::size_t>(i)];
         LayerType& layer = state.Layer[static_cast<std::size_t>(i + 1)];
         const std::string name = LayerName(i);
-        store(layer.C, ReadNumber(row.c), InputBox::Cohesion, i, name + "cohesion");
-        store(layer.D, ReadNumber(row.d), InputBox::Width, i, name + "width");
+        store(layer.C, ReadNumber(row.c), InputBox::C, i, name + "cohesion");
+        store(layer.D, ReadNumber(row.d), InputBox::D, i, name + "width");
         if (layer.D <= 0.0f)
-            problems.Add(InputBox::Width, i, name + "width must be greater than 0");
+            problems.Add(InputBox::D, i, name + "width must be greater than 0");
         const double degrees = ReadNumber(row.phi);
-        store(layer.Phi, double(DegreesToRadians(degrees)), InputBox::FrictionAngle, i, name + "friction angle");
+        store(layer.Phi, double(DegreesToRadians(degrees)), InputBox::Phi, i, name + "friction angle");
         // The earth-pressure factors have no meaning at 90 degrees and beyond.
         if (!(degrees < 90.0))
-            problems.Add(InputBox::FrictionAngle, i, name + "friction angle must be less than 90 degrees");
-        store(layer.Gama, ReadNumber(row.gama), InputBox::UnitWeight, i, name + "unit weight");
+            problems.Add(InputBox::Phi, i, name + "friction angle must be less than 90 degrees");
+        store(layer.Gama, ReadNumber(row.gama), InputBox::Gama, i, name + "unit weight");
         // Soil does not pull on the pile.
-        for (const auto& [value, box, what] : { std::tuple { layer.Gama, InputBox::UnitWeight, "unit weight" },
-                 std::tuple { layer.C, InputBox::Cohesion, "cohesion" },
-                 std::tuple { layer.Phi, InputBox::FrictionAngle, "friction angle" } }) {
+        for (const auto& [value, box, what] : { std::tuple { layer.Gama, InputBox::Gama, "unit weight" },
+                 std::tuple { layer.C, InputBox::C, "cohesion" },
+                 std::tuple { layer.Phi, InputBox::Phi, "friction angle" } }) {
             if (value < 0.0f)
                 problems.Add(box, i, name + what + " must not be negative");
         }
         // A layer's top is the bottom of the layer above it.
-        store(layer.ZFrom, ReadNumber(row.from), InputBox::Bottom, std::max(i - 1, 0),
+        store(layer.ZFrom, ReadNumber(row.from), InputBox::To, std::max(i - 1, 0),
             i == 0 ? name + "top" : LayerName(i - 1) + "bottom");
-        store(layer.ZTo, ReadNumber(row.to), InputBox::Bottom, i, name + "bottom");
-        store(strength, (double(layer.Gama) * layer.Phi + strength) + layer.C, InputBox::UnitWeight, i,
+        store(layer.ZTo, ReadNumber(row.to), InputBox::To, i, name + "bottom");
+        store(strength, (double(layer.Gama) * layer.Phi + strength) + layer.C, InputBox::Gama, i,
             "The strength of the soil down to layer " + std::to_string(i + 1));
         if (layer.ZTo <= 0.0f)
-            problems.Add(InputBox::Bottom, i, name + "bottom must be below the ground surface");
+            problems.Add(InputBox::To, i, name + "bottom must be below the ground surface");
         if (layer.ZTo < layer.ZFrom)
-            problems.Add(InputBox::Bottom, i,
+            problems.Add(InputBox::To, i,
                 name + "bottom " + ShortestText(layer.ZTo) + " m is above its top " + ShortestText(layer.ZFrom) + " m");
     }
     // Told after every layer's own faults, which explain it.
     if (strength <= 0.0f)
-        problems.Add(InputBox::UnitWeight, kMaxLayers,
+        problems.Add(InputBox::Gama, kMaxLayers,
             "The soil has no strength: give a cohesion, or a unit weight and a friction angle");
     // The stiffness, only where given: EI asks for the pile to be judged.
     bool modulus = false;
@@ -119,11 +119,11 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command
     return ok;
 }
 
-std::vector<MisreadBox> MisreadBoxes(const InputTexts& texts, int layerCount)
+std::vector<MisreadBox> MisreadBoxes(const InputTexts& texts)
 {
     std::vector<std::pair<std::string, const std::string*>> boxes { { "CSF", &texts.csf }, { "H", &texts.h },
         { "M", &texts.m }, { "L", &texts.l } };
-    for (int i = 0; i < std::clamp(layerCount, 0, kMaxLayers); ++i) {
+    for (int i = 0; i < std::clamp(texts.layerCount, 0, kMaxLayers); ++i) {
         const LayerTexts& row = texts.layers[static_cast<std::size_t>(i)];
         const std::string layer = "Layer " + std::to_string(i + 1) + " ";
         boxes.insert(boxes.end(),

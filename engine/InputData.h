@@ -8,22 +8,28 @@
 
 namespace latcap {
 
-// The texts of one layer row as the user typed them.
+// The texts of one layer row as typed, named as the layer's fields
+// (LayerType): its top and bottom depth [m], unit weight [kN/m3], cohesion
+// [kPa], friction angle [degrees] and width [m]. A case file gives no top:
+// the tops follow from the bottoms above (CaseInputs).
 struct LayerTexts {
     std::string from;
     std::string to;
     std::string gama;
     std::string c;
-    std::string phi; // degrees
+    std::string phi;
     std::string d;
+    bool operator==(const LayerTexts&) const = default;
 };
 
-// The texts of every input box of the window.
+// The texts of every input box of the window, and how many layer rows are in
+// use (1 to kMaxLayers); rows beyond that count are not read.
 struct InputTexts {
     std::string csf;
     std::string h;
     std::string m;
     std::string l;
+    int layerCount = 1;
     std::array<LayerTexts, kMaxLayers> layers;
     // The pile's bending stiffness EI [kNm2] and the soil's modulus of
     // horizontal subgrade reaction, nh [kN/m3] growing with depth or k
@@ -42,7 +48,7 @@ enum class Command { CalcL, CalcM };
 float DegreesToRadians(double degrees);
 
 // The boxes a problem with the inputs can be found in.
-enum class InputBox { None, Csf, H, M, L, Bottom, UnitWeight, Cohesion, FrictionAngle, Width, Ei, Nh, K };
+enum class InputBox { None, Csf, H, M, L, To, Gama, C, Phi, D, Ei, Nh, K };
 
 // Why the inputs are not enough to calculate: the first failing box, in the
 // order of the window (CSF, H, M, L, then the layers from the top, each from
@@ -55,7 +61,7 @@ struct InputProblem {
 };
 
 // Reads the boxes into the state: CSF, M and H divided by CSF, L, and layers
-// 1 to NoLayers from rows 0 to NoLayers - 1, then validates them for the
+// 1 to NoLayers (set by the caller) from rows 0 to NoLayers - 1, then validates them for the
 // command. Returns true when the data are good enough to
 // calculate; the state is written either way. When they are not, problem (if
 // given) says why. Besides a CSF, widths and bottoms greater than 0 and soil
@@ -74,9 +80,9 @@ struct MisreadBox {
     double value = 0; // what the calculation used
 };
 
-// The misread boxes among CSF, H, M, L and the boxes of the first
-// layerCount rows, in the window's order.
-std::vector<MisreadBox> MisreadBoxes(const InputTexts& texts, int layerCount);
+// The misread boxes among CSF, H, M, L and the boxes of the rows in use, in
+// the window's order.
+std::vector<MisreadBox> MisreadBoxes(const InputTexts& texts);
 
 // `H: "27,5" read as 27`.
 std::string MisreadNote(const MisreadBox& box);

@@ -687,7 +687,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
     report.layerHeader = { QStringLiteral("Layer"), QStringLiteral("Top [m]"), QStringLiteral("Bottom [m]"),
         QStringLiteral("Unit weight [kN/m\u00B3]"), QStringLiteral("Cohesion [kPa]"),
         QStringLiteral("Friction angle [\u00B0]"), QStringLiteral("Width [m]") };
-    for (int i = 0; i < calc.layerCount && i < kMaxLayers; ++i) {
+    for (int i = 0; i < calc.given.layerCount && i < kMaxLayers; ++i) {
         const LayerTexts& row = in.layers[static_cast<std::size_t>(i)];
         const std::string layer = "Layer " + std::to_string(i + 1) + " ";
         report.layers.push_back({ QString::number(i + 1), Text(row.from), shown(layer + "bottom", row.to),
@@ -730,7 +730,7 @@ CalcReport MakeCalcReport(const ReportSource& source)
         report.factorHeader
             = { QStringLiteral("Layer"), QStringLiteral("Unit weight k / d [kN/m\u00B3]"), QStringLiteral("Strength"),
                   QStringLiteral("Cohesion k / d [kPa]"), QStringLiteral("Friction angle k / d [\u00B0]") };
-        for (int i = 0; i < calc.layerCount && i < kMaxLayers; ++i) {
+        for (int i = 0; i < calc.given.layerCount && i < kMaxLayers; ++i) {
             const LayerTexts& k = in.layers[static_cast<std::size_t>(i)];
             const LayerTexts& d = calc.inputs.layers[static_cast<std::size_t>(i)];
             const auto pair = [](const std::string& a, const std::string& b) {

@@ -521,7 +521,7 @@ namespace {
         std::vector<Mark> Marks() const
         {
             std::vector<Mark> marks;
-            for (int i = 2; i <= calc_.layerCount; ++i) {
+            for (int i = 2; i <= calc_.given.layerCount; ++i) {
                 const float top = state_.Layer[static_cast<std::size_t>(i)].ZFrom;
                 if (top > 0 && top < zMax_)
                     marks.push_back(
@@ -572,7 +572,7 @@ namespace {
             painter.setPen(kInk);
             painter.setFont(Font(kDiagramSmallestText));
             double y = kBottom + 34;
-            for (int i = 1; i <= calc_.layerCount; ++i) {
+            for (int i = 1; i <= calc_.given.layerCount; ++i) {
                 const LayerType& layer = state_.Layer[static_cast<std::size_t>(i)];
                 const LayerTexts& row = calc_.inputs.layers[static_cast<std::size_t>(i - 1)];
                 const QString line

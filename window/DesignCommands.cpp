@@ -58,7 +58,7 @@ void EditDesignSettings(Platform& platform, QWidget* parent, CaseDocument& docum
 void CheckDesign(Platform& platform, QWidget* parent, CaseDocument& document)
 {
     const FactorSet factors = document.Factors();
-    auto check = std::make_shared<const DesignCheck>(CheckDesign(document.Inputs(), document.LayerCount(), factors));
+    auto check = std::make_shared<const DesignCheck>(CheckDesign(document.Inputs(), factors));
     QString text;
     if (check->Status() == CalcStatus::NotEnoughData) {
         const std::string& reason = check->reason.empty() && check->atDepth ? check->atDepth->reason : check->reason;

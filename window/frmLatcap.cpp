@@ -136,12 +136,12 @@ void frmLatcap::DrawCase()
         ui_->selectNoLayers->setCurrentIndex(count - 1);
     for (std::size_t i = 0; i < kRows; ++i) {
         const int row = static_cast<int>(i);
-        show(rows_.txtTo[i], document_.Text(Field::Bottom, row));
+        show(rows_.txtTo[i], document_.Text(Field::To, row));
         show(rows_.txtFrom[i], document_.Top(row));
-        show(rows_.txtGama[i], document_.Text(Field::UnitWeight, row));
-        show(rows_.txtC[i], document_.Text(Field::Cohesion, row));
-        show(rows_.txtD[i], document_.Text(Field::Width, row));
-        const QString angle = document_.Text(Field::FrictionAngle, row);
+        show(rows_.txtGama[i], document_.Text(Field::Gama, row));
+        show(rows_.txtC[i], document_.Text(Field::C, row));
+        show(rows_.txtD[i], document_.Text(Field::D, row));
+        const QString angle = document_.Text(Field::Phi, row);
         if (rows_.selectFrictionAngle[i]->currentText() != angle)
             rows_.selectFrictionAngle[i]->setEditText(angle);
         rows_.txtTo[i]->setEnabled(row != count - 1);
@@ -174,12 +174,12 @@ void frmLatcap::LoadLayers()
         connect(
             angles, &QComboBox::editTextChanged, this, [angles](const QString& text) { MarkMisread(angles, text); });
         connect(rows_.txtTo[at], &QLineEdit::textChanged, this, [this, i] { txtTo_Change(i); });
-        for (const auto& [box, field] : { std::pair { rows_.txtGama[at], Field::UnitWeight },
-                 { rows_.txtC[at], Field::Cohesion }, { rows_.txtD[at], Field::Width } })
+        for (const auto& [box, field] : { std::pair { rows_.txtGama[at], Field::Gama },
+                 { rows_.txtC[at], Field::C }, { rows_.txtD[at], Field::D } })
             connect(box, &QLineEdit::textChanged, this,
                 [this, field, i](const QString& text) { document_.SetText(field, i, text); });
         connect(angles, &QComboBox::editTextChanged, this,
-            [this, i](const QString& text) { document_.SetText(Field::FrictionAngle, i, text); });
+            [this, i](const QString& text) { document_.SetText(Field::Phi, i, text); });
         // Choosing an item is a change of the input, even the item shown.
         connect(angles, &DropDownList::clicked, &document_, &CaseDocument::InputChosen);
     }
@@ -207,17 +207,17 @@ void frmLatcap::selectNoLayers_Click()
 // The next layer's top follows through the document.
 void frmLatcap::txtTo_Change(int index)
 {
-    document_.SetText(CaseDocument::Field::Bottom, index, rows_.txtTo[static_cast<std::size_t>(index)]->text());
+    document_.SetText(CaseDocument::Field::To, index, rows_.txtTo[static_cast<std::size_t>(index)]->text());
 }
 
 // The copy buttons: layer 1's text into every other row, hidden ones too.
-void frmLatcap::cmdGama_Click() { document_.CopyDown(CaseDocument::Field::UnitWeight); }
+void frmLatcap::cmdGama_Click() { document_.CopyDown(CaseDocument::Field::Gama); }
 
-void frmLatcap::cmdC_Click() { document_.CopyDown(CaseDocument::Field::Cohesion); }
+void frmLatcap::cmdC_Click() { document_.CopyDown(CaseDocument::Field::C); }
 
-void frmLatcap::cmdFrictionAngle_Click() { document_.CopyDown(CaseDocument::Field::FrictionAngle); }
+void frmLatcap::cmdFrictionAngle_Click() { document_.CopyDown(CaseDocument::Field::Phi); }
 
-void frmLatcap::cmdD_Click() { document_.CopyDown(CaseDocument::Field::Width); }
+void frmLatcap::cmdD_Click() { document_.CopyDown(CaseDocument::Field::D); }
 
 void frmLatcap::ReadIniFile()
 {
@@ -272,7 +272,7 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
     GetInputData(texts);
     StatusObserver observer(platform_, this, ui_->lblWhat, waitText);
     auto calculation = std::make_shared<const Calculation>(
-        CalculateDesign(command, texts, document_.LayerCount(), document_.Factors(), &observer));
+        CalculateDesign(command, texts, document_.Factors(), &observer));
     const Calculation& calc = *calculation;
     if (!calc.dataOk) {
         platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);

@@ -108,7 +108,7 @@ namespace {
         AnalysisState state;
         state.NoLayers = 1;
         ASSERT_TRUE(
-            GatherInputs({ "1", "50", "20", "", { LayerTexts { "0", "100", "18", "0", "30", "0.6" } }, {}, {}, {} },
+            GatherInputs({ "1", "50", "20", "", 1, { LayerTexts { "0", "100", "18", "0", "30", "0.6" } }, {}, {}, {} },
                 state, Command::CalcL));
         testing::RecordingSink sink;
         RunCalcL(state, sink);

@@ -22,11 +22,11 @@ namespace {
     {
         auto document = std::make_unique<CaseDocument>();
         for (const auto& [field, text] :
-            { std::pair { Field::Csf, "1" }, { Field::H, "50" }, { Field::M, "20" }, { Field::UnitWeight, "18" },
-                { Field::Cohesion, "0" }, { Field::FrictionAngle, "30" }, { Field::Width, "0.6" } })
+            { std::pair { Field::Csf, "1" }, { Field::H, "50" }, { Field::M, "20" }, { Field::Gama, "18" },
+                { Field::C, "0" }, { Field::Phi, "30" }, { Field::D, "0.6" } })
             document->SetText(field, 0, QString::fromLatin1(text));
         document->SetLastCalculation(
-            std::make_shared<const Calculation>(Calculate(Command::CalcL, document->Inputs(), document->LayerCount())));
+            std::make_shared<const Calculation>(Calculate(Command::CalcL, document->Inputs())));
         return document;
     }
 
@@ -62,14 +62,14 @@ namespace {
         EditRow { "H", [](CaseDocument& d) { d.SetText(Field::H, 0, "60"); }, true },
         EditRow { "M", [](CaseDocument& d) { d.SetText(Field::M, 0, "25"); }, true },
         EditRow { "L", [](CaseDocument& d) { d.SetText(Field::L, 0, "4"); }, true },
-        EditRow { "UnitWeight", [](CaseDocument& d) { d.SetText(Field::UnitWeight, 0, "17"); }, true },
-        EditRow { "Cohesion", [](CaseDocument& d) { d.SetText(Field::Cohesion, 0, "2"); }, true },
-        EditRow { "FrictionAngle", [](CaseDocument& d) { d.SetText(Field::FrictionAngle, 0, "28"); }, true },
-        EditRow { "Width", [](CaseDocument& d) { d.SetText(Field::Width, 0, "0.5"); }, true },
-        EditRow { "HiddenRow", [](CaseDocument& d) { d.SetText(Field::Width, 3, "0.5"); }, true },
+        EditRow { "UnitWeight", [](CaseDocument& d) { d.SetText(Field::Gama, 0, "17"); }, true },
+        EditRow { "Cohesion", [](CaseDocument& d) { d.SetText(Field::C, 0, "2"); }, true },
+        EditRow { "FrictionAngle", [](CaseDocument& d) { d.SetText(Field::Phi, 0, "28"); }, true },
+        EditRow { "Width", [](CaseDocument& d) { d.SetText(Field::D, 0, "0.5"); }, true },
+        EditRow { "HiddenRow", [](CaseDocument& d) { d.SetText(Field::D, 3, "0.5"); }, true },
         EditRow { "SameItemChosenAgain", [](CaseDocument& d) { d.InputChosen(); }, true },
         EditRow { "SameLayerCountAgain", [](CaseDocument& d) { d.SetLayerCount(1); }, true },
-        EditRow { "CopyDown", [](CaseDocument& d) { d.CopyDown(Field::Cohesion); }, true },
+        EditRow { "CopyDown", [](CaseDocument& d) { d.CopyDown(Field::C); }, true },
         EditRow { "Title", [](CaseDocument& d) { d.SetText(Field::Title, 0, "Pile 7"); }, false },
         EditRow { "JobDetails", [](CaseDocument& d) { d.SetJob({ "Main Street", "2026-114", {}, {}, {}, "B" }); }, false }),
         CaseName());
@@ -78,14 +78,14 @@ namespace {
     TEST(Document, EveryTopIsTheBottomAboveAndTheDeepestEndsAt100)
     {
         CaseDocument document;
-        EXPECT_EQ(Text(document, Field::Bottom, 0), "100");
+        EXPECT_EQ(Text(document, Field::To, 0), "100");
         document.SetLayerCount(5);
         for (int i = 0; i < 4; ++i)
-            document.SetText(Field::Bottom, i, QString::number(2.5 * (i + 1)));
-        document.SetText(Field::Bottom, 4, "9"); // the deepest is fixed
+            document.SetText(Field::To, i, QString::number(2.5 * (i + 1)));
+        document.SetText(Field::To, 4, "9"); // the deepest is fixed
         EXPECT_EQ(document.Top(0), "0");
         EXPECT_EQ(document.Top(3), "7.5");
-        EXPECT_EQ(Text(document, Field::Bottom, 4), "100");
+        EXPECT_EQ(Text(document, Field::To, 4), "100");
         EXPECT_EQ(document.Inputs().layers[4].from, "10");
         EXPECT_EQ(document.Inputs().layers[4].to, "100");
     }
@@ -94,25 +94,25 @@ namespace {
     {
         CaseDocument document;
         document.SetLayerCount(3);
-        EXPECT_EQ(Text(document, Field::Bottom, 0), "");
-        document.SetText(Field::Bottom, 0, "2.5");
-        document.SetText(Field::Bottom, 1, "6");
-        document.SetText(Field::UnitWeight, 2, "19");
+        EXPECT_EQ(Text(document, Field::To, 0), "");
+        document.SetText(Field::To, 0, "2.5");
+        document.SetText(Field::To, 1, "6");
+        document.SetText(Field::Gama, 2, "19");
         document.SetLayerCount(2);
-        EXPECT_EQ(Text(document, Field::Bottom, 1), "100");
+        EXPECT_EQ(Text(document, Field::To, 1), "100");
         document.SetLayerCount(3);
-        EXPECT_EQ(Text(document, Field::Bottom, 0), "2.5");
-        EXPECT_EQ(Text(document, Field::Bottom, 1), "");
-        EXPECT_EQ(Text(document, Field::UnitWeight, 2), "19");
+        EXPECT_EQ(Text(document, Field::To, 0), "2.5");
+        EXPECT_EQ(Text(document, Field::To, 1), "");
+        EXPECT_EQ(Text(document, Field::Gama, 2), "19");
     }
 
     TEST(Document, CopyDownReachesHiddenRowsAndANoChangeKeepsTheResults)
     {
         const auto document = Calculated();
-        document->CopyDown(Field::FrictionAngle);
-        EXPECT_EQ(Text(*document, Field::FrictionAngle, 4), "30");
+        document->CopyDown(Field::Phi);
+        EXPECT_EQ(Text(*document, Field::Phi, 4), "30");
         document->SetLastCalculation(std::make_shared<const Calculation>());
-        document->CopyDown(Field::FrictionAngle);
+        document->CopyDown(Field::Phi);
         EXPECT_NE(document->LastCalculation(), nullptr);
     }
 
@@ -136,7 +136,7 @@ namespace {
         ASSERT_TRUE(document.Load(
             Write("kept.case", "layers = 1\nlayer 1 = 1.0, 18, 0, 30, 0.6\nlayer 3 = 3, 19, 5, 25, 0.5\n"), fault))
             << fault.toStdString();
-        EXPECT_EQ(Text(document, Field::Bottom, 0), "100");
+        EXPECT_EQ(Text(document, Field::To, 0), "100");
         document.SetText(Field::H, 0, "70");
         EXPECT_EQ(document.FileText().toStdString(),
             "title =\nCSF = 0.5\nH = 70\nM =\nL =\nlayers = 1\n"

@@ -64,7 +64,7 @@ namespace {
         Case read;
         std::string error;
         ASSERT_TRUE(ReadCase(row.caseText, "hand", read, error)) << error;
-        const BromsResult broms = BromsCrossCheck(Calculate(row.command, CaseInputs(read, "1"), read.layerCount));
+        const BromsResult broms = BromsCrossCheck(Calculate(row.command, CaseInputs(read, "1")));
         ASSERT_TRUE(broms.applicable) << broms.reason;
         const BromsWorking& w = broms.working;
         for (const auto& [found, byHand] :

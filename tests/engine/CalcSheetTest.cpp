@@ -16,7 +16,7 @@ namespace {
         Case read;
         std::string error;
         EXPECT_TRUE(ReadCase(caseText, "sheet", read, error)) << error;
-        return Calculate(command, CaseInputs(read, "1"), read.layerCount);
+        return Calculate(command, CaseInputs(read, "1"));
     }
 
     struct SheetCase {

@@ -39,19 +39,19 @@ namespace {
         const InputTexts given = CaseInputs(read, "1");
         double smallest = 1e300;
         for (const FactorCombination& combination : Combinations(set)) {
-            InputTexts texts = DesignInputs(given, read.layerCount, combination.factors);
+            InputTexts texts = DesignInputs(given, combination.factors);
             const double h = ReadNumber(texts.h), m = ReadNumber(texts.m);
             double low = 1e-3, high = 1e3;
             for (int i = 0; i < 100; ++i) {
                 const double lambda = std::sqrt(low * high);
                 texts.h = ShortestText(lambda * h);
-                const Calculation calc = Calculate(Command::CalcM, texts, read.layerCount);
+                const Calculation calc = Calculate(Command::CalcM, texts);
                 const bool carried = calc.validity.empty() && double(calc.state->CSF) * calc.state->M >= lambda * m;
                 (carried ? low : high) = lambda;
             }
             smallest = std::min(smallest, low);
         }
-        const DesignCheck check = CheckDesign(given, read.layerCount, set);
+        const DesignCheck check = CheckDesign(given, set);
         ASSERT_TRUE(check.judged);
         EXPECT_NEAR(check.utilisation, 1.0 / smallest, 1e-6 / smallest);
         EXPECT_EQ(check.ok, smallest >= 1.0);

@@ -82,7 +82,7 @@ namespace {
             written.title = written.h = written.m = written.l = written.ei = written.nh = written.k = text;
             written.csf = text;
             written.layerCount = 2;
-            written.layers[0] = written.layers[1] = { text, text, text, text, text };
+            written.layers[0] = written.layers[1] = { "", text, text, text, text, text };
             written.factors = "EN 1997-1 DA2";
             written.customFactors.fill(text);
             Case read;
@@ -90,7 +90,7 @@ namespace {
             ASSERT_TRUE(ReadCase(WriteCase(written, { "Results: # 1" }), "t", read, error)) << error;
             EXPECT_EQ(WriteCase(read), WriteCase(written)) << text;
             EXPECT_EQ(read.title, text);
-            EXPECT_EQ(read.layers[1].width, text);
+            EXPECT_EQ(read.layers[1].d, text);
             EXPECT_EQ(read.customFactors[4], text);
             EXPECT_EQ(read.ei + read.nh + read.k, text + text + text);
         }
@@ -136,7 +136,7 @@ namespace {
         Case read;
         std::string error;
         ASSERT_TRUE(ReadCase(GetParam().fields[0], "test", read, error)) << error;
-        const Calculation calc = Calculate(Command::CalcM, CaseInputs(read, "1"), read.layerCount);
+        const Calculation calc = Calculate(Command::CalcM, CaseInputs(read, "1"));
         EXPECT_EQ(RigiditySummary(calc.rigidity), GetParam().fields[1]);
         EXPECT_EQ(calc.validity, GetParam().fields[2]);
     }

@@ -36,7 +36,7 @@ namespace {
         EXPECT_TRUE(ReadCase(text, "example", read, error)) << error;
         if (!load.empty())
             read.h = load;
-        return CalculateDesign(command, CaseInputs(read, "1"), read.layerCount, CaseFactorSet(read));
+        return CalculateDesign(command, CaseInputs(read, "1"), CaseFactorSet(read));
     }
 
     // latcap's figure for a row, to one decimal more than the published one.

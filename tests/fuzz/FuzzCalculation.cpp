@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int layers = count.empty() ? 1 : static_cast<unsigned char>(count.front() - '1') % latcap::kMaxLayers + 1;
     boxes.layerCount = layers;
     for (int i = 0; i < layers; ++i)
-        boxes.layers[static_cast<std::size_t>(i)] = { next(), next(), next(), next(), next() };
+        boxes.layers[static_cast<std::size_t>(i)] = { "", next(), next(), next(), next(), next() };
     latcap::InputTexts texts = latcap::CaseInputs(boxes, "");
 
     latcap::AnalysisState gathered;

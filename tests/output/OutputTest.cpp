@@ -36,7 +36,7 @@ std::shared_ptr<const latcap::Calculation> ReadAndCalculate(
     }
     return std::make_shared<const latcap::Calculation>(
         latcap::Calculate(command == u"calc-l"_s ? latcap::Command::CalcL : latcap::Command::CalcM,
-            latcap::CaseInputs(source, "0.5"), source.layerCount));
+            latcap::CaseInputs(source, "0.5")));
 }
 
 // The elements QSvgGenerator writes; any other one came from the input.

@@ -52,8 +52,8 @@ namespace {
                 for (std::size_t i = 0; i < pile.layers; ++i) {
                     const double* soil = soils[engine() % 3];
                     // The deepest bottom is the window's fixed 100 m.
-                    const double top = i == 0 ? 0.0 : std::stod(source.layers[i - 1].bottom);
-                    source.layers[i] = { i + 1 == pile.layers ? "" : draw(top + 0.5, top + 4, 1),
+                    const double top = i == 0 ? 0.0 : std::stod(source.layers[i - 1].to);
+                    source.layers[i] = { "", i + 1 == pile.layers ? "" : draw(top + 0.5, top + 4, 1),
                         draw(soil[0], soil[1], 1), draw(soil[2], soil[3], 0), draw(soil[4], soil[5], 0), width };
                 }
                 const InputTexts& t = pile.texts = CaseInputs(source, "");
@@ -70,8 +70,8 @@ namespace {
 
     // A command run on a pile's texts as the window and latcap-batch run it.
     struct PileRun {
-        PileRun(const InputTexts& texts, std::size_t layers, bool calcL)
-            : calc(Calculate(calcL ? Command::CalcL : Command::CalcM, texts, static_cast<int>(layers)))
+        PileRun(const InputTexts& texts, bool calcL)
+            : calc(Calculate(calcL ? Command::CalcL : Command::CalcM, texts))
             , state(*calc.state)
         {
             EXPECT_TRUE(calc.dataOk) << "generated piles are complete";
@@ -89,7 +89,7 @@ namespace {
         for (const Pile& pile : Piles()) {
             SCOPED_TRACE(pile.description);
             for (bool calcL : { true, false }) {
-                const PileRun run(pile.texts, pile.layers, calcL);
+                const PileRun run(pile.texts, calcL);
                 if (!run.converged())
                     continue;
                 const AnalysisState& s = run.state;
@@ -112,7 +112,7 @@ namespace {
         for (const Pile& pile : Piles()) {
             SCOPED_TRACE(pile.description);
             for (bool calcL : { true, false }) {
-                const PileRun run(pile.texts, pile.layers, calcL);
+                const PileRun run(pile.texts, calcL);
                 const AnalysisState& s = run.state;
                 const float depth = run.calc.Depth();
                 const bool withinMethod = std::isfinite(depth) && depth > 0.0f && s.Zr > 0.0f && s.Zr < depth
@@ -134,7 +134,7 @@ namespace {
         int compared = 0;
         for (const Pile& pile : Piles()) {
             SCOPED_TRACE(pile.description);
-            const PileRun depthRun(pile.texts, pile.layers, true);
+            const PileRun depthRun(pile.texts, true);
             if (!depthRun.converged())
                 continue;
             bool converged = true;
@@ -142,7 +142,7 @@ namespace {
             auto momentAt = [&](double depth) {
                 InputTexts texts = pile.texts;
                 texts.l = FormatMask(depth, "##0.0000");
-                const PileRun run(texts, pile.layers, false);
+                const PileRun run(texts, false);
                 converged = converged && run.converged();
                 return double(run.state.CSF) * run.state.M;
             };
@@ -169,7 +169,7 @@ namespace {
             double lastDepth = 0.0;
             for (const char* load : { "0", "60", "180", "420" }) {
                 texts.h = load;
-                const PileRun run(texts, Piles()[n].layers, true);
+                const PileRun run(texts, true);
                 if (!run.converged())
                     break;
                 EXPECT_GE(run.state.LCalc, lastDepth) << "H " << load;
@@ -188,16 +188,15 @@ namespace {
             SCOPED_TRACE(pile.description);
             if (!(ReadNumber(pile.texts.h) > 0.0))
                 continue;
-            const int layers = static_cast<int>(pile.layers);
-            const DesignCheck check = CheckDesign(pile.texts, layers);
+            const DesignCheck check = CheckDesign(pile.texts);
             if (!check.judged || !(check.depthRequired > 0.002))
                 continue;
             ++compared;
             InputTexts texts = pile.texts;
             texts.l = FormatMask(check.depthRequired, "##0.000");
-            EXPECT_TRUE(CheckDesign(texts, layers).ok) << "at the depth required " << texts.l;
+            EXPECT_TRUE(CheckDesign(texts).ok) << "at the depth required " << texts.l;
             texts.l = FormatMask(check.depthRequired - 0.002, "##0.000");
-            EXPECT_FALSE(CheckDesign(texts, layers).ok) << "2 mm shallower, at " << texts.l;
+            EXPECT_FALSE(CheckDesign(texts).ok) << "2 mm shallower, at " << texts.l;
         }
         EXPECT_GT(compared, 0);
     }
