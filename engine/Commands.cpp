@@ -4,6 +4,7 @@
 #include "Messages.h"
 #include "NumberText.h"
 #include "PileForces.h"
+#include "Solvers.h"
 
 #include <algorithm>
 #include <cmath>

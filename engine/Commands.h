@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AnalysisState.h"
-#include "Solvers.h"
+#include "SolverSink.h"
 
 #include <string>
 
@@ -21,9 +21,6 @@ struct ResultTexts {
     std::string moment;
     std::string shear;
 };
-
-// The message of a solver report.
-const char* IterationMessage(SolverProblem problem);
 
 // Calc L on gathered inputs: finds the depth, the pile forces, and the text
 // of the depth box (mask::kDepth). Each kind of solver report reaches the sink

@@ -1,6 +1,5 @@
 #include "StatusObserver.h"
 
-#include "Commands.h"
 #include "DialogTexts.h"
 #include "Platform.h"
 

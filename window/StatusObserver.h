@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Solvers.h"
+#include "SolverSink.h"
 
 #include <QString>
 
