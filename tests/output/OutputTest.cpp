@@ -128,8 +128,9 @@ class OutputTest : public QObject {
 
 private Q_SLOTS:
     // Whatever the title (the case's, or its file's name), the SVG is
-    // well-formed XML holding only the generator's own elements, and its
-    // title says what was typed.
+    // well-formed XML holding only the generator's own
+    // elements: the three curves with a point at each one's largest value;
+    // and its title says what was typed.
     void svgOfAnyTitle_data()
     {
         QTest::addColumn<QString>("title");
@@ -158,15 +159,24 @@ private Q_SLOTS:
         QVERIFY(latcap::WriteDiagramSvg(svg, { calc, title }));
         QXmlStreamReader xml(svg.data());
         QString titleRead;
+        QString width; // of the lines of the group
+        int curves = 0; // drawn 2 wide
+        int extremes = 0;
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
             QVERIFY2(kSvgElements.contains(xml.name().toString()), qPrintable(xml.name().toString()));
+            if (xml.name() == u"g"_s)
+                width = xml.attributes().value(u"stroke-width"_s).toString();
+            curves += xml.name() == u"path"_s && width == u"2"_s ? 1 : 0;
+            extremes += xml.name() == u"circle"_s ? 1 : 0;
             if (xml.name() == u"title"_s && titleRead.isEmpty())
                 titleRead = xml.readElementText();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QCOMPARE(titleRead, shown);
+        QCOMPARE(curves, 3);
+        QCOMPARE(extremes, 3);
     }
 
     // The report and the diagrams of each case of tests/data/models.txt,
