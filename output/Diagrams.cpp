@@ -131,21 +131,23 @@ namespace {
         return QString::number(value, 'f', StepDecimals(step));
     }
 
-    struct Curve {
-        QString title;
-        QString unit;
-        std::vector<QPointF> points; // (value, depth)
-        bool steps = false; // drawn slice by slice, filled to zero
-        QColor colour;
-        QPointF extreme; // (value, depth) to annotate
-        QString extremeText;
-    };
+    using Axis = DiagramModel::Axis;
+    using Curve = DiagramModel::Curve;
+    using Mark = DiagramModel::Mark;
+    using MarkKind = DiagramModel::MarkKind;
 
-    struct Axis {
-        double lo = 0;
-        double hi = 1;
-        double step = 1;
-    };
+    // The panels' width, and the colour of each curve.
+    constexpr double kPanelWidth = (kDiagramSize.width() - kLeft - kRight - 2 * kGap) / 3;
+    const QColor kCurveColours[] = { QColor(150, 95, 40), QColor(20, 110, 60), QColor(20, 60, 160) };
+
+    // From lo by step while within slack of hi.
+    std::vector<double> Ticks(double lo, double hi, double step, double slack)
+    {
+        std::vector<double> ticks;
+        for (double v = lo; v <= hi + slack; v += step)
+            ticks.push_back(v);
+        return ticks;
+    }
 
     // A value axis holding every value and 0, to the round value just past
     // them.
@@ -167,17 +169,122 @@ namespace {
         axis.step = NiceStep(hi - lo, intervals);
         axis.lo = std::floor(lo / axis.step + 1e-9) * axis.step;
         axis.hi = std::ceil(hi / axis.step - 1e-9) * axis.step;
+        axis.ticks = Ticks(axis.lo, axis.hi, axis.step, axis.step * 1e-6);
         return axis;
     }
 
-    struct Mark {
-        double depth;
-        QString text;
+    // The value axis with as many intervals as its labels have room for.
+    Axis FittedAxis(const Curve& curve)
+    {
+        const QFontMetricsF metrics(Font(kDiagramSmallestText));
+        Axis axis;
+        for (int intervals = 8; intervals >= 2; --intervals) {
+            axis = ValueAxis(curve, intervals);
+            const double spacing = axis.step / (axis.hi - axis.lo) * kPanelWidth;
+            if (std::all_of(axis.ticks.begin(), axis.ticks.end(),
+                    [&](double v) { return metrics.horizontalAdvance(TickText(v, axis.step)) + 10 <= spacing; }))
+                break;
+        }
+        return axis;
+    }
+
+    // The slices down to the toe: a result whose point of rotation lies below
+    // the toe has slices below it, which are not drawn.
+    void AddCurves(DiagramModel& model, const AnalysisState& state)
+    {
+        const double toe = model.toe;
+        const double csf = state.CSF;
+        Curve pressure { QStringLiteral("Ultimate soil pressure p"), QStringLiteral("kPa"), {}, {}, {}, {} };
+        Curve shear { QStringLiteral("Shear force V"), QStringLiteral("kN"), {}, {}, {}, {} };
+        Curve moment { QStringLiteral("Bending moment M"), QStringLiteral("kNm"), {}, {}, {}, {} };
+        shear.points.emplace_back(static_cast<float>(csf * state.H), 0.0);
+        moment.points.emplace_back(static_cast<float>(csf * state.M), 0.0);
+        double largestPressure = -1;
+        pressure.extreme = QPointF(0, 0);
+        for (const SliceType& s : Slices(state)) {
+            if (!(double(s.Z) <= toe))
+                continue;
+            // Above the point of rotation the soil pushes against H, below it with H.
+            const double p = s.Z <= state.Zr ? -double(s.SoilPressure) : double(s.SoilPressure);
+            pressure.points.emplace_back(p, s.Z);
+            if (std::fabs(p) > largestPressure) {
+                largestPressure = std::fabs(p);
+                pressure.extreme = QPointF(p, s.Z);
+            }
+            // With the point of rotation below the toe, a slice reaching
+            // below the toe is drawn down to it.
+            const double below = s.Z + s.dZ / 2.0;
+            model.steps.push_back({ s.Z - s.dZ / 2.0, below > toe && state.Zr > toe ? toe : below });
+            shear.points.emplace_back(ShownShear(state, s), s.Z);
+            moment.points.emplace_back(ShownMoment(state, s), s.Z);
+        }
+        shear.extreme = QPointF(static_cast<float>(csf * state.MaxShear), MaxShearDepth(state));
+        moment.extreme = QPointF(static_cast<float>(csf * state.MaxMoment), MaxMomentDepth(state));
+        // An extreme below the toe gives way to the largest drawn.
+        for (Curve* curve : { &shear, &moment }) {
+            if (!(curve->extreme.y() > toe))
+                continue;
+            curve->extreme = curve->points.front();
+            for (const QPointF& p : curve->points) {
+                if (std::fabs(p.x()) > std::fabs(curve->extreme.x()))
+                    curve->extreme = p;
+            }
+        }
+        // The largest magnitude, with the sign of the value plotted.
+        for (Curve* curve : { &pressure, &shear, &moment }) {
+            curve->extremeText
+                = QStringLiteral("max. %1 %2")
+                      .arg(QString::fromStdString(FormatMask(curve->extreme.x(), mask::kLargest)), curve->unit);
+            curve->axis = FittedAxis(*curve);
+        }
+        model.curves = { pressure, shear, moment };
+    }
+
+    // The depths marked by lines across the panels (or a tick), by depth.
+    void AddMarks(DiagramModel& model, const Calculation& calc, const BromsResult& broms)
+    {
+        const AnalysisState& state = *calc.state;
+        std::vector<Mark>& marks = model.marks;
+        for (int i = 2; i <= calc.given.layerCount; ++i) {
+            const float top = state.Layer[static_cast<std::size_t>(i)].ZFrom;
+            if (top > 0 && top < model.depth.hi)
+                marks.push_back({ MarkKind::LayerTop, top,
+                    QStringLiteral("Top of layer %1: %2").arg(i).arg(Plain(top) + QStringLiteral(" m")) });
+        }
+        marks.push_back({ MarkKind::Rotation, state.Zr, QStringLiteral("Rotation Zr = %1").arg(Metres(state.Zr)) });
+        marks.push_back({ MarkKind::Toe, model.toe, QStringLiteral("Pile toe L = %1").arg(Metres(model.toe)) });
+        // Broms' answer beside Brinch Hansen's, for comparison.
+        if (broms.applicable)
+            marks.push_back({ MarkKind::Broms, broms.depth,
+                calc.command == Command::CalcL
+                    ? QStringLiteral("Broms L = %1").arg(Metres(broms.depth))
+                    : QStringLiteral("Broms M = %1 kNm")
+                          .arg(QString::fromStdString(FormatMask(broms.moment, mask::kMoment))) });
+        std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.depth < b.depth; });
+    }
+
+    // How a marked depth is drawn: a line across the panels, or a tick.
+    struct MarkLook {
         QColor colour;
         Qt::PenStyle style;
         double width;
         bool tick = false; // a short tick at the right edge instead of a line across
     };
+
+    MarkLook Look(MarkKind kind)
+    {
+        switch (kind) {
+        case MarkKind::LayerTop:
+            return { kLayerLine, Qt::DashLine, 1.2 };
+        case MarkKind::Rotation:
+            return { kRotation, Qt::DashDotLine, 1.6 };
+        case MarkKind::Toe:
+            return { kToe, Qt::SolidLine, 2.2 };
+        case MarkKind::Broms:
+            break;
+        }
+        return { kBroms, Qt::SolidLine, 2.2, true };
+    }
 
     class Diagram {
     public:
@@ -186,13 +293,8 @@ namespace {
             , calc_(*source.calculation)
             , state_(*calc_.state)
             , calcL_(calc_.command == Command::CalcL)
+            , model_(MakeDiagramModel(source))
         {
-            toe_ = calc_.Depth();
-            broms_ = BromsCrossCheck(calc_);
-            const double deepest = std::max<double>({ toe_, state_.Zr, 0.1, broms_.applicable ? broms_.depth : 0.0 });
-            depthStep_ = NiceStep(deepest * 1.05, 8);
-            zMax_ = std::ceil(deepest * 1.05 / depthStep_) * depthStep_;
-            BuildCurves();
         }
 
         void Draw(QPainter& painter)
@@ -201,11 +303,11 @@ namespace {
             painter.setRenderHint(QPainter::TextAntialiasing);
             painter.fillRect(QRectF(QPointF(0, 0), QSizeF(kDiagramSize)), Qt::white);
             DrawHeading(painter);
-            const double width = (kDiagramSize.width() - kLeft - kRight - 2 * kGap) / 3;
+            const double width = kPanelWidth;
             std::vector<Panel> panels;
-            for (std::size_t i = 0; i < curves_.size(); ++i)
-                panels.push_back(PlacePanel(
-                    painter, curves_[i], QRectF(kLeft + double(i) * (width + kGap), kTop, width, kBottom - kTop)));
+            for (std::size_t i = 0; i < model_.curves.size(); ++i)
+                panels.push_back(PlacePanel(painter, model_.curves[i], kCurveColours[i], i == 0,
+                    QRectF(kLeft + double(i) * (width + kGap), kTop, width, kBottom - kTop)));
             for (const Panel& panel : panels)
                 DrawGrid(painter, panel);
             DrawMarks(painter, kLeft + 3 * width + 2 * kGap);
@@ -218,59 +320,7 @@ namespace {
         }
 
     private:
-        double Y(double depth) const { return kTop + depth / zMax_ * (kBottom - kTop); }
-
-        // The slices down to the toe: a result whose point of rotation lies
-        // below the toe has slices below it, which are not drawn.
-        void BuildCurves()
-        {
-            const double csf = state_.CSF;
-            const int count = static_cast<int>(Slices(state_).size());
-            for (int i = 1; i <= count; ++i) {
-                if (double(state_.Slice[static_cast<std::size_t>(i)].Z) <= toe_)
-                    drawn_.push_back(i);
-            }
-            Curve pressure { QStringLiteral("Ultimate soil pressure p"), QStringLiteral("kPa"), {}, true,
-                QColor(150, 95, 40), {}, {} };
-            Curve shear { QStringLiteral("Shear force V"), QStringLiteral("kN"), {}, false, QColor(20, 110, 60), {},
-                {} };
-            Curve moment { QStringLiteral("Bending moment M"), QStringLiteral("kNm"), {}, false, QColor(20, 60, 160),
-                {}, {} };
-            shear.points.emplace_back(static_cast<float>(csf * state_.H), 0.0);
-            moment.points.emplace_back(static_cast<float>(csf * state_.M), 0.0);
-            double largestPressure = -1;
-            pressure.extreme = QPointF(0, 0);
-            for (const int i : drawn_) {
-                const SliceType& s = state_.Slice[static_cast<std::size_t>(i)];
-                // Above the point of rotation the soil pushes against H, below it with H.
-                const double p = s.Z <= state_.Zr ? -double(s.SoilPressure) : double(s.SoilPressure);
-                pressure.points.emplace_back(p, s.Z);
-                if (std::fabs(p) > largestPressure) {
-                    largestPressure = std::fabs(p);
-                    pressure.extreme = QPointF(p, s.Z);
-                }
-                shear.points.emplace_back(ShownShear(state_, s), s.Z);
-                moment.points.emplace_back(ShownMoment(state_, s), s.Z);
-            }
-            shear.extreme = QPointF(static_cast<float>(csf * state_.MaxShear), MaxShearDepth(state_));
-            moment.extreme = QPointF(static_cast<float>(csf * state_.MaxMoment), MaxMomentDepth(state_));
-            // An extreme below the toe gives way to the largest drawn.
-            for (Curve* curve : { &shear, &moment }) {
-                if (!(curve->extreme.y() > toe_))
-                    continue;
-                curve->extreme = curve->points.front();
-                for (const QPointF& p : curve->points) {
-                    if (std::fabs(p.x()) > std::fabs(curve->extreme.x()))
-                        curve->extreme = p;
-                }
-            }
-            // The largest magnitude, with the sign of the value plotted.
-            for (Curve* curve : { &pressure, &shear, &moment })
-                curve->extremeText
-                    = QStringLiteral("max. %1 %2")
-                          .arg(QString::fromStdString(FormatMask(curve->extreme.x(), mask::kLargest)), curve->unit);
-            curves_ = { pressure, shear, moment };
-        }
+        double Y(double depth) const { return kTop + depth / model_.depth.hi * (kBottom - kTop); }
 
         void DrawHeading(QPainter& painter)
         {
@@ -317,6 +367,8 @@ namespace {
 
         struct Panel {
             const Curve* curve;
+            QColor colour;
+            bool steps; // drawn slice by slice, filled to zero
             QRectF box;
             Axis axis;
             QString note;
@@ -325,12 +377,11 @@ namespace {
             double X(double v) const { return box.left() + (v - axis.lo) / (axis.hi - axis.lo) * box.width(); }
         };
 
-        // Chooses the value axis with as many intervals as its labels have
-        // room for.
-        Panel PlacePanel(QPainter& painter, const Curve& curve, const QRectF& box)
+        // The note of the largest value, shortened to fit the panel.
+        Panel PlacePanel(QPainter& painter, const Curve& curve, const QColor& colour, bool steps, const QRectF& box)
         {
-            Panel panel { &curve, box, {}, curve.extremeText + QStringLiteral("\nat z = ") + Metres(curve.extreme.y()),
-                {} };
+            Panel panel { &curve, colour, steps, box, curve.axis,
+                curve.extremeText + QStringLiteral("\nat z = ") + Metres(curve.extreme.y()), {} };
             painter.setFont(Font(kDiagramSmallestText, true));
             // A note wider than its panel (a value of 1e30) is shortened to fit.
             QStringList lines = panel.note.split(u'\n');
@@ -338,20 +389,6 @@ namespace {
                 line = painter.fontMetrics().elidedText(line, Qt::ElideRight, int(box.width()) - 8);
             panel.note = lines.join(u'\n');
             panel.noteSize = painter.boundingRect(QRectF(0, 0, 400, 100), Qt::AlignLeft, panel.note).size();
-            const QFontMetricsF metrics(Font(kDiagramSmallestText));
-            auto labelsFit = [&] {
-                const double spacing = panel.axis.step / (panel.axis.hi - panel.axis.lo) * box.width();
-                for (double v = panel.axis.lo; v <= panel.axis.hi + panel.axis.step * 1e-6; v += panel.axis.step) {
-                    if (metrics.horizontalAdvance(TickText(v, panel.axis.step)) + 10 > spacing)
-                        return false;
-                }
-                return true;
-            };
-            for (int intervals = 8; intervals >= 2; --intervals) {
-                panel.axis = ValueAxis(curve, intervals);
-                if (labelsFit())
-                    break;
-            }
             return panel;
         }
 
@@ -361,12 +398,12 @@ namespace {
             const Axis& axis = panel.axis;
             auto x = [&](double v) { return panel.X(v); };
             painter.setFont(Font(kDiagramSmallestText));
-            for (double z = 0; z <= zMax_ + 1e-9; z += depthStep_) {
+            for (const double z : model_.depth.ticks) {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(box.left(), Y(z)), QPointF(box.right(), Y(z)));
             }
             const QFontMetricsF metrics(Font(kDiagramSmallestText));
-            for (double v = axis.lo; v <= axis.hi + axis.step * 1e-6; v += axis.step) {
+            for (const double v : axis.ticks) {
                 painter.setPen(QPen(kGrid, 1));
                 painter.drawLine(QPointF(x(v), box.top()), QPointF(x(v), box.bottom()));
                 // A long number at either end would run into the next panel's.
@@ -386,22 +423,16 @@ namespace {
             auto x = [&](double v) { return panel.X(v); };
             QPainterPath path;
             path.moveTo(x(0), Y(0));
-            if (curve.steps) {
-                // With the point of rotation below the toe, a slice reaching
-                // below the toe is drawn down to it.
-                const auto bottom = [this](const SliceType& s) {
-                    const double below = s.Z + s.dZ / 2.0;
-                    return below > toe_ && state_.Zr > toe_ ? toe_ : below;
-                };
-                path.moveTo(x(0), Y(drawn_.empty() ? 0 : state_.Slice[1].Z - state_.Slice[1].dZ / 2.0));
-                for (std::size_t k = 0; k < drawn_.size(); ++k) {
-                    const SliceType& s = state_.Slice[static_cast<std::size_t>(drawn_[k])];
+            if (panel.steps) {
+                const std::vector<DiagramModel::Step>& steps = model_.steps;
+                path.moveTo(x(0), Y(steps.empty() ? 0 : steps.front().top));
+                for (std::size_t k = 0; k < steps.size(); ++k) {
                     const double v = curve.points[k].x();
-                    path.lineTo(x(v), Y(s.Z - s.dZ / 2.0));
-                    path.lineTo(x(v), Y(bottom(s)));
+                    path.lineTo(x(v), Y(steps[k].top));
+                    path.lineTo(x(v), Y(steps[k].bottom));
                 }
-                if (!drawn_.empty())
-                    path.lineTo(x(0), Y(bottom(state_.Slice[static_cast<std::size_t>(drawn_.back())])));
+                if (!steps.empty())
+                    path.lineTo(x(0), Y(steps.back().bottom));
                 path.closeSubpath();
             } else {
                 path.moveTo(x(curve.points.front().x()), Y(0));
@@ -417,12 +448,12 @@ namespace {
             const QRectF& box = panel.box;
             auto x = [&](double v) { return panel.X(v); };
             const QPainterPath path = CurvePath(panel);
-            if (curve.steps) {
-                QColor fill = curve.colour;
+            if (panel.steps) {
+                QColor fill = panel.colour;
                 fill.setAlpha(60);
                 painter.fillPath(path, fill);
             }
-            painter.setPen(QPen(curve.colour, 2));
+            painter.setPen(QPen(panel.colour, 2));
             painter.setBrush(Qt::NoBrush);
             painter.drawPath(path);
 
@@ -441,8 +472,8 @@ namespace {
             const Curve& curve = *panel.curve;
             const QRectF& box = panel.box;
             const QPointF at(panel.X(curve.extreme.x()), Y(curve.extreme.y()));
-            painter.setPen(QPen(curve.colour, 1));
-            painter.setBrush(curve.colour);
+            painter.setPen(QPen(panel.colour, 1));
+            painter.setBrush(panel.colour);
             painter.drawEllipse(at, 4, 4);
             painter.setBrush(Qt::NoBrush);
             painter.setFont(Font(kDiagramSmallestText, true));
@@ -459,8 +490,8 @@ namespace {
                     lines.emplace_back(polygon[i - 1], polygon[i]);
             }
             lines.emplace_back(panel.X(0), box.top(), panel.X(0), box.bottom());
-            for (const Mark& mark : Marks()) {
-                if (!mark.tick)
+            for (const Mark& mark : model_.marks) {
+                if (!Look(mark.kind).tick)
                     lines.emplace_back(box.left(), Y(mark.depth), box.right(), Y(mark.depth));
             }
             const bool preferRight = curve.extreme.x() >= 0;
@@ -493,7 +524,7 @@ namespace {
             const QPointF nearest(
                 Clamped(at.x(), label.left(), label.right()), Clamped(at.y(), label.top(), label.bottom()));
             if (QLineF(at, nearest).length() > 16) {
-                painter.setPen(QPen(curve.colour, 1));
+                painter.setPen(QPen(panel.colour, 1));
                 painter.drawLine(at, nearest);
             }
             const double x = label.left();
@@ -506,9 +537,9 @@ namespace {
         {
             painter.setPen(kInk);
             painter.setFont(Font(kDiagramSmallestText));
-            for (double z = 0; z <= zMax_ + 1e-9; z += depthStep_)
-                painter.drawText(
-                    QRectF(kLeft - 56, Y(z) - 8, 50, 16), Qt::AlignRight | Qt::AlignVCenter, TickText(z, depthStep_));
+            for (const double z : model_.depth.ticks)
+                painter.drawText(QRectF(kLeft - 56, Y(z) - 8, 50, 16), Qt::AlignRight | Qt::AlignVCenter,
+                    TickText(z, model_.depth.step));
             painter.save();
             painter.translate(24, (kTop + kBottom) / 2);
             painter.rotate(-90);
@@ -517,34 +548,9 @@ namespace {
             painter.restore();
         }
 
-        // The depths marked by lines across the panels (or a tick), by depth.
-        std::vector<Mark> Marks() const
-        {
-            std::vector<Mark> marks;
-            for (int i = 2; i <= calc_.given.layerCount; ++i) {
-                const float top = state_.Layer[static_cast<std::size_t>(i)].ZFrom;
-                if (top > 0 && top < zMax_)
-                    marks.push_back(
-                        { top, QStringLiteral("Top of layer %1: %2").arg(i).arg(Plain(top) + QStringLiteral(" m")),
-                            kLayerLine, Qt::DashLine, 1.2 });
-            }
-            marks.push_back({ state_.Zr, QStringLiteral("Rotation Zr = %1").arg(Metres(state_.Zr)), kRotation,
-                Qt::DashDotLine, 1.6 });
-            marks.push_back({ toe_, QStringLiteral("Pile toe L = %1").arg(Metres(toe_)), kToe, Qt::SolidLine, 2.2 });
-            // Broms' answer beside Brinch Hansen's, for comparison.
-            if (broms_.applicable)
-                marks.push_back({ broms_.depth,
-                    calcL_ ? QStringLiteral("Broms L = %1").arg(Metres(broms_.depth))
-                           : QStringLiteral("Broms M = %1 kNm")
-                                 .arg(QString::fromStdString(FormatMask(broms_.moment, mask::kMoment))),
-                    kBroms, Qt::SolidLine, 2.2, true });
-            std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.depth < b.depth; });
-            return marks;
-        }
-
         void DrawMarks(QPainter& painter, double right)
         {
-            const std::vector<Mark> marks = Marks();
+            const std::vector<Mark>& marks = model_.marks;
             std::vector<double> labelY;
             for (const Mark& mark : marks)
                 labelY.push_back(std::max(Y(mark.depth), labelY.empty() ? kTop : labelY.back() + kLineHeight));
@@ -556,11 +562,12 @@ namespace {
             painter.setFont(Font(kDiagramSmallestText, true));
             for (std::size_t i = 0; i < marks.size(); ++i) {
                 const Mark& mark = marks[i];
+                const MarkLook look = Look(mark.kind);
                 const double y = Y(mark.depth);
-                painter.setPen(QPen(mark.colour, mark.width, mark.style));
+                painter.setPen(QPen(look.colour, look.width, look.style));
                 // A tick stands outside the frame, clear of the curve.
-                painter.drawLine(QPointF(mark.tick ? right + 2 : kLeft, y), QPointF(mark.tick ? right + 10 : right, y));
-                painter.setPen(QPen(mark.colour, 1));
+                painter.drawLine(QPointF(look.tick ? right + 2 : kLeft, y), QPointF(look.tick ? right + 10 : right, y));
+                painter.setPen(QPen(look.colour, 1));
                 painter.drawLine(QPointF(right, y), QPointF(right + 10, labelY[i]));
                 painter.drawText(QRectF(right + 14, labelY[i] - kLineHeight / 2, kRight - 16, kLineHeight),
                     Qt::AlignLeft | Qt::AlignVCenter, mark.text);
@@ -596,15 +603,27 @@ namespace {
         const Calculation& calc_;
         const AnalysisState& state_;
         bool calcL_ = true;
-        double toe_ = 0;
-        BromsResult broms_;
-        double zMax_ = 1;
-        double depthStep_ = 0.5;
-        std::vector<Curve> curves_;
-        std::vector<int> drawn_; // the indices of the slices drawn, those down to the toe
+        DiagramModel model_;
     };
 
 } // namespace
+
+DiagramModel MakeDiagramModel(const DiagramSource& source)
+{
+    const Calculation& calc = *source.calculation;
+    const AnalysisState& state = *calc.state;
+    DiagramModel model;
+    model.toe = calc.Depth();
+    const BromsResult broms = BromsCrossCheck(calc);
+    const double deepest = std::max<double>({ model.toe, state.Zr, 0.1, broms.applicable ? broms.depth : 0.0 });
+    model.depth.step = NiceStep(deepest * 1.05, 8);
+    model.depth.lo = 0;
+    model.depth.hi = std::ceil(deepest * 1.05 / model.depth.step) * model.depth.step;
+    model.depth.ticks = Ticks(0, model.depth.hi, model.depth.step, 1e-9);
+    AddCurves(model, state);
+    AddMarks(model, calc, broms);
+    return model;
+}
 
 void DrawDiagrams(QPainter& painter, const QRectF& area, const DiagramSource& source)
 {

@@ -6,37 +6,114 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTest>
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <memory>
+#include <set>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-std::shared_ptr<const latcap::Calculation> ReadAndCalculate(
-    const QString& caseFile, const QString& command, const QStringList& settings)
+// A case (of the examples, unless a path) run as latcap-batch runs it:
+// "calc-l", "calc-m" or "check" (the calculation being the check's Calc M at
+// L), CSF 0.5 where the case gives none, KEY=VALUE settings as --set gives
+// them; as a report is made of it.
+latcap::ReportSource ReadAndCalculate(const QString& path, const QString& command, const QStringList& settings)
 {
-    QFile file(QStringLiteral(LATCAP_EXAMPLES "/") + caseFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return nullptr;
+    QFile file(path.contains(u'/') ? path : QStringLiteral(LATCAP_EXAMPLES "/") + path);
     latcap::Case source;
     std::string error;
-    bool read = latcap::ReadCase(file.readAll().toStdString(), caseFile.toStdString(), source, error);
+    bool read = file.open(QIODevice::ReadOnly)
+        && latcap::ReadCase(file.readAll().toStdString(), path.toStdString(), source, error);
     for (const QString& setting : settings)
         read = read
             && latcap::SetCaseValue(
                 source, setting.section(u'=', 0, 0).toStdString(), setting.section(u'=', 1).toStdString(), error);
-    if (!read) {
-        qWarning("%s", error.c_str());
-        return nullptr;
+    if (!read)
+        qWarning("%s: %s", qPrintable(path), error.c_str());
+    const latcap::InputTexts inputs = latcap::CaseInputs(source, "0.5");
+    const latcap::FactorSet factors = latcap::CaseFactorSet(source);
+    std::shared_ptr<const latcap::DesignCheck> check;
+    std::shared_ptr<const latcap::Calculation> calc;
+    if (read && command == u"check"_s) {
+        check = std::make_shared<const latcap::DesignCheck>(latcap::CheckDesign(inputs, factors));
+        calc = check->atDepth;
+    } else if (read) {
+        calc = std::make_shared<const latcap::Calculation>(
+            latcap::CalculateDesign(
+                command == u"calc-l"_s ? latcap::Command::CalcL : latcap::Command::CalcM, inputs, factors));
     }
-    return std::make_shared<const latcap::Calculation>(
-        latcap::Calculate(command == u"calc-l"_s ? latcap::Command::CalcL : latcap::Command::CalcM,
-            latcap::CaseInputs(source, "0.5")));
+    return latcap::MakeReportSource(calc, {}, u"from the case file"_s, source.job, check, factors.name);
+}
+
+// A field of a model as the model files write it: one text a row, the parts
+// of a row parted by " | ", numbers to six figures.
+using Diagram = latcap::DiagramModel;
+QString Number(double value) { return QString::number(value, 'g', 6); }
+QString Row(const QString& text) { return text; }
+QString Row(const QStringList& parts) { return parts.join(u" | "_s); }
+QString Row(const latcap::CalcReport::Line& l)
+{
+    return l.name + u" | "_s + l.value + (l.unit.isEmpty() ? u""_s : u" | "_s + l.unit);
+}
+QString Row(const QPointF& p) { return Number(p.x()) + u" | "_s + Number(p.y()); }
+QString Row(const Diagram::Curve& c) { return Row(c.extreme) + u" | "_s + c.extremeText; }
+QString Row(const Diagram::Step& s) { return Number(s.top) + u" | "_s + Number(s.bottom); }
+QString Row(const Diagram::Mark& m) { return Number(m.depth) + u" | "_s + m.text; }
+QStringList Rows(const QString& text) { return { text }; }
+QStringList Rows(bool yes) { return { yes ? u"yes"_s : u"no"_s }; }
+template <typename Items> QStringList Rows(const Items& items)
+{
+    QStringList rows;
+    for (const auto& item : items)
+        rows << Row(item);
+    return rows;
+}
+
+// Every field a model file may name.
+std::map<QString, QStringList> Fields(const latcap::CalcReport& r, const Diagram& d)
+{
+    return { { u"jobHeading"_s, Rows(r.jobHeading) }, { u"command"_s, Rows(r.command) },
+        { u"inputs"_s, Rows(r.inputs) }, { u"layers"_s, Rows(r.layers) }, { u"results"_s, Rows(r.results) },
+        { u"resultNotes"_s, Rows(r.resultNotes) }, { u"designCheck"_s, Rows(r.designCheck) },
+        { u"designOk"_s, Rows(r.designOk) }, { u"factors"_s, Rows(r.factors) },
+        { u"factorLayers"_s, Rows(r.factorLayers) }, { u"problems"_s, Rows(r.problems) },
+        { u"validResult"_s, Rows(r.validResult) }, { u"misread"_s, Rows(r.misread) },
+        { u"equilibrium"_s, Rows(r.equilibrium) }, { u"coefficients"_s, Rows(r.coefficients) },
+        { u"notes"_s, Rows(r.notes) }, { u"rigidity"_s, Rows(r.rigidity) },
+        { u"rigidityNotes"_s, Rows(r.rigidityNotes) }, { u"broms"_s, Rows(r.broms) },
+        { u"bromsNotes"_s, Rows(r.bromsNotes) }, { u"bromsWorking"_s, Rows(r.bromsWorking) },
+        { u"bromsWorkingNotes"_s, Rows(r.bromsWorkingNotes) }, { u"slices"_s, Rows(r.slices) },
+        { u"zrMark"_s, Rows(r.zrMark) }, { u"slicesAboveZr"_s, Rows(QString::number(r.slicesAboveZr)) },
+        { u"pressure"_s, Rows(d.curves[0].points) }, { u"shear"_s, Rows(d.curves[1].points) },
+        { u"moment"_s, Rows(d.curves[2].points) }, { u"extremes"_s, Rows(d.curves) }, { u"steps"_s, Rows(d.steps) },
+        { u"depthAxis"_s, Rows(Number(d.depth.hi) + u" | "_s + Number(d.depth.step)) }, { u"marks"_s, Rows(d.marks) } };
+}
+
+// Whether axis holds every value and 0, from and to whole multiples of a
+// step of 1, 2, 2.5 or 5 times a power of ten, going less than a step and a
+// fiftieth of the values' span past them, and is ticked at every step.
+bool RoundAxisJustPast(const latcap::DiagramModel::Axis& axis, const std::vector<QPointF>& points)
+{
+    double lo = 0;
+    double hi = 0;
+    for (const QPointF& p : points) {
+        lo = std::min(lo, p.x());
+        hi = std::max(hi, p.x());
+    }
+    const double margin = 0.02 * (hi - lo) + 1e-9 * axis.step;
+    const double mantissa = axis.step / std::pow(10.0, std::floor(std::log10(axis.step)));
+    const auto whole = [&](double v) { return std::fabs(v / axis.step - std::round(v / axis.step)) < 1e-6; };
+    return axis.lo <= lo && hi <= axis.hi && !(lo < 0 && axis.lo + axis.step <= lo - margin)
+        && !(hi > 0 && axis.hi - axis.step >= hi + margin) && whole(axis.lo) && whole(axis.hi)
+        && std::set<double> { 1, 2, 2.5, 5 }.contains(std::round(mantissa * 1e6) / 1e6)
+        && axis.ticks.size() == std::size_t(std::lround((axis.hi - axis.lo) / axis.step)) + 1
+        && axis.ticks.front() == axis.lo && std::fabs(axis.ticks.back() - axis.hi) < 1e-6 * axis.step;
 }
 
 // The elements QSvgGenerator writes; any other one came from the input.
@@ -51,8 +128,9 @@ class OutputTest : public QObject {
 
 private Q_SLOTS:
     // Whatever the title (the case's, or its file's name), the SVG is
-    // well-formed XML holding only the generator's own elements, and its
-    // title says what was typed.
+    // well-formed XML holding only the generator's own
+    // elements: the three curves with a point at each one's largest value;
+    // and its title says what was typed.
     void svgOfAnyTitle_data()
     {
         QTest::addColumn<QString>("title");
@@ -74,59 +152,76 @@ private Q_SLOTS:
     {
         QFETCH(QString, title);
         QFETCH(QString, shown);
-        const auto calc = ReadAndCalculate(u"sign-post-sand.case"_s, u"calc-l"_s, {});
+        const auto calc = ReadAndCalculate(u"sign-post-sand.case"_s, u"calc-l"_s, {}).calculation;
         QVERIFY(calc);
         QBuffer svg;
         svg.open(QIODevice::WriteOnly);
         QVERIFY(latcap::WriteDiagramSvg(svg, { calc, title }));
         QXmlStreamReader xml(svg.data());
         QString titleRead;
+        QString width; // of the lines of the group
+        int curves = 0; // drawn 2 wide
+        int extremes = 0;
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
             QVERIFY2(kSvgElements.contains(xml.name().toString()), qPrintable(xml.name().toString()));
+            if (xml.name() == u"g"_s)
+                width = xml.attributes().value(u"stroke-width"_s).toString();
+            curves += xml.name() == u"path"_s && width == u"2"_s ? 1 : 0;
+            extremes += xml.name() == u"circle"_s ? 1 : 0;
             if (xml.name() == u"title"_s && titleRead.isEmpty())
                 titleRead = xml.readElementText();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QCOMPARE(titleRead, shown);
+        QCOMPARE(curves, 3);
+        QCOMPARE(extremes, 3);
     }
 
-    // A pile whose point of rotation lies below its toe is drawn no deeper
-    // than the toe: its curves (drawn 2 wide) and the notes of their
-    // extremes stop at the toe's line (2.2 wide, in the toe's colour).
-    void curvesStopAtTheToe()
+    // The report and the diagrams of each case of tests/data/models.txt,
+    // field by field; every diagram's curves stop at the toe, on round axes
+    // just past their values.
+    void models_data()
     {
-        const auto calc = ReadAndCalculate(u"sign-post-sand.case"_s, u"calc-m"_s, { u"L=0.5"_s, u"H=60"_s });
-        QVERIFY(calc);
-        QVERIFY(calc->state->Zr > 2 * calc->Depth());
-        QBuffer svg;
-        svg.open(QIODevice::WriteOnly);
-        QVERIFY(latcap::WriteDiagramSvg(svg, { calc, u"Below the toe"_s }));
-        QXmlStreamReader xml(svg.data());
-        QString stroke;
-        QString width;
-        double toe = -1;
-        double deepest = -1;
-        const QRegularExpression point(uR"((-?[0-9.e+-]+),(-?[0-9.e+-]+))"_s);
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
-                continue;
-            const QXmlStreamAttributes attributes = xml.attributes();
-            if (xml.name() == u"g"_s) {
-                stroke = attributes.value(u"stroke"_s).toString();
-                width = attributes.value(u"stroke-width"_s).toString();
-            } else if (xml.name() == u"polyline"_s && stroke == u"#143ca0"_s && width == u"2.2"_s) {
-                toe = point.match(attributes.value(u"points"_s)).captured(2).toDouble();
-            } else if (xml.name() == u"path"_s && width == u"2"_s) {
-                for (const QRegularExpressionMatch& m : point.globalMatch(attributes.value(u"d"_s).toString()))
-                    deepest = std::max(deepest, m.captured(2).toDouble());
-            } else if (xml.name() == u"circle"_s) {
-                deepest = std::max(deepest, attributes.value(u"cy"_s).toDouble());
-            }
+        QTest::addColumn<QStringList>("lines");
+        QFile file(QStringLiteral(LATCAP_TEST_DATA "/models.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const QString& block : text.split(u"\ncase "_s).mid(1)) {
+            QStringList lines = block.split(u'\n');
+            const QString name = lines.takeFirst();
+            lines.removeIf([](const QString& line) { return line.isEmpty() || line.startsWith(u'#'); });
+            QTest::newRow(qPrintable(name))
+                << lines.replaceInStrings(u"{cases}"_s, QStringLiteral(LATCAP_TEST_DATA "/cases"));
         }
-        QVERIFY(toe > 0);
-        QVERIFY2(deepest <= toe + 0.01, qPrintable(u"curves reach %1, the toe is at %2"_s.arg(deepest).arg(toe)));
+    }
+
+    void models()
+    {
+        QFETCH(QStringList, lines);
+        const QStringList run = lines.takeFirst().split(u' '); // "run COMMAND CASE"
+        QStringList settings;
+        while (!lines.isEmpty() && lines.front().startsWith(u"set "_s))
+            settings << lines.takeFirst().mid(4);
+        const latcap::ReportSource source = ReadAndCalculate(run.value(2), run.value(1), settings);
+        QVERIFY(source.calculation && source.calculation->HasResults());
+        const latcap::DiagramModel diagram = latcap::MakeDiagramModel({ source.calculation, {} });
+        for (const latcap::DiagramModel::Curve& curve : diagram.curves) {
+            QVERIFY2(RoundAxisJustPast(curve.axis, curve.points), qPrintable(curve.title));
+            for (const QPointF& p : curve.points)
+                QVERIFY(p.y() <= diagram.toe);
+        }
+        auto fields = Fields(latcap::MakeCalcReport(source), diagram);
+        // "FIELD INDEX TEXT", INDEX counting from the end when negative, # for the count.
+        for (const QString& line : std::as_const(lines)) {
+            const QStringList rows = fields[line.section(u' ', 0, 0)];
+            const int index = line.section(u' ', 1, 1).toInt();
+            const QString found = line.section(u' ', 1, 1) == u"#"_s
+                ? QString::number(rows.size())
+                : rows.value(index < 0 ? rows.size() + index : index, u"(none)"_s);
+            QVERIFY2(found == line.section(u' ', 2), qPrintable(line + u"\n   but is: "_s + found));
+        }
     }
 
     // Calculations at the edges of what numbers hold are drawn and reported
@@ -150,7 +245,7 @@ private Q_SLOTS:
         QFETCH(QString, caseFile);
         QFETCH(QString, command);
         QFETCH(QStringList, settings);
-        const auto calc = ReadAndCalculate(caseFile, command, settings);
+        const auto calc = ReadAndCalculate(caseFile, command, settings).calculation;
         QVERIFY(calc);
         if (!calc->HasResults())
             return;

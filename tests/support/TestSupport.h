@@ -27,6 +27,7 @@ inline std::string DataPath(const std::string& name) { return std::string(LATCAP
 struct TableRow {
     std::string name;
     std::vector<std::string> fields;
+    friend void PrintTo(const TableRow& row, std::ostream* out) { *out << row.name; }
 };
 
 // The rows of a table in tests/data, each with `fields` fields after its
