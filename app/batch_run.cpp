@@ -148,8 +148,7 @@ namespace {
                 }
                 status = ExitStatus(*check);
             } else {
-                shared = std::make_shared<const Calculation>(
-                    CalculateDesign(options.command, inputs, factors));
+                shared = std::make_shared<const Calculation>(CalculateDesign(options.command, inputs, factors));
                 for (const std::string& line : ErrorLines(*shared))
                     err_ << line << "\n";
                 if (options.json) {

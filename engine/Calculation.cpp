@@ -165,8 +165,7 @@ Calculation Calculate(Command command, const InputTexts& inputs, SolverSink* obs
     return calc;
 }
 
-Calculation CalculateDesign(
-    Command command, const InputTexts& given, const FactorSet& set, SolverSink* observer)
+Calculation CalculateDesign(Command command, const InputTexts& given, const FactorSet& set, SolverSink* observer)
 {
     std::optional<Calculation> governing;
     for (const FactorCombination& combination : Combinations(set)) {

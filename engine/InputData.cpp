@@ -75,9 +75,9 @@ bool GatherInputs(const InputTexts& texts, AnalysisState& state, Command command
             problems.Add(InputBox::Phi, i, name + "friction angle must be less than 90 degrees");
         store(layer.Gama, ReadNumber(row.gama), InputBox::Gama, i, name + "unit weight");
         // Soil does not pull on the pile.
-        for (const auto& [value, box, what] : { std::tuple { layer.Gama, InputBox::Gama, "unit weight" },
-                 std::tuple { layer.C, InputBox::C, "cohesion" },
-                 std::tuple { layer.Phi, InputBox::Phi, "friction angle" } }) {
+        for (const auto& [value, box, what] :
+            { std::tuple { layer.Gama, InputBox::Gama, "unit weight" }, std::tuple { layer.C, InputBox::C, "cohesion" },
+                std::tuple { layer.Phi, InputBox::Phi, "friction angle" } }) {
             if (value < 0.0f)
                 problems.Add(box, i, name + what + " must not be negative");
         }

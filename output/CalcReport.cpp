@@ -795,9 +795,9 @@ CalcReport MakeCalcReport(const ReportSource& source)
         QStringLiteral("z bottom [m]"), QStringLiteral("z/D"), QStringLiteral("Kq"), QStringLiteral("Kc") };
     const auto three = [](double value) { return Text(FormatMask(value, mask::kRatio)); };
     for (const LayerCoefficients& row : CoefficientsOfLayers(calc))
-        report.coefficients.push_back({ QString::number(row.layer), QString::number(row.frictionAngle),
-            three(row.topZ), three(row.topRatio), three(row.topKq), three(row.topKc), three(row.bottomZ),
-            three(row.bottomRatio), three(row.bottomKq), three(row.bottomKc) });
+        report.coefficients.push_back({ QString::number(row.layer), QString::number(row.frictionAngle), three(row.topZ),
+            three(row.topRatio), three(row.topKq), three(row.topKc), three(row.bottomZ), three(row.bottomRatio),
+            three(row.bottomKq), three(row.bottomKc) });
     const double csf = state.CSF;
     if (factored)
         report.notes.append(QStringLiteral("The loads are divided by CSF and multiplied by the partial factors on "

@@ -174,8 +174,8 @@ void frmLatcap::LoadLayers()
         connect(
             angles, &QComboBox::editTextChanged, this, [angles](const QString& text) { MarkMisread(angles, text); });
         connect(rows_.txtTo[at], &QLineEdit::textChanged, this, [this, i] { txtTo_Change(i); });
-        for (const auto& [box, field] : { std::pair { rows_.txtGama[at], Field::Gama },
-                 { rows_.txtC[at], Field::C }, { rows_.txtD[at], Field::D } })
+        for (const auto& [box, field] : { std::pair { rows_.txtGama[at], Field::Gama }, { rows_.txtC[at], Field::C },
+                 { rows_.txtD[at], Field::D } })
             connect(box, &QLineEdit::textChanged, this,
                 [this, field, i](const QString& text) { document_.SetText(field, i, text); });
         connect(angles, &QComboBox::editTextChanged, this,
@@ -271,8 +271,8 @@ void frmLatcap::RunCalculation(Command command, const char* waitText, QLineEdit*
     InputTexts texts;
     GetInputData(texts);
     StatusObserver observer(platform_, this, ui_->lblWhat, waitText);
-    auto calculation = std::make_shared<const Calculation>(
-        CalculateDesign(command, texts, document_.Factors(), &observer));
+    auto calculation
+        = std::make_shared<const Calculation>(CalculateDesign(command, texts, document_.Factors(), &observer));
     const Calculation& calc = *calculation;
     if (!calc.dataOk) {
         platform_.showMessage(this, Text(text::kErrorTitle), Text(text::kNotEnoughData), Platform::Buttons::Ok);

@@ -21,9 +21,8 @@ namespace {
     std::unique_ptr<CaseDocument> Calculated()
     {
         auto document = std::make_unique<CaseDocument>();
-        for (const auto& [field, text] :
-            { std::pair { Field::Csf, "1" }, { Field::H, "50" }, { Field::M, "20" }, { Field::Gama, "18" },
-                { Field::C, "0" }, { Field::Phi, "30" }, { Field::D, "0.6" } })
+        for (const auto& [field, text] : { std::pair { Field::Csf, "1" }, { Field::H, "50" }, { Field::M, "20" },
+                 { Field::Gama, "18" }, { Field::C, "0" }, { Field::Phi, "30" }, { Field::D, "0.6" } })
             document->SetText(field, 0, QString::fromLatin1(text));
         document->SetLastCalculation(
             std::make_shared<const Calculation>(Calculate(Command::CalcL, document->Inputs())));

@@ -44,9 +44,8 @@ latcap::ReportSource ReadAndCalculate(const QString& path, const QString& comman
         check = std::make_shared<const latcap::DesignCheck>(latcap::CheckDesign(inputs, factors));
         calc = check->atDepth;
     } else if (read) {
-        calc = std::make_shared<const latcap::Calculation>(
-            latcap::CalculateDesign(
-                command == u"calc-l"_s ? latcap::Command::CalcL : latcap::Command::CalcM, inputs, factors));
+        calc = std::make_shared<const latcap::Calculation>(latcap::CalculateDesign(
+            command == u"calc-l"_s ? latcap::Command::CalcL : latcap::Command::CalcM, inputs, factors));
     }
     return latcap::MakeReportSource(calc, {}, u"from the case file"_s, source.job, check, factors.name);
 }
