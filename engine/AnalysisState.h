@@ -84,15 +84,10 @@ inline std::span<const SliceType> Slices(const AnalysisState& state)
     return std::span<const SliceType>(state.Slice).subspan(1, count);
 }
 
-// A slice's shear [kN] and moment [kNm] in the pile as they are shown and
-// exported: times CSF, rounded once to single precision.
-inline float ShownShear(const AnalysisState& state, const SliceType& slice)
-{
-    return static_cast<float>(double(state.CSF) * slice.Shear);
-}
-inline float ShownMoment(const AnalysisState& state, const SliceType& slice)
-{
-    return static_cast<float>(double(state.CSF) * slice.Moment);
-}
+// A load, shear [kN] or moment [kNm] of the state (each divided by CSF) as
+// it is shown and exported: times CSF, rounded once to single precision.
+inline float Shown(const AnalysisState& state, float scaled) { return static_cast<float>(double(state.CSF) * scaled); }
+inline float ShownShear(const AnalysisState& state, const SliceType& slice) { return Shown(state, slice.Shear); }
+inline float ShownMoment(const AnalysisState& state, const SliceType& slice) { return Shown(state, slice.Moment); }
 
 } // namespace latcap

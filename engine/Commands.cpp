@@ -76,15 +76,9 @@ float MaxMomentDepth(const AnalysisState& state) { return DepthOfSlice(state, &S
 
 float MaxShearDepth(const AnalysisState& state) { return DepthOfSlice(state, &SliceType::Shear, state.MaxShear); }
 
-float ShownMaxMoment(const AnalysisState& state)
-{
-    return std::fabs(static_cast<float>(double(state.CSF) * state.MaxMoment));
-}
+float ShownMaxMoment(const AnalysisState& state) { return std::fabs(Shown(state, state.MaxMoment)); }
 
-float ShownMaxShear(const AnalysisState& state)
-{
-    return std::fabs(static_cast<float>(double(state.MaxShear) * state.CSF));
-}
+float ShownMaxShear(const AnalysisState& state) { return std::fabs(Shown(state, state.MaxShear)); }
 
 const char* IterationMessage(SolverProblem problem)
 {
@@ -111,7 +105,7 @@ CalcOutcome RunCalcM(AnalysisState& state, SolverSink& sink)
     OncePerKindSink once(sink);
     FindZr(state, curves, state.L, state.Zr, once);
     state.M = static_cast<float>(state.SoilMoment - double(state.Zr) * state.H);
-    const float shown = static_cast<float>(double(state.CSF) * state.M);
+    const float shown = Shown(state, state.M);
     CalcPileForces(state);
     CalcOutcome outcome;
     outcome.iterationProblem = once.Reported();

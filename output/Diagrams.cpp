@@ -193,12 +193,11 @@ namespace {
     void AddCurves(DiagramModel& model, const AnalysisState& state)
     {
         const double toe = model.toe;
-        const double csf = state.CSF;
         Curve pressure { QStringLiteral("Ultimate soil pressure p"), QStringLiteral("kPa"), {}, {}, {}, {} };
         Curve shear { QStringLiteral("Shear force V"), QStringLiteral("kN"), {}, {}, {}, {} };
         Curve moment { QStringLiteral("Bending moment M"), QStringLiteral("kNm"), {}, {}, {}, {} };
-        shear.points.emplace_back(static_cast<float>(csf * state.H), 0.0);
-        moment.points.emplace_back(static_cast<float>(csf * state.M), 0.0);
+        shear.points.emplace_back(Shown(state, state.H), 0.0);
+        moment.points.emplace_back(Shown(state, state.M), 0.0);
         double largestPressure = -1;
         pressure.extreme = QPointF(0, 0);
         for (const SliceType& s : Slices(state)) {
@@ -218,8 +217,8 @@ namespace {
             shear.points.emplace_back(ShownShear(state, s), s.Z);
             moment.points.emplace_back(ShownMoment(state, s), s.Z);
         }
-        shear.extreme = QPointF(static_cast<float>(csf * state.MaxShear), MaxShearDepth(state));
-        moment.extreme = QPointF(static_cast<float>(csf * state.MaxMoment), MaxMomentDepth(state));
+        shear.extreme = QPointF(Shown(state, state.MaxShear), MaxShearDepth(state));
+        moment.extreme = QPointF(Shown(state, state.MaxMoment), MaxMomentDepth(state));
         // An extreme below the toe gives way to the largest drawn.
         for (Curve* curve : { &shear, &moment }) {
             if (!(curve->extreme.y() > toe))
