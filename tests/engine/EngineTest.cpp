@@ -91,7 +91,7 @@ namespace {
             EXPECT_EQ(WriteCase(read), WriteCase(written)) << text;
             EXPECT_EQ(read.title, text);
             EXPECT_EQ(read.layers[1].d, text);
-            EXPECT_EQ(read.customFactors[4], text);
+            EXPECT_EQ(read.customFactors, written.customFactors);
             EXPECT_EQ(read.ei + read.nh + read.k, text + text + text);
         }
     }
