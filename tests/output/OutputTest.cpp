@@ -4,8 +4,8 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -251,10 +251,13 @@ private Q_SLOTS:
         QBuffer svg;
         svg.open(QIODevice::WriteOnly);
         QVERIFY(latcap::WriteDiagramSvg(svg, { calc, u"Extreme"_s }));
-        QImage window(900, 600, QImage::Format_RGB32);
+        // Half as high as the canvas: drawn at half its size, and inside the area.
+        QPicture window;
         QPainter painter(&window);
-        latcap::DrawDiagrams(painter, QRectF(0, 0, 900, 600), { calc, u"Extreme"_s });
+        const QRectF area(0, 0, latcap::kDiagramSize.width(), latcap::kDiagramSize.height() / 2);
+        latcap::DrawDiagrams(painter, area, { calc, u"Extreme"_s });
         painter.end();
+        QVERIFY(area.adjusted(-1, -1, 1, 1).contains(window.boundingRect()));
         QBuffer pdf;
         pdf.open(QIODevice::WriteOnly);
         QString error;
