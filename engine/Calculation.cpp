@@ -105,10 +105,7 @@ CalcStatus Calculation::Status() const
 
 float Calculation::Depth() const { return command == Command::CalcL ? state->LCalc : state->L; }
 
-float Calculation::Answer() const
-{
-    return command == Command::CalcL ? state->LCalc : static_cast<float>(double(state->CSF) * state->M);
-}
+float Calculation::Answer() const { return command == Command::CalcL ? state->LCalc : Shown(*state, state->M); }
 
 std::vector<std::string> Calculation::OutputLines() const
 {
