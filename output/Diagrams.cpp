@@ -421,7 +421,6 @@ namespace {
             const Curve& curve = *panel.curve;
             auto x = [&](double v) { return panel.X(v); };
             QPainterPath path;
-            path.moveTo(x(0), Y(0));
             if (panel.steps) {
                 const std::vector<DiagramModel::Step>& steps = model_.steps;
                 path.moveTo(x(0), Y(steps.empty() ? 0 : steps.front().top));

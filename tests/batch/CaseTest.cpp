@@ -208,38 +208,23 @@ namespace {
         std::streamsize room_;
     };
 
-    struct FullDiskRow {
-        std::string name;
-        QStringList arguments;
-        std::streamsize room; // bytes written before the disk is full
-        friend void PrintTo(const FullDiskRow& row, std::ostream* out) { *out << row.name; }
-    };
+    class StandardOutput : public ::testing::TestWithParam<TableRow> { };
 
-    class StandardOutput : public ::testing::TestWithParam<FullDiskRow> { };
-
-    // Whatever was being written, the run stops with one line and exit 64.
+    // Whatever was being written, the run stops with one line and exit 64: the
+    // rows of tests/data/full-disk.tsv.
     TEST_P(StandardOutput, FullDiskStopsTheRunWithOneLine)
     {
-        const FullDiskRow& row = GetParam();
-        FullDisk disk(row.room);
+        const std::vector<std::string>& row = GetParam().fields; // bytes written before the disk is full, arguments
+        FullDisk disk(std::stoi(row[0]));
         std::ostream out(&disk);
         std::ostringstream err;
-        EXPECT_EQ(batch::Run(QStringList { QStringLiteral("latcap-batch") } + row.arguments, out, err), 64);
+        const QString arguments
+            = QString::fromStdString(row[1]).replace("{case}", DataPath("cases/calc-l-reference.case").c_str());
+        EXPECT_EQ(batch::Run(QStringList { QStringLiteral("latcap-batch") } + arguments.split('\n'), out, err), 64);
         EXPECT_EQ(err.str(), "latcap-batch: standard output could not be written: No space left on device\n");
     }
 
-    const QString kSignPost = QString::fromStdString(DataPath("cases/calc-l-reference.case"));
-
-    // clang-format off
-    INSTANTIATE_TEST_SUITE_P(Batch, StandardOutput, ::testing::Values(
-        FullDiskRow { "Results", { "calc-l", kSignPost }, 0 },
-        FullDiskRow { "Json", { "calc-l", kSignPost, "--json" }, 0 },
-        FullDiskRow { "SweepMidRow", { "calc-l", kSignPost, "--vary", "H=1:200:1", "--jobs", "1" }, 120 },
-        FullDiskRow { "CheckSweep", { "check", kSignPost, "--set", "L=3", "--vary", "M=80:120:20" }, 0 },
-        FullDiskRow { "Help", { "--help" }, 10 },
-        FullDiskRow { "Version", { "--version" }, 0 }),
-        CaseName());
-    // clang-format on
+    INSTANTIATE_TEST_SUITE_P(Batch, StandardOutput, ::testing::ValuesIn(TableRows("full-disk.tsv", 2)), CaseName());
 
 } // namespace
 } // namespace latcap::testing

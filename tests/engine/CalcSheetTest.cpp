@@ -77,53 +77,33 @@ namespace {
         EXPECT_EQ(rows[1].bottomKq, CalcKq(DegreesToRadians(20), 5.0f));
     }
 
-    // The residual rule worked by hand on two slices, one either side of
-    // Zr = 1 m: 0.5 m deep pushing against H, 1.5 m deep pushing with it, so
-    // that the force is above - below and the moment about the head is
-    // 1.5 below - 0.5 above. The force balances max(|H|, |M| / Zr), the moment
-    // max(|M|, |H| Zr); a residual may be a tenth of that.
-    struct ResidualRow {
-        const char* name;
-        float h, m, above, below;
-        double forceResidual, momentResidual, forceBalanced, momentBalanced;
-        bool resolved;
-    };
+    class Residuals : public ::testing::TestWithParam<testing::TableRow> { };
 
-    void PrintTo(const ResidualRow& row, std::ostream* out) { *out << row.name; }
-
-    class Residuals : public ::testing::TestWithParam<ResidualRow> { };
-
+    // The residual rule as worked by hand in tests/data/engine/residuals.tsv.
     TEST_P(Residuals, WithinATenthOfTheLoads)
     {
-        const ResidualRow& row = GetParam();
+        std::vector<double> n; // H, M, the slices above and below, the residuals, what they balance
+        for (std::size_t i = 0; i < 8; ++i)
+            n.push_back(std::stod(GetParam().fields[i]));
         AnalysisState s;
-        s.H = row.h;
-        s.M = row.m;
+        s.H = static_cast<float>(n[0]);
+        s.M = static_cast<float>(n[1]);
         s.Zr = 1.0f;
         s.NoSlices = 2;
         s.Slice[1].Z = 0.5f;
-        s.Slice[1].SoilForce = row.above;
+        s.Slice[1].SoilForce = static_cast<float>(n[2]);
         s.Slice[2].Z = 1.5f;
-        s.Slice[2].SoilForce = row.below;
+        s.Slice[2].SoilForce = static_cast<float>(n[3]);
         const Equilibrium balance = EquilibriumCheck(s);
-        EXPECT_NEAR(balance.forceResidual, row.forceResidual, 1e-6);
-        EXPECT_NEAR(balance.momentResidual, row.momentResidual, 1e-6);
-        EXPECT_NEAR(balance.forceBalanced, row.forceBalanced, 1e-6);
-        EXPECT_NEAR(balance.momentBalanced, row.momentBalanced, 1e-6);
-        EXPECT_EQ(balance.Resolved(), row.resolved);
+        EXPECT_NEAR(balance.forceResidual, n[4], 1e-6);
+        EXPECT_NEAR(balance.momentResidual, n[5], 1e-6);
+        EXPECT_NEAR(balance.forceBalanced, n[6], 1e-6);
+        EXPECT_NEAR(balance.momentBalanced, n[7], 1e-6);
+        EXPECT_EQ(balance.Resolved(), GetParam().fields[8] == "resolved");
     }
 
-    // 10 - (35.5 - 25) = -0.5 <= 2; 20 - (37.5 - 17.75) = 0.25 <= 2.
-    // 0.01 - (0.125 - 0.0625) = -0.0525 > 0.001 of max(0.01, 0.01 / 1).
-    // H = 0: 0 - (20.25 - 20) = -0.25 <= 2 of M / Zr = 20.
-    // 1 - (1.5 - 5.5) = 5 > 1 of H Zr = 10, though the forces balance.
-    INSTANTIATE_TEST_SUITE_P(Engine, Residuals,
-        ::testing::Values(ResidualRow { "LoadsWellAboveTheTolerance", 10, 20, 35.5f, 25, -0.5, 0.25, 20, 20, true },
-            ResidualRow {
-                "LoadsBelowTheTolerance", 0.01f, 0.01f, 0.125f, 0.0625f, -0.0525, -0.02125, 0.01, 0.01, false },
-            ResidualRow { "MomentAloneBalancesSoilAgainstSoil", 0, 20, 20.25f, 20, -0.25, 0.125, 20, 20, true },
-            ResidualRow { "MomentResidualTooLarge", 10, 1, 11, 1, 0, 5, 10, 10, false }),
-        testing::CaseName());
+    INSTANTIATE_TEST_SUITE_P(
+        Engine, Residuals, ::testing::ValuesIn(testing::TableRows("engine/residuals.tsv", 9)), testing::CaseName());
 
 } // namespace
 } // namespace latcap

@@ -11,39 +11,26 @@
 namespace latcap {
 namespace {
 
-    struct PublishedValue {
-        const char* name;
-        double degrees;
-        float depthRatio;
-        double kq; // NAN where none is published
-        double kc;
-        double tolerance;
-    };
+    class Coefficients : public ::testing::TestWithParam<testing::TableRow> { };
 
-    void PrintTo(const PublishedValue& value, std::ostream* out) { *out << value.name; }
-
-    class Coefficients : public ::testing::TestWithParam<PublishedValue> { };
-
+    // The values of tests/data/engine/published-coefficients.tsv.
     TEST_P(Coefficients, MatchThePublishedValues)
     {
-        const PublishedValue& v = GetParam();
-        const float phi = DegreesToRadians(v.degrees);
-        if (!std::isnan(v.kq)) {
-            EXPECT_NEAR(CalcKq(phi, v.depthRatio), v.kq, v.tolerance);
+        const auto n = [](const std::string& field) { return std::stod(field); };
+        const auto& [degrees, ratio, kq, kc, tolerance] = std::tie(GetParam().fields[0], GetParam().fields[1],
+            GetParam().fields[2], GetParam().fields[3], GetParam().fields[4]);
+        const float phi = DegreesToRadians(n(degrees));
+        const auto depthRatio = static_cast<float>(n(ratio));
+        if (kq != "none") {
+            EXPECT_NEAR(CalcKq(phi, depthRatio), n(kq), n(tolerance));
         }
-        if (!std::isnan(v.kc)) {
-            EXPECT_NEAR(CalcKc(phi, v.depthRatio), v.kc, v.tolerance);
+        if (kc != "none") {
+            EXPECT_NEAR(CalcKc(phi, depthRatio), n(kc), n(tolerance));
         }
     }
 
     INSTANTIATE_TEST_SUITE_P(Engine, Coefficients,
-        ::testing::Values(PublishedValue { "TwentyFiveDegrees", 25, 5.556f, 6.223, 25.210, 0.0006 },
-            PublishedValue { "TwentyPointFiveDegreesAtTen", 20.5, 10, 4.7732, NAN, 0.00006 },
-            PublishedValue { "TwentyPointFiveDegreesAtFourteen", 20.5, 14, 5.0563, NAN, 0.00006 },
-            PublishedValue { "ThirtyDegreesAtGreatDepth", 30, 1e7f, 17.70, 61.32, 0.006 },
-            PublishedValue { "ZeroAngleGivesNoKqAndKcJustBesideIt", 0, 1e7f, 0, 8.144, 0.0006 },
-            PublishedValue { "NegativeAngleGivesNoKq", -10, 3, 0, NAN, 0 }),
-        testing::CaseName());
+        ::testing::ValuesIn(testing::TableRows("engine/published-coefficients.tsv", 5)), testing::CaseName());
 
     TEST(Coefficients, AnglesAreConvertedWithTheProgramsPi)
     {

@@ -155,23 +155,17 @@ namespace {
         return state;
     }
 
-    struct SecondLayer {
-        const char* name;
-        double degrees;
-        const char* cohesion;
-        float width;
-    };
-
-    class SliceCoefficients : public ::testing::TestWithParam<SecondLayer> { };
+    class SliceCoefficients : public ::testing::TestWithParam<Row> { };
 
     // Under 25 degree soil down to 2 m, every slice of a Calc M holds the Kq and
-    // Kc that the formulas give for its own layer's angle at its depth ratio.
+    // Kc that the formulas give for its own layer's angle at its depth ratio:
+    // the second layers of tests/data/engine/second-layers.tsv.
     TEST_P(SliceCoefficients, AreTheFormulasOfTheirLayerToTheBit)
     {
-        const SecondLayer& second = GetParam();
+        const auto& [cohesion, angle, width]
+            = std::tie(GetParam().fields[0], GetParam().fields[1], GetParam().fields[2]);
         AnalysisState state = Gathered("H = 50\nL = 6\nlayers = 2\nlayer 1 = 2, 17, 10, 25, 0.5\nlayer 2 = , 18, "
-                + std::string(second.cohesion) + ", " + std::to_string(second.degrees) + ", "
-                + std::to_string(second.width),
+                + cohesion + ", " + angle + ", " + width,
             Command::CalcM);
         RecordingSink sink;
         RunCalcM(state, sink);
@@ -179,18 +173,15 @@ namespace {
         for (int i = 1; i <= state.NoSlices; ++i) {
             const SliceType& slice = state.Slice[i];
             const bool upper = slice.Z < 2.0f;
-            const float phi = DegreesToRadians(upper ? 25.0 : second.degrees);
-            const float ratio = static_cast<float>(double(slice.Z) / (upper ? 0.5f : second.width));
+            const float phi = DegreesToRadians(upper ? 25.0 : std::stod(angle));
+            const float ratio = static_cast<float>(double(slice.Z) / (upper ? 0.5f : std::stof(width)));
             EXPECT_EQ(std::bit_cast<std::uint32_t>(slice.Kq), std::bit_cast<std::uint32_t>(CalcKq(phi, ratio))) << i;
             EXPECT_EQ(std::bit_cast<std::uint32_t>(slice.Kc), std::bit_cast<std::uint32_t>(CalcKc(phi, ratio))) << i;
         }
     }
 
-    INSTANTIATE_TEST_SUITE_P(Engine, SliceCoefficients,
-        ::testing::Values(SecondLayer { "ZeroFrictionKeepsKqAtZero", 0, "30", 0.6f },
-            SecondLayer { "TwentyPointFiveDegrees", 20.5, "5", 0.8f },
-            SecondLayer { "FortyFiveDegrees", 45, "0", 1.2f }),
-        testing::CaseName());
+    INSTANTIATE_TEST_SUITE_P(
+        Engine, SliceCoefficients, ::testing::ValuesIn(Rows("second-layers.tsv")), testing::CaseName());
 
     class SliceTable : public ::testing::TestWithParam<Row> { };
 

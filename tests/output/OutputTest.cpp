@@ -1,11 +1,14 @@
 #include "CalcReport.h"
 #include "CaseFile.h"
 #include "Diagrams.h"
+#include "TestSupport.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFontInfo>
 #include <QPainter>
 #include <QPicture>
+#include <QRegularExpression>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -14,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -115,6 +119,45 @@ bool RoundAxisJustPast(const latcap::DiagramModel::Axis& axis, const std::vector
         && axis.ticks.front() == axis.lo && std::fabs(axis.ticks.back() - axis.hi) < 1e-6 * axis.step;
 }
 
+// What each page of a PDF draws where: its paths, rules, fills and colours as
+// written, and where each run of text starts in which font; a pen or colour
+// where it changes; numbers to a hundredth of a pixel. "page" begins a page.
+QStringList PageLayouts(const QByteArray& pdf)
+{
+    QStringList lines;
+    static const QRegularExpression contents(u"/Contents (\\d+) 0 R"_s);
+    for (const QRegularExpressionMatch& page : contents.globalMatch(QString::fromLatin1(pdf))) {
+        const qsizetype from = pdf.indexOf("stream\n", pdf.indexOf("\n" + page.captured(1).toLatin1() + " 0 obj")) + 7;
+        QByteArray packed = pdf.mid(from, pdf.indexOf("endstream", from) - from);
+        for (int shift = 0; shift < 32; shift += 8) // qUncompress's first guess at the size
+            packed.prepend(char((packed.size() * 64) >> shift));
+        lines << u"page"_s;
+        QStringList operands;
+        QString text; // the font of a run of text until its first glyph
+        std::map<QString, QString> state { { u"w"_s, {} }, { u"J"_s, {} }, { u"j"_s, {} }, { u"d"_s, {} },
+            { u"SCN"_s, {} }, { u"scn"_s, {} } };
+        const QStringList ignored
+            = { u"q"_s, u"Q"_s, u"Tm"_s, u"gs"_s, u"cs"_s, u"CS"_s, u"BT"_s, u"ET"_s, u"Td"_s, u"Tj"_s };
+        const QString stream = QString::fromLatin1(qUncompress(packed));
+        for (const QString& token : stream.split(QRegularExpression(u"\\s+"_s), Qt::SkipEmptyParts)) {
+            const bool number = token.front().isDigit() || token.front() == u'-';
+            if (!token.front().isLetter()) {
+                operands << (number ? QString::number(std::round(token.toDouble() * 100) / 100) : token);
+                continue;
+            }
+            const QString line = token + u' ' + operands.join(u' ');
+            if (token == u"Tf"_s)
+                text = u"text "_s + operands.join(u' ');
+            else if (token == u"Td"_s && !text.isEmpty())
+                lines << std::exchange(text, {}) + u" at "_s + operands.join(u' ');
+            else if (state.contains(token) ? std::exchange(state[token], line) != line : !ignored.contains(token))
+                lines << line.trimmed();
+            operands.clear();
+        }
+    }
+    return lines;
+}
+
 // The elements QSvgGenerator writes; any other one came from the input.
 const QStringList kSvgElements = { u"svg"_s, u"title"_s, u"desc"_s, u"defs"_s, u"g"_s, u"path"_s, u"polyline"_s,
     u"polygon"_s, u"rect"_s, u"circle"_s, u"ellipse"_s, u"line"_s, u"text"_s, u"image"_s, u"linearGradient"_s,
@@ -124,6 +167,21 @@ const QStringList kSvgElements = { u"svg"_s, u"title"_s, u"desc"_s, u"defs"_s, u
 
 class OutputTest : public QObject {
     Q_OBJECT
+
+    // The rows of a table of tests/data: name, case file, command, settings.
+    static void CaseRows(const std::string& table)
+    {
+        QTest::addColumn<QString>("caseFile");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("settings");
+        for (const latcap::testing::TableRow& row : latcap::testing::TableRows(table, 9)) {
+            QStringList fields;
+            for (const std::string& field : row.fields)
+                fields << QString::fromStdString(field);
+            fields.removeAll(QString());
+            QTest::newRow(row.name.c_str()) << fields.value(0) << fields.value(1) << fields.mid(2);
+        }
+    }
 
 private Q_SLOTS:
     // Whatever the title (the case's, or its file's name), the SVG is
@@ -225,19 +283,7 @@ private Q_SLOTS:
 
     // Calculations at the edges of what numbers hold are drawn and reported
     // without undefined behaviour (the sanitizer build stops at any).
-    void extremes_data()
-    {
-        QTest::addColumn<QString>("caseFile");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QStringList>("settings");
-        QFile table(QStringLiteral(LATCAP_TEST_DATA "/extreme-drawings.tsv"));
-        QVERIFY(table.open(QIODevice::ReadOnly));
-        for (const QString& line : QString::fromUtf8(table.readAll()).split(u'\n')) {
-            QStringList fields = line.split(u'\t');
-            if (fields.size() >= 3 && !line.startsWith(u'#'))
-                QTest::newRow(qPrintable(fields[0])) << fields[1] << fields[2] << fields.mid(3);
-        }
-    }
+    void extremes_data() { CaseRows("extreme-drawings.tsv"); }
 
     void extremes()
     {
@@ -258,13 +304,49 @@ private Q_SLOTS:
         latcap::DrawDiagrams(painter, area, { calc, u"Extreme"_s });
         painter.end();
         QVERIFY(area.adjusted(-1, -1, 1, 1).contains(window.boundingRect()));
+        QVERIFY(
+            !WritesPdf(latcap::MakeCalcReport({ calc, u"Extreme"_s, u"from the case file"_s, u"latcap"_s, {}, {}, {} }))
+                 .isEmpty());
+    }
+
+    // Every page of the reports of tests/data/page-layouts.tsv draws what it
+    // drew when its layout file was kept (tests/data/pages/NAME.txt): the same
+    // rules, fills and texts in the same places, in DejaVu Sans (the tests'
+    // only font). LATCAP_UPDATE_KEPT=1 writes the files anew.
+    void pageLayouts_data() { CaseRows("page-layouts.tsv"); }
+
+    void pageLayouts()
+    {
+        QFETCH(QString, caseFile);
+        QFETCH(QString, command);
+        QFETCH(QStringList, settings);
+        QVERIFY2(QFontInfo(QFont(u"sans-serif"_s)).family() == u"DejaVu Sans"_s,
+            "the tests draw in DejaVu Sans (fonts-dejavu-core) only");
+        latcap::ReportSource source = ReadAndCalculate(
+            caseFile.replace(u"{cases}"_s, QStringLiteral(LATCAP_TEST_DATA "/cases")), command, settings);
+        source.program = u"latcap"_s;
+        source.made = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
+        const QStringList drawn = PageLayouts(WritesPdf(latcap::MakeCalcReport(source)));
+        QFile kept(QStringLiteral(LATCAP_TEST_DATA "/pages/") + QTest::currentDataTag() + u".txt"_s);
+        if (qEnvironmentVariable("LATCAP_UPDATE_KEPT") == u"1"_s) {
+            QVERIFY(kept.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            kept.write(drawn.join(u'\n').toUtf8());
+            kept.close();
+        }
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(drawn, QString::fromUtf8(kept.readAll()).split(u'\n'));
+    }
+
+private:
+    static QByteArray WritesPdf(const latcap::CalcReport& report)
+    {
         QBuffer pdf;
         pdf.open(QIODevice::WriteOnly);
         QString error;
-        QVERIFY2(latcap::WriteCalcReportPdf(pdf,
-                     latcap::MakeCalcReport({ calc, u"Extreme"_s, u"from the case file"_s, u"latcap"_s, {}, {}, {} }),
-                     error),
-            qPrintable(error));
+        const bool written = latcap::WriteCalcReportPdf(pdf, report, error);
+        if (!written)
+            qWarning("%s", qPrintable(error));
+        return written ? pdf.data() : QByteArray();
     }
 };
 
