@@ -23,6 +23,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The tests draw in DejaVu Sans alone: a fontconfig file of their own, named
+// before the application starts.
+[[maybe_unused]] const bool kOnlyDejaVu = qputenv("FONTCONFIG_FILE", LATCAP_FONTS_CONF);
+
 // A case (of the examples, unless a path) run as latcap-batch runs it:
 // "calc-l", "calc-m" or "check" (the calculation being the check's Calc M at
 // L), CSF 0.5 where the case gives none, KEY=VALUE settings as --set gives
@@ -51,7 +55,8 @@ latcap::ReportSource ReadAndCalculate(const QString& path, const QString& comman
         calc = std::make_shared<const latcap::Calculation>(latcap::CalculateDesign(
             command == u"calc-l"_s ? latcap::Command::CalcL : latcap::Command::CalcM, inputs, factors));
     }
-    return latcap::MakeReportSource(calc, {}, u"from the case file"_s, source.job, check, factors.name);
+    return latcap::MakeReportSource(
+        calc, QString::fromStdString(source.title), u"from the case file"_s, source.job, check, factors.name);
 }
 
 // A field of a model as the model files write it: one text a row, the parts
