@@ -102,10 +102,10 @@ std::string CaseKeyUnit(std::string_view key);
 // layer the case gives, values quoted where they must be, and each of comments as a comment line at the end.
 std::string WriteCase(const Case& source, const std::vector<std::string>& comments = {});
 
-// The texts of the window's boxes for a case, with its layer count, chained
-// as the layer rows chain them: the top of layer 1 is "0", the top of layer N + 1 is the bottom text
-// of layer N, and the bottom of the deepest layer is "100". defaultCsf is the
-// CSF text when the case has none.
+// The texts of the window's boxes for a case, with its layer count, chained as
+// the layer rows chain them: the top of layer 1 is "0", the top of layer N + 1
+// is the bottom text of layer N, and the bottom of the deepest layer is "100".
+// defaultCsf is the CSF text when the case has none.
 InputTexts CaseInputs(const Case& source, std::string_view defaultCsf);
 
 } // namespace latcap

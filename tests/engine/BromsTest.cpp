@@ -9,22 +9,13 @@
 namespace latcap {
 namespace {
 
-    // A row's fields from the first: numbers.
-    std::vector<double> Numbers(const testing::TableRow& row, std::size_t first = 0)
-    {
-        std::vector<double> numbers;
-        for (std::size_t i = first; i < row.fields.size(); ++i)
-            numbers.push_back(std::stod(row.fields[i]));
-        return numbers;
-    }
-
     class BromsBothWays : public ::testing::TestWithParam<testing::TableRow> { };
 
     // Calc M at the depth Calc L found gives back the moment: the soils of
     // tests/data/engine/broms-soils.tsv.
     TEST_P(BromsBothWays, CalcMAtTheDepthFoundGivesBackTheMoment)
     {
-        const std::vector<double> n = Numbers(GetParam()); // clay, unit weight, c, phi, D, H, M
+        const std::vector<double> n = testing::Numbers(GetParam()); // clay, unit weight, c, phi, D, H, M
         const BromsSoil soil { n[0] != 0, n[1], n[2], n[3], n[4] };
         const double depth = BromsDepth(soil, n[5], n[6]);
         EXPECT_NEAR(BromsMoment(soil, n[5], depth), n[6], 1e-3 * n[6]);
@@ -40,7 +31,8 @@ namespace {
     TEST_P(BromsWorked, TermsAsByHand)
     {
         const testing::TableRow& row = GetParam();
-        const std::vector<double> n = Numbers(row, 2); // Kp, the sand factor, e, f, g, depth, M, the largest moment
+        const std::vector<double> n
+            = testing::Numbers(row, 2); // Kp, the sand factor, e, f, g, depth, M, the largest moment
         Case read;
         std::string error;
         ASSERT_TRUE(ReadCase(row.fields[1], "hand", read, error)) << error;

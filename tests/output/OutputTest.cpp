@@ -27,13 +27,15 @@ namespace {
 // before the application starts.
 [[maybe_unused]] const bool kOnlyDejaVu = qputenv("FONTCONFIG_FILE", LATCAP_FONTS_CONF);
 
-// A case (of the examples, unless a path) run as latcap-batch runs it:
+// A case (of the examples, or {cases}/NAME of tests/data) run as latcap-batch runs it:
 // "calc-l", "calc-m" or "check" (the calculation being the check's Calc M at
 // L), CSF 0.5 where the case gives none, KEY=VALUE settings as --set gives
 // them; as a report is made of it.
 latcap::ReportSource ReadAndCalculate(const QString& path, const QString& command, const QStringList& settings)
 {
-    QFile file(path.contains(u'/') ? path : QStringLiteral(LATCAP_EXAMPLES "/") + path);
+    QFile file(path.startsWith(u"{cases}/"_s)
+            ? QString(path).replace(u"{cases}"_s, QStringLiteral(LATCAP_TEST_DATA "/cases"))
+            : QStringLiteral(LATCAP_EXAMPLES "/") + path);
     latcap::Case source;
     std::string error;
     bool read = file.open(QIODevice::ReadOnly)
@@ -254,8 +256,7 @@ private Q_SLOTS:
             QStringList lines = block.split(u'\n');
             const QString name = lines.takeFirst();
             lines.removeIf([](const QString& line) { return line.isEmpty() || line.startsWith(u'#'); });
-            QTest::newRow(qPrintable(name))
-                << lines.replaceInStrings(u"{cases}"_s, QStringLiteral(LATCAP_TEST_DATA "/cases"));
+            QTest::newRow(qPrintable(name)) << lines;
         }
     }
 
@@ -327,8 +328,7 @@ private Q_SLOTS:
         QFETCH(QStringList, settings);
         QVERIFY2(QFontInfo(QFont(u"sans-serif"_s)).family() == u"DejaVu Sans"_s,
             "the tests draw in DejaVu Sans (fonts-dejavu-core) only");
-        latcap::ReportSource source = ReadAndCalculate(
-            caseFile.replace(u"{cases}"_s, QStringLiteral(LATCAP_TEST_DATA "/cases")), command, settings);
+        latcap::ReportSource source = ReadAndCalculate(caseFile, command, settings);
         source.program = u"latcap"_s;
         source.made = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
         const QStringList drawn = PageLayouts(WritesPdf(latcap::MakeCalcReport(source)));

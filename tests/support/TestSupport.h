@@ -54,6 +54,15 @@ inline std::vector<TableRow> TableRows(const std::string& file, std::size_t fiel
     return rows;
 }
 
+// The fields of a row from the first on, read as numbers.
+inline std::vector<double> Numbers(const TableRow& row, std::size_t first = 0)
+{
+    std::vector<double> numbers;
+    for (std::size_t i = first; i < row.fields.size(); ++i)
+        numbers.push_back(std::stod(row.fields[i]));
+    return numbers;
+}
+
 // Names a parameterised case after its `name` field.
 struct CaseName {
     template <typename Param> std::string operator()(const ::testing::TestParamInfo<Param>& info) const
